@@ -1,0 +1,34 @@
+#include "platform/Graphic.h"
+
+#include "platform/Stream.h"
+
+namespace tam32 {
+
+void TGraphic::LoadFromFile(const QString& FileName) {
+    TFileStream stream(FileName, FileMode::OpenRead);
+    LoadFromStream(stream);
+}
+
+void TGraphic::SaveToFile(const QString& FileName) {
+    TFileStream stream(FileName, FileMode::Create);
+    SaveToStream(stream);
+}
+
+void TGraphic::SetModified(bool Value) {
+    if (Value)
+        Changed();
+    else
+        FModified = false;
+}
+
+void TGraphic::Changed() {
+    FModified = true;
+    if (OnChange) OnChange(this);
+}
+
+void TGraphic::Progress(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow,
+                        const QRect& R, const QString& Msg) {
+    if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
+}
+
+}  // namespace tam32

@@ -1,0 +1,136 @@
+#include "platform/Stream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/Exceptions.h"
+
+namespace tam32 {
+
+int64_t TStream::Size() {
+    const int64_t pos = Seek(0, SeekOrigin::Current);
+    const int64_t size = Seek(0, SeekOrigin::End);
+    Seek(pos, SeekOrigin::Beginning);
+    return size;
+}
+
+void TStream::ReadBuffer(void* Buffer, int64_t Count) {
+    if (Count != 0 && Read(Buffer, Count) != Count)
+        throw EReadError(QStringLiteral("Stream read error"));
+}
+
+void TStream::WriteBuffer(const void* Buffer, int64_t Count) {
+    if (Count != 0 && Write(Buffer, Count) != Count)
+        throw EWriteError(QStringLiteral("Stream write error"));
+}
+
+// --- file stream ---------------------------------------------------------
+
+TFileStream::TFileStream(const QString& FileName, FileMode Mode) : FFileName(FileName) {
+    const QByteArray path = FileName.toLocal8Bit();
+    switch (Mode) {
+    case FileMode::OpenRead: FHandle = ::open(path.constData(), O_RDONLY | O_CLOEXEC); break;
+    case FileMode::OpenReadWrite: FHandle = ::open(path.constData(), O_RDWR | O_CLOEXEC); break;
+    case FileMode::Create:
+        FHandle = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        break;
+    }
+    if (FHandle < 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        if (Mode == FileMode::Create)
+            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, reason));
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, reason));
+    }
+}
+
+TFileStream::~TFileStream() {
+    if (FHandle >= 0) ::close(FHandle);
+}
+
+int64_t TFileStream::Read(void* Buffer, int64_t Count) {
+    int64_t done = 0;
+    auto* out = static_cast<char*>(Buffer);
+    while (done < Count) {
+        const ssize_t n = ::read(FHandle, out + done, static_cast<size_t>(Count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
+    int64_t done = 0;
+    const auto* in = static_cast<const char*>(Buffer);
+    while (done < Count) {
+        const ssize_t n = ::write(FHandle, in + done, static_cast<size_t>(Count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Seek(int64_t Offset, SeekOrigin Origin) {
+    const int whence = Origin == SeekOrigin::Beginning ? SEEK_SET
+                       : Origin == SeekOrigin::Current ? SEEK_CUR
+                                                       : SEEK_END;
+    const off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+    return r < 0 ? -1 : static_cast<int64_t>(r);
+}
+
+// --- memory stream -------------------------------------------------------
+
+int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
+    if (Count <= 0 || FPosition >= Size()) return 0;
+    const int64_t n = std::min<int64_t>(Count, Size() - FPosition);
+    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
+    if (Count <= 0) return 0;
+    if (FPosition + Count > Size()) FData.resize(static_cast<size_t>(FPosition + Count));
+    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    FPosition += Count;
+    return Count;
+}
+
+int64_t TMemoryStream::Seek(int64_t Offset, SeekOrigin Origin) {
+    int64_t base = Origin == SeekOrigin::Beginning ? 0
+                   : Origin == SeekOrigin::Current ? FPosition
+                                                   : Size();
+    const int64_t target = base + Offset;
+    if (target < 0) return -1;
+    FPosition = target;
+    return FPosition;
+}
+
+void TMemoryStream::SetSize(int64_t NewSize) {
+    FData.resize(static_cast<size_t>(std::max<int64_t>(NewSize, 0)));
+    FPosition = std::min(FPosition, Size());
+}
+
+void TMemoryStream::Clear() {
+    FData.clear();
+    FPosition = 0;
+}
+
+void TMemoryStream::LoadFromFile(const QString& FileName) {
+    TFileStream file(FileName, FileMode::OpenRead);
+    const int64_t size = file.Size();
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    file.ReadBuffer(data.data(), size);
+    FData = std::move(data);
+    FPosition = 0;
+}
+
+void TMemoryStream::SaveToFile(const QString& FileName) {
+    TFileStream file(FileName, FileMode::Create);
+    file.WriteBuffer(FData.data(), Size());
+}
+
+}  // namespace tam32
