@@ -33,13 +33,4 @@ void FreeMemory(uintptr_t MappingHandle, uint8_t* Bits, bool UseFileMapping) {
         std::free(Bits);
 }
 
-int GetNumColors(int BitCount) {
-    switch (BitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
-    }
-}
-
 }  // namespace tam32

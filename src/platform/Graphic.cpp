@@ -27,7 +27,7 @@ void TGraphic::Changed() {
 }
 
 void TGraphic::Progress(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow,
-                        const QRect& R, const QString& Msg) {
+                        const TRect& R, const QString& Msg) {
     if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
 }
 

@@ -2,7 +2,6 @@
 // The picture base class: a graphic knows its size, draws itself onto a
 // canvas, reads and writes itself through streams, files and clipboard
 // blocks, and reports changes and progress to its owner.
-#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -10,6 +9,7 @@
 #include "platform/MemoryHandle.h"
 #include "platform/Object.h"
 #include "platform/Palette.h"
+#include "platform/WinTypes.h"
 
 namespace tam32 {
 
@@ -20,7 +20,7 @@ enum class TProgressStage { psStarting, psRunning, psEnding };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 using TProgressEvent = std::function<void(TObject* Sender, TProgressStage Stage, uint8_t PercentDone,
-                                          bool RedrawNow, const QRect& R, const QString& Msg)>;
+                                          bool RedrawNow, const TRect& R, const QString& Msg)>;
 
 class TGraphic : public TPersistent {
 public:
@@ -32,7 +32,7 @@ public:
     virtual void SetHeight(int Value) = 0;
     virtual bool Empty() const = 0;
 
-    virtual void Draw(TCanvas& ACanvas, const QRect& Rect) = 0;
+    virtual void Draw(TCanvas& ACanvas, const TRect& Rect) = 0;
 
     virtual void LoadFromStream(TStream& Stream) = 0;
     virtual void SaveToStream(TStream& Stream) = 0;
@@ -60,7 +60,7 @@ protected:
     // Marks the graphic modified and fires OnChange.
     virtual void Changed();
     void Progress(TObject* Sender, TProgressStage Stage, uint8_t PercentDone, bool RedrawNow,
-                  const QRect& R, const QString& Msg);
+                  const TRect& R, const QString& Msg);
 
 private:
     bool FModified = false;

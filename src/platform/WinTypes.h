@@ -24,6 +24,21 @@ constexpr uint8_t GetBValue(TColor c) { return static_cast<uint8_t>((c >> 16) & 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
 
+// Rectangle in the Windows manner: Right and Bottom are the first column and
+// row outside it.
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    constexpr int Width() const { return Right - Left; }
+    constexpr int Height() const { return Bottom - Top; }
+    constexpr bool operator==(const TRect&) const = default;
+};
+constexpr TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }
+
+struct TPoint {
+    int X = 0, Y = 0;
+    constexpr bool operator==(const TPoint&) const = default;
+};
+
 #pragma pack(push, 1)
 struct BITMAPFILEHEADER {
     uint16_t bfType;
