@@ -60,7 +60,5 @@ HPALETTE GetPaletteFromDIBInfos(const TPxDIBInfos& Infos);
 // Turns a record holding a 12-byte core header and RGBTRIPLE entries into
 // one with a 40-byte header and RGBQUAD entries.
 void ConvertCoreHeader(TPxDIBInfos& Infos);
-// Shift that brings a non-zero mask's range to 128..255 (negative: left).
-int GetMaskShift(uint32_t Mask);
 
 }  // namespace tam32

@@ -1,7 +1,40 @@
-// Test-only driver that exposes the engine to outside checks.
+// Test-only driver that exposes the engine to outside checks; never
+// installed. Usage: tam32-probe COMMAND ARGS...
+#include <QCoreApplication>
+#include <QStringList>
+#include <clocale>
 #include <cstdio>
+#include <exception>
+#include <vector>
+
+#include "ProbeCommands.h"
+#include "platform/Exceptions.h"
+
+using namespace tam32;
 
 int main(int argc, char* argv[]) {
-    std::fprintf(stderr, "usage: tam32-probe COMMAND ...\n");
+    QCoreApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    const std::vector<probe::ProbeCommand> commands = {probe::BmpCommand()};
+    QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty()) {
+        const QString name = args.takeFirst();
+        for (const auto& command : commands) {
+            if (name != QLatin1String(command.Name)) continue;
+            try {
+                const int result = command.Run(args);
+                if (result == 2) std::fprintf(stderr, "usage: tam32-probe %s %s\n", command.Name, command.Usage);
+                return result;
+            } catch (const Exception& e) {
+                std::printf("%s: %s\n", e.ClassName(), e.Message().toUtf8().constData());
+            } catch (const std::exception& e) {
+                std::printf("Exception: %s\n", e.what());
+            }
+            std::fflush(stdout);
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "usage:\n");
+    for (const auto& command : commands) std::fprintf(stderr, "  tam32-probe %s %s\n", command.Name, command.Usage);
     return 2;
 }
