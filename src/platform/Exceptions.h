@@ -40,6 +40,7 @@ TAM32_EXCEPTION(EFOpenError, EStreamError);
 TAM32_EXCEPTION(EFCreateError, EStreamError);
 TAM32_EXCEPTION(EInvalidGraphic, Exception);
 TAM32_EXCEPTION(EInvalidGraphicOperation, Exception);
+TAM32_EXCEPTION(EIniFileException, Exception);
 
 // Texts of the run-time checks that the original raised without a message of its own.
 inline const QString kRangeCheckError = QStringLiteral("Range check error");

@@ -1,0 +1,100 @@
+#pragma once
+// A canvas draws into a picture (a QImage it does not own) by the rules of
+// the Windows drawing interface that the program was designed on:
+// - lines leave out their last pixel, and the pen position moves to it;
+// - rectangles, ellipses and fills leave out their right and bottom edge;
+// - the pen mode is a raster operation applied to each touched pixel exactly
+//   once, so an inverting mark drawn twice restores the picture bit for bit;
+// - pictures are stretched nearest-neighbour with the copy mode;
+// - text and FillRect always copy, whatever the pen mode.
+// Pixel values are worked on in the picture's own form, so 1- and 8-bit
+// palette pictures are drawn on in place (with the nearest palette entry),
+// which Qt's painter cannot do. Formats: 1 and 8 bits, RGB555, RGB16,
+// BGR888, RGB32, ARGB32; others raise EInvalidGraphicOperation
+// "Canvas does not allow drawing". Text needs a QGuiApplication.
+// Drawing writes through QImage::bits(): a target whose pixels are shared
+// with another QImage is detached first (Qt's copy-on-write), so a target
+// wrapping outside memory must not be copied while it is drawn on.
+#include <QImage>
+#include <QString>
+#include <span>
+
+#include "platform/CanvasTools.h"
+#include "platform/Graphic.h"
+#include "platform/Object.h"
+#include "platform/WinTypes.h"
+
+namespace tam32 {
+
+class RasterTarget;
+
+class TCanvas : public TPersistent {
+public:
+    TCanvas() = default;
+    explicit TCanvas(QImage* Target) : FTarget(Target) {}
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+    const char* ClassName() const override { return "TCanvas"; }
+
+    // Without a target (or with a null image) drawing does nothing.
+    QImage* Target() const { return FTarget; }
+    void SetTarget(QImage* Target) { FTarget = Target; }
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    TCopyMode CopyMode = cmSrcCopy;
+    // Fired after every drawing operation.
+    TNotifyEvent OnChange;
+
+    TPoint PenPos() const { return FPenPos; }
+    void SetPenPos(TPoint Value) { FPenPos = Value; }
+    void MoveTo(int X, int Y) { FPenPos = {X, Y}; }
+    void LineTo(int X, int Y);
+    // Neither uses nor moves the pen position; the last point is left out.
+    void Polyline(std::span<const TPoint> Points);
+    // Outlined with the pen, filled (alternate rule) with the brush.
+    void Polygon(std::span<const TPoint> Points);
+    void Rectangle(int X1, int Y1, int X2, int Y2);
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    void FillRect(const TRect& Rect);
+
+    // Top left of the text cell at (X, Y); a solid brush fills the cell
+    // behind the text. The pen position moves to the end of the text.
+    void TextOut(int X, int Y, const QString& Text);
+    int TextWidth(const QString& Text) const;
+    int TextHeight(const QString& Text) const;
+
+    // -1 outside the picture; setting outside is ignored.
+    TColor Pixels(int X, int Y) const;
+    void SetPixels(int X, int Y, TColor Color);
+
+    // Both pass the rectangle to Graphic.Draw; an empty graphic draws nothing.
+    void Draw(int X, int Y, TGraphic& Graphic);
+    void StretchDraw(const TRect& Rect, TGraphic& Graphic);
+    // The whole of Source onto Dest, nearest neighbour, with CopyMode. A
+    // rectangle of zero width or height draws nothing; a negative width or
+    // height mirrors the picture.
+    void StretchDrawImage(const TRect& Dest, const QImage& Source);
+    // SourceRect of Source's picture onto Dest, as StretchDrawImage; pixels
+    // whose source lies outside Source's picture are left alone.
+    void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
+
+protected:
+    virtual void Changed();
+
+private:
+    int PenWidth() const;
+    bool PenShown() const { return Pen.Style != TPenStyle::psClear; }
+    bool BrushShown() const { return Brush.Style == TBrushStyle::bsSolid; }
+    // One-pixel pen along the joined points, applied pixel by pixel.
+    void StrokeThin(RasterTarget& Target, std::span<const TPoint> Points);
+    // Wide pen along the joined points, each pixel once.
+    void StrokeWide(RasterTarget& Target, std::span<const TPoint> Points, bool Closed);
+    void StretchBlt(const TRect& Dest, const QImage& Source, const TRect& SourceRect);
+
+    QImage* FTarget = nullptr;
+    TPoint FPenPos;
+};
+
+}  // namespace tam32

@@ -1,0 +1,147 @@
+#include "platform/IniDocument.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <cerrno>
+#include <iconv.h>
+#include <optional>
+
+#include "platform/Exceptions.h"
+
+namespace tam32 {
+
+namespace {
+
+// Files from the Windows program are in CP932 (not SHIFT_JIS, whose 0x5C is
+// a yen sign: paths would lose their backslashes); ours are UTF-8.
+const char* const kCp932 = "CP932";
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray kReplacementCharacter("\xEF\xBF\xBD");
+
+// Anything larger is not an ini file; reading it whole would only exhaust memory.
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+class Iconv {
+public:
+    Iconv(const char* To, const char* From) : FHandle(iconv_open(To, From)) {}
+    ~Iconv() {
+        if (Valid()) iconv_close(FHandle);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    // Converts all of In; a byte sequence that does not convert becomes
+    // Substitute, or fails the whole conversion when Substitute is null.
+    std::optional<QByteArray> Convert(const QByteArray& In, const QByteArray* Substitute) {
+        if (!Valid()) return std::nullopt;
+        QByteArray Out;
+        if (In.isEmpty()) return Out;
+        iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
+        std::vector<char> Buffer(static_cast<size_t>(In.size()) * 4 + 16);
+        char* Source = const_cast<char*>(In.constData());
+        size_t SourceLeft = static_cast<size_t>(In.size());
+        while (true) {
+            char* Target = Buffer.data();
+            size_t TargetLeft = Buffer.size();
+            const size_t Result = iconv(FHandle, &Source, &SourceLeft, &Target, &TargetLeft);
+            const int Error = errno;
+            Out.append(Buffer.data(), static_cast<qsizetype>(Target - Buffer.data()));
+            if (Result != static_cast<size_t>(-1) && SourceLeft == 0) return Out;
+            if (Result != static_cast<size_t>(-1) || Error == E2BIG) continue;
+            if (Substitute == nullptr) return std::nullopt;
+            Out.append(*Substitute);
+            if (Error != EILSEQ) return Out;  // a sequence cut off at the end
+            ++Source;
+            --SourceLeft;
+        }
+    }
+
+private:
+    bool Valid() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
+
+    iconv_t FHandle;
+};
+
+bool IsValidUtf8(const QByteArray& Bytes) {
+    QStringDecoder Decoder(QStringDecoder::Utf8);
+    const QString Text = Decoder.decode(Bytes);  // decoding happens on conversion
+    return !Decoder.hasError();
+}
+
+std::optional<QByteArray> ReadAtMost(const QString& FileName, qint64 Limit) {
+    QFile File(FileName);
+    if (!File.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray Data = File.read(Limit + 1);
+    if (File.error() != QFileDevice::NoError || Data.size() > Limit) return std::nullopt;
+    return Data;
+}
+
+[[noreturn]] void WriteFailed(const QString& FileName) {
+    throw EIniFileException(QStringLiteral("Unable to write to ") + FileName);
+}
+
+}  // namespace
+
+IniDocument IniDocument::Load(const QString& FileName) {
+    IniDocument Doc;
+    if (!QFile::exists(FileName)) return Doc;
+    std::optional<QByteArray> Data = ReadAtMost(FileName, kMaxFileSize);
+    if (!Data) {
+        Doc.Readable = false;
+        return Doc;
+    }
+    if (Data->startsWith(kUtf8Bom)) {
+        Doc.Bom = true;
+        Data->remove(0, kUtf8Bom.size());
+    }
+    Doc.TextEncoding = IsValidUtf8(*Data) ? Encoding::Utf8 : Encoding::Cp932;
+    Iconv Decoder("UTF-8", kCp932);
+    // Line ends are single bytes in both encodings (CP932 trail bytes start
+    // at 0x40), so the bytes can be split before decoding.
+    QList<QByteArray> Pieces = Data->split('\n');
+    if (Data->isEmpty() || Data->endsWith('\n')) Pieces.removeLast();
+    for (QByteArray& Piece : Pieces) {
+        if (Piece.endsWith('\r')) Piece.chop(1);
+        QString Text;
+        if (Doc.TextEncoding == Encoding::Utf8) {
+            Text = QString::fromUtf8(Piece);
+        } else {
+            const std::optional<QByteArray> Utf8 = Decoder.Convert(Piece, &kReplacementCharacter);
+            Text = Utf8 ? QString::fromUtf8(*Utf8) : QString::fromLatin1(Piece);
+        }
+        Doc.Lines.push_back({Piece, std::move(Text)});
+    }
+    return Doc;
+}
+
+void IniDocument::Save(const QString& FileName) {
+    if (!Readable) WriteFailed(FileName);
+    // A CP932 file stays CP932 while every new text fits; otherwise it
+    // becomes UTF-8 as a whole, since one file cannot mix the two.
+    if (TextEncoding == Encoding::Cp932) {
+        Iconv Encoder(kCp932, "UTF-8");
+        for (IniLine& Line : Lines) {
+            if (!Line.Raw.isNull()) continue;
+            std::optional<QByteArray> Bytes = Encoder.Convert(Line.Text.toUtf8(), nullptr);
+            if (!Bytes) {
+                TextEncoding = Encoding::Utf8;
+                for (IniLine& Each : Lines) Each.Raw = QByteArray();
+                break;
+            }
+            Line.Raw = std::move(*Bytes);
+        }
+    }
+    QByteArray Out = Bom ? kUtf8Bom : QByteArray();
+    for (const IniLine& Line : Lines) {
+        Out += Line.Raw.isNull() ? Line.Text.toUtf8() : Line.Raw;
+        Out += "\r\n";
+    }
+    // Written beside and renamed over, so a failed write never leaves half a file.
+    QSaveFile File(FileName);
+    File.setDirectWriteFallback(true);
+    if (!File.open(QIODevice::WriteOnly) || File.write(Out) != Out.size() || !File.commit())
+        WriteFailed(FileName);
+}
+
+}  // namespace tam32

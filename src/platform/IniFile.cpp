@@ -1,0 +1,284 @@
+#include "platform/IniFile.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "platform/DelphiFormat.h"
+#include "platform/Exceptions.h"
+#include "platform/IniDocument.h"
+
+namespace tam32 {
+
+namespace {
+
+// ---- Lines as sections and keys --------------------------------------------
+
+bool SameName(const QString& A, const QString& B) {
+    return A.compare(B, Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> SectionHeader(const QString& Line) {
+    const QString Text = Line.trimmed();
+    if (!Text.startsWith(u'[')) return std::nullopt;
+    const qsizetype Close = Text.indexOf(u']');
+    if (Close < 0) return std::nullopt;
+    return Text.mid(1, Close - 1).trimmed();
+}
+
+struct KeyLine {
+    QString Key;
+    QString Value;  // as written, untrimmed
+};
+
+std::optional<KeyLine> KeyOf(const QString& Line) {
+    const QString Text = Line.trimmed();
+    if (Text.startsWith(u';') || Text.startsWith(u'[')) return std::nullopt;
+    const qsizetype Equals = Line.indexOf(u'=');
+    if (Equals < 0) return std::nullopt;
+    KeyLine Result{Line.left(Equals).trimmed(), Line.mid(Equals + 1)};
+    if (Result.Key.isEmpty()) return std::nullopt;
+    return Result;
+}
+
+// The body of the first section of that name: lines [Begin, End), or
+// nullopt when there is none.
+struct LineRange {
+    size_t Header;
+    size_t Begin;
+    size_t End;
+};
+
+std::optional<LineRange> FindSection(const IniDocument& Doc, const QString& Section) {
+    const QString Name = Section.trimmed();
+    for (size_t I = 0; I < Doc.Lines.size(); ++I) {
+        const std::optional<QString> Header = SectionHeader(Doc.Lines[I].Text);
+        if (!Header || !SameName(*Header, Name)) continue;
+        size_t End = I + 1;
+        while (End < Doc.Lines.size() && !SectionHeader(Doc.Lines[End].Text)) ++End;
+        return LineRange{I, I + 1, End};
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const IniDocument& Doc, const LineRange& Range, const QString& Ident) {
+    const QString Name = Ident.trimmed();
+    for (size_t I = Range.Begin; I < Range.End; ++I) {
+        const std::optional<KeyLine> Key = KeyOf(Doc.Lines[I].Text);
+        if (Key && SameName(Key->Key, Name)) return I;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> FindValue(const QString& FileName, const QString& Section, const QString& Ident) {
+    const IniDocument Doc = IniDocument::Load(FileName);
+    const std::optional<LineRange> Range = FindSection(Doc, Section);
+    if (!Range) return std::nullopt;
+    const std::optional<size_t> At = FindKey(Doc, *Range, Ident);
+    if (!At) return std::nullopt;
+    return KeyOf(Doc.Lines[*At].Text)->Value;
+}
+
+QString Unquoted(const QString& Value) {
+    QString Text = Value.trimmed();
+    if (Text.size() >= 2 && (Text.front() == u'"' || Text.front() == u'\'') && Text.back() == Text.front())
+        Text = Text.mid(1, Text.size() - 2);
+    return Text;
+}
+
+// ---- Numbers as the original read them ---------------------------------------
+
+// Optional sign, then decimal digits in the 32-bit range, or "$" / "0x" and
+// up to eight hex digits, which may set the sign bit.
+std::optional<int> ParseInteger(const QString& Text) {
+    QString Rest = Text.trimmed();
+    bool Negative = false;
+    if (Rest.startsWith(u'-') || Rest.startsWith(u'+')) {
+        Negative = Rest.front() == u'-';
+        Rest.remove(0, 1);
+    }
+    int Base = 10;
+    if (Rest.startsWith(u'$')) {
+        Base = 16;
+        Rest.remove(0, 1);
+    } else if (Rest.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)) {
+        Base = 16;
+        Rest.remove(0, 2);
+    }
+    if (Rest.isEmpty()) return std::nullopt;
+    uint64_t Magnitude = 0;
+    for (const QChar C : Rest) {
+        const char16_t U = C.unicode();
+        int Value = 99;
+        if (U >= u'0' && U <= u'9') Value = U - u'0';
+        else if (U >= u'a' && U <= u'f') Value = U - u'a' + 10;
+        else if (U >= u'A' && U <= u'F') Value = U - u'A' + 10;
+        if (Value >= Base) return std::nullopt;
+        Magnitude = Magnitude * static_cast<uint64_t>(Base) + static_cast<uint64_t>(Value);
+        if (Magnitude > 0xFFFFFFFFull) return std::nullopt;
+    }
+    if (Base == 16) {
+        const uint32_t Bits = static_cast<uint32_t>(Magnitude);
+        return static_cast<int>(Negative ? 0u - Bits : Bits);
+    }
+    const int64_t Signed = Negative ? -static_cast<int64_t>(Magnitude) : static_cast<int64_t>(Magnitude);
+    if (Signed < INT32_MIN || Signed > INT32_MAX) return std::nullopt;
+    return static_cast<int>(Signed);
+}
+
+// [sign] digits [. digits] [E [sign] digits], at least one mantissa digit;
+// no hex, infinities or group separators.
+std::optional<double> ParseFloat(const QString& Text) {
+    const std::string S = Text.trimmed().toStdString();
+    size_t I = 0;
+    auto Digits = [&] {
+        const size_t Start = I;
+        while (I < S.size() && S[I] >= '0' && S[I] <= '9') ++I;
+        return I - Start;
+    };
+    // from_chars takes no '+'.
+    const size_t NumberStart = !S.empty() && S[0] == '+' ? 1 : 0;
+    if (I < S.size() && (S[I] == '+' || S[I] == '-')) ++I;
+    size_t Mantissa = Digits();
+    if (I < S.size() && S[I] == '.') {
+        ++I;
+        Mantissa += Digits();
+    }
+    if (Mantissa == 0) return std::nullopt;
+    if (I < S.size() && (S[I] == 'e' || S[I] == 'E')) {
+        ++I;
+        if (I < S.size() && (S[I] == '+' || S[I] == '-')) ++I;
+        if (Digits() == 0) return std::nullopt;
+    }
+    if (I != S.size()) return std::nullopt;
+    long double Value = 0;
+    const std::from_chars_result Result = std::from_chars(S.data() + NumberStart, S.data() + S.size(), Value);
+    if (Result.ec != std::errc() || std::fabs(Value) > DBL_MAX) return std::nullopt;
+    return static_cast<double>(Value);
+}
+
+// ---- Writing -----------------------------------------------------------------
+
+bool HasLineBreak(const QString& Text) {
+    return Text.contains(u'\n') || Text.contains(u'\r');
+}
+
+// Refuses what would read back as a different structure.
+void CheckEntry(const QString& FileName, const QString& Section, const QString& Ident, const QString& Value) {
+    const QString Key = Ident.trimmed();
+    if (HasLineBreak(Section) || HasLineBreak(Ident) || HasLineBreak(Value) || Section.contains(u']') ||
+        Key.isEmpty() || Key.contains(u'=') || Key.startsWith(u';') || Key.startsWith(u'['))
+        throw EIniFileException(QStringLiteral("Unable to write to ") + FileName +
+                                QStringLiteral(": invalid section, key or value"));
+}
+
+IniLine NewLine(const QString& Text) { return IniLine{QByteArray(), Text}; }
+
+bool IsBlank(const IniLine& Line) { return Line.Text.trimmed().isEmpty(); }
+
+}  // namespace
+
+QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
+    const std::optional<QString> Value = FindValue(FFileName, Section, Ident);
+    return Value ? Unquoted(*Value) : Default;
+}
+
+int TIniFile::ReadInteger(const QString& Section, const QString& Ident, int Default) const {
+    return ParseInteger(ReadString(Section, Ident, QString())).value_or(Default);
+}
+
+bool TIniFile::ReadBool(const QString& Section, const QString& Ident, bool Default) const {
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+double TIniFile::ReadFloat(const QString& Section, const QString& Ident, double Default) const {
+    return ParseFloat(ReadString(Section, Ident, QString())).value_or(Default);
+}
+
+void TIniFile::WriteString(const QString& Section, const QString& Ident, const QString& Value) {
+    CheckEntry(FFileName, Section, Ident, Value);
+    IniDocument Doc = IniDocument::Load(FFileName);
+    const std::optional<LineRange> Range = FindSection(Doc, Section);
+    if (!Range) {
+        if (!Doc.Lines.empty() && !IsBlank(Doc.Lines.back())) Doc.Lines.push_back(NewLine(QString()));
+        Doc.Lines.push_back(NewLine(u'[' + Section.trimmed() + u']'));
+        Doc.Lines.push_back(NewLine(Ident.trimmed() + u'=' + Value));
+    } else if (const std::optional<size_t> At = FindKey(Doc, *Range, Ident)) {
+        const QString Key = KeyOf(Doc.Lines[*At].Text)->Key;
+        Doc.Lines[*At] = NewLine(Key + u'=' + Value);
+    } else {
+        size_t After = Range->Header;
+        for (size_t I = Range->Begin; I < Range->End; ++I)
+            if (!IsBlank(Doc.Lines[I])) After = I;
+        Doc.Lines.insert(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(After + 1),
+                         NewLine(Ident.trimmed() + u'=' + Value));
+    }
+    Doc.Save(FFileName);
+}
+
+void TIniFile::WriteInteger(const QString& Section, const QString& Ident, int Value) {
+    WriteString(Section, Ident, IntToStr(Value));
+}
+
+void TIniFile::WriteBool(const QString& Section, const QString& Ident, bool Value) {
+    WriteString(Section, Ident, Value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TIniFile::WriteFloat(const QString& Section, const QString& Ident, double Value) {
+    WriteString(Section, Ident, FloatToStr(Value));
+}
+
+bool TIniFile::SectionExists(const QString& Section) const { return !ReadSection(Section).isEmpty(); }
+
+bool TIniFile::ValueExists(const QString& Section, const QString& Ident) const {
+    return FindValue(FFileName, Section, Ident).has_value();
+}
+
+QStringList TIniFile::ReadSection(const QString& Section) const {
+    const IniDocument Doc = IniDocument::Load(FFileName);
+    QStringList Keys;
+    if (const std::optional<LineRange> Range = FindSection(Doc, Section))
+        for (size_t I = Range->Begin; I < Range->End; ++I)
+            if (const std::optional<KeyLine> Key = KeyOf(Doc.Lines[I].Text))
+                if (!Keys.contains(Key->Key, Qt::CaseInsensitive)) Keys << Key->Key;
+    return Keys;
+}
+
+QStringList TIniFile::ReadSections() const {
+    const IniDocument Doc = IniDocument::Load(FFileName);
+    QStringList Names;
+    for (const IniLine& Line : Doc.Lines)
+        if (const std::optional<QString> Name = SectionHeader(Line.Text))
+            if (!Names.contains(*Name, Qt::CaseInsensitive)) Names << *Name;
+    return Names;
+}
+
+void TIniFile::EraseSection(const QString& Section) {
+    IniDocument Doc = IniDocument::Load(FFileName);
+    bool Changed = false;
+    while (const std::optional<LineRange> Range = FindSection(Doc, Section)) {
+        Doc.Lines.erase(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(Range->Header),
+                        Doc.Lines.begin() + static_cast<std::ptrdiff_t>(Range->End));
+        Changed = true;
+    }
+    if (Changed) Doc.Save(FFileName);
+}
+
+void TIniFile::DeleteKey(const QString& Section, const QString& Ident) {
+    IniDocument Doc = IniDocument::Load(FFileName);
+    const std::optional<LineRange> Range = FindSection(Doc, Section);
+    if (!Range) return;
+    bool Changed = false;
+    for (size_t I = Range->End; I-- > Range->Begin;) {
+        const std::optional<KeyLine> Key = KeyOf(Doc.Lines[I].Text);
+        if (Key && SameName(Key->Key, Ident.trimmed())) {
+            Doc.Lines.erase(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(I));
+            Changed = true;
+        }
+    }
+    if (Changed) Doc.Save(FFileName);
+}
+
+}  // namespace tam32
