@@ -308,3 +308,27 @@ TEST(BmpFileRead, ZeroColourCountMeansTheFullTable) {
     EXPECT_EQ(HeaderOf(dib).biClrUsed, 256u);
     EXPECT_EQ(dib.DIB().Infos.Colors[200].rgbGreen, 200);
 }
+
+TEST(BmpFileRead, Rle8RunsMayFillTheRowPaddingButNoFurther) {
+    BmpSpec s;
+    s.Width = 5;  // rows padded to 8 bytes
+    s.Height = 1;
+    s.BitCount = 8;
+    s.Compression = BI_RLE8;
+    s.Colors = GreyTable(256);
+    s.Bits = {8, 9, 0, 0, 0, 1};
+    TPxDIB dib;
+    LoadBytes(dib, MakeBmp(s));
+    dib.SetPixelFormat(pxPf8Bit);
+    const uint8_t* row = dib.GetScanLine(0);
+    EXPECT_EQ(std::vector<uint8_t>(row, row + 8), (std::vector<uint8_t>{9, 9, 9, 9, 9, 0, 0, 0}));
+
+    s.Bits = {9, 9, 0, 0, 0, 1};
+    LoadBytes(dib, MakeBmp(s));
+    try {
+        dib.SetPixelFormat(pxPf24Bit);
+        ADD_FAILURE();
+    } catch (const EPxDIBInvalidDIB& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Convert8BitRLETo8BitRGB: Bad RLE Data 4"));
+    }
+}

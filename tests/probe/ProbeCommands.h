@@ -1,9 +1,11 @@
 #pragma once
-// Subcommands of the test driver. Each takes the arguments after its own
-// name and returns the process exit code; failures of the engine surface as
-// exceptions, which main prints as "Class: message".
+// Subcommands of the test driver. Each file registers its own command with
+// a RegisterProbeCommand object; a command takes the arguments after its
+// name and returns the exit code (2 prints its usage). Failures of the
+// engine surface as exceptions, which main prints as "Class: message".
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace tam32::probe {
 
@@ -13,6 +15,10 @@ struct ProbeCommand {
     std::function<int(const QStringList& Args)> Run;
 };
 
-ProbeCommand BmpCommand();
+std::vector<ProbeCommand>& ProbeCommands();
+
+struct RegisterProbeCommand {
+    explicit RegisterProbeCommand(ProbeCommand Command) { ProbeCommands().push_back(std::move(Command)); }
+};
 
 }  // namespace tam32::probe

@@ -12,10 +12,15 @@
 
 using namespace tam32;
 
+std::vector<probe::ProbeCommand>& probe::ProbeCommands() {
+    static std::vector<ProbeCommand> commands;
+    return commands;
+}
+
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    const std::vector<probe::ProbeCommand> commands = {probe::BmpCommand()};
+    const auto& commands = probe::ProbeCommands();
     QStringList args = app.arguments().mid(1);
     if (!args.isEmpty()) {
         const QString name = args.takeFirst();

@@ -42,14 +42,13 @@ int Convert(const QStringList& Args) {
     return 0;
 }
 
-}  // namespace
+const RegisterProbeCommand kBmp({"bmp", "info FILE | convert IN OUT FORMAT [--reduce low|high]",
+                                  [](const QStringList& Args) {
+                                      if (Args.value(0) == QLatin1String("info")) return Info(Args.mid(1));
+                                      if (Args.value(0) == QLatin1String("convert")) return Convert(Args.mid(1));
+                                      return 2;
+                                  }});
 
-ProbeCommand BmpCommand() {
-    return {"bmp", "info FILE | convert IN OUT FORMAT [--reduce low|high]", [](const QStringList& Args) {
-                if (Args.value(0) == QLatin1String("info")) return Info(Args.mid(1));
-                if (Args.value(0) == QLatin1String("convert")) return Convert(Args.mid(1));
-                return 2;
-            }};
-}
+}  // namespace
 
 }  // namespace tam32::probe
