@@ -54,7 +54,9 @@ void TPxDIB::AssignFromBitmap(const TBitmap& Bitmap) {
 }
 
 void TPxDIB::AssignToBitmap(TBitmap& Bitmap) const {
-    Bitmap.SetImage(PxDIBToQImage(FDIB->Infos));
+    QImage image = PxDIBToQImage(FDIB->Infos);
+    if (GetBitCount() == 4) image.setColorTable(image.colorTable().mid(0, 16));
+    Bitmap.SetImage(image);
     switch (GetPixelFormat()) {
     case pxPf1Bit: Bitmap.SetPixelFormat(TPixelFormat::pf1bit); break;
     case pxPf4Bit:
