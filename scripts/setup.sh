@@ -7,7 +7,7 @@ cd "$ROOT"
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev qt6-charts-dev libgl-dev
-  libjpeg62-turbo-dev libpng-dev libtiff-dev
+  libjpeg62-turbo-dev libpng-dev libtiff-dev libsane-dev sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick libwmf-bin
   fonts-noto-cjk xvfb xauth
