@@ -5,7 +5,6 @@
 
 #include "image/PxDIBLoad.h"
 #include "image/PxInternalDIB.h"
-#include "image/PxMaskedPixels.h"
 #include "image/PxMemory.h"
 #include "image/PxRecordBytes.h"
 #include "platform/Stream.h"
@@ -74,22 +73,14 @@ int64_t StoredBitsSize(const BITMAPINFOHEADER& Header, int64_t StatedSize, int64
 }
 
 void ReadMaskedPixels(TStream& Stream, TPxDIBInfos& Infos, bool UseFileMapping) {
-    uint32_t red, green, blue;
-    GetChannelMasks(Infos, red, green, blue);
-    const TPxMaskedPixels pixels(Infos.Header.biBitCount, red, green, blue);
-    const int width = Infos.Header.biWidth;
-    const int64_t height = AbsHeight(Infos.Header);
-    const int64_t sourceRow = TPxMaskedPixels::SourceRowSize(Infos.Header.biBitCount, width);
-    const int64_t destRow = DIBRowSize(24, width);
-    if (sourceRow * height > Stream.Size() - Stream.Position())
+    if (MaskedSourceSize(Infos.Header) > Stream.Size() - Stream.Position())
         throw EReadError(QStringLiteral("Stream read error"));
-    GetMemory(Infos, destRow * height, UseFileMapping);
-    std::vector<uint8_t> row(static_cast<size_t>(sourceRow));
-    for (int64_t y = 0; y < height; ++y) {
-        Stream.ReadBuffer(row.data(), sourceRow);
-        pixels.ConvertRow(row.data(), Infos.Bits + y * destRow, width);
-    }
-    FinishMaskedConversion(Infos);
+    std::vector<uint8_t> row;
+    ConvertMaskedImage(Infos, UseFileMapping, [&](int64_t, int64_t RowSize) {
+        row.resize(static_cast<size_t>(RowSize));
+        Stream.ReadBuffer(row.data(), RowSize);
+        return row.data();
+    });
 }
 
 }  // namespace

@@ -6,16 +6,6 @@
 #include "image/PxDIBImage.h"
 
 namespace tam32 {
-namespace {
-
-QList<QRgb> TableOf(const TPxDIBInfos& Infos, int Count) {
-    QList<QRgb> table(Count);
-    for (int i = 0; i < Count; ++i)
-        table[i] = qRgb(Infos.Colors[i].rgbRed, Infos.Colors[i].rgbGreen, Infos.Colors[i].rgbBlue);
-    return table;
-}
-
-}  // namespace
 
 TPxDIBCanvas::TPxDIBCanvas(TPxDIB* ADIB) : FDIB(ADIB) {
     if (ADIB == nullptr || !ADIB->GetUseFileMapping())
@@ -38,7 +28,7 @@ TPxDIBCanvas::TPxDIBCanvas(TPxDIB* ADIB) : FDIB(ADIB) {
         FImage = PxDIBToQImage(infos);
     }
     // Drawing in a palette picture takes the nearest of the image's own colours.
-    if (h.biBitCount != 24) FImage.setColorTable(TableOf(infos, GetNumColors(h.biBitCount)));
+    if (h.biBitCount != 24) FImage.setColorTable(PxDIBColorTable(infos, GetNumColors(h.biBitCount)));
     SetTarget(&FImage);
 }
 

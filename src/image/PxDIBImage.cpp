@@ -8,13 +8,6 @@
 namespace tam32 {
 namespace {
 
-QList<QRgb> ColorTable(const TPxDIBInfos& Infos, int Count) {
-    QList<QRgb> table(Count);
-    for (int i = 0; i < Count; ++i)
-        table[i] = qRgb(Infos.Colors[i].rgbRed, Infos.Colors[i].rgbGreen, Infos.Colors[i].rgbBlue);
-    return table;
-}
-
 QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
     const BITMAPINFOHEADER& h = Infos.Header;
     const int width = h.biWidth;
@@ -31,12 +24,12 @@ QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
         break;
     case 8:
         image = QImage(width, height, QImage::Format_Indexed8);
-        image.setColorTable(ColorTable(Infos, 256));
+        image.setColorTable(PxDIBColorTable(Infos, 256));
         for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), sourceRow(y), size_t(width));
         break;
     case 4:
         image = QImage(width, height, QImage::Format_Indexed8);
-        image.setColorTable(ColorTable(Infos, 256));
+        image.setColorTable(PxDIBColorTable(Infos, 256));
         for (int y = 0; y < height; ++y) {
             const uint8_t* in = sourceRow(y);
             uchar* out = image.scanLine(y);
@@ -45,7 +38,7 @@ QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
         break;
     case 1:
         image = QImage(width, height, QImage::Format_Mono);
-        image.setColorTable(ColorTable(Infos, 2));
+        image.setColorTable(PxDIBColorTable(Infos, 2));
         for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), sourceRow(y), size_t(width + 7) / 8);
         break;
     default:
@@ -55,6 +48,13 @@ QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
 }
 
 }  // namespace
+
+QList<QRgb> PxDIBColorTable(const TPxDIBInfos& Infos, int Count) {
+    QList<QRgb> table(Count);
+    for (int i = 0; i < Count; ++i)
+        table[i] = qRgb(Infos.Colors[i].rgbRed, Infos.Colors[i].rgbGreen, Infos.Colors[i].rgbBlue);
+    return table;
+}
 
 void PxDIBFromQImage(const QImage& Image, int BitCount, TPxDIBInfos& Infos, bool UseFileMapping) {
     QImage source;

@@ -13,6 +13,9 @@ namespace tam32 {
 // is decoded first.
 QImage PxDIBToQImage(const TPxDIBInfos& Infos);
 
+// The first Count colour-table entries as Qt colours.
+QList<QRgb> PxDIBColorTable(const TPxDIBInfos& Infos, int Count);
+
 // A new bottom-up image of BitCount (1, 4, 8 or 24) bits from a picture:
 // palette pictures keep their indices and colour table, everything else
 // becomes blue, green, red. Infos receives a new pixel block.

@@ -36,6 +36,10 @@ void GetChannelMasks(const TPxDIBInfos& Infos, uint32_t& Red, uint32_t& Green, u
         throw EPxDIBInvalidDIB(QStringLiteral("TPxInternalDIB.LoadFromStream: Invalid Masks"));
 }
 
+int64_t MaskedSourceSize(const BITMAPINFOHEADER& Header) {
+    return TPxMaskedPixels::SourceRowSize(Header.biBitCount, Header.biWidth) * AbsHeight(Header);
+}
+
 void FinishMaskedConversion(TPxDIBInfos& Infos) {
     if (Infos.Header.biCompression == BI_BITFIELDS) {
         uint8_t* table = ColorBytes(Infos);

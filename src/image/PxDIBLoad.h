@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "image/PxDIBTypes.h"
+#include "image/PxMaskedPixels.h"
+#include "image/PxMemory.h"
 
 namespace tam32 {
 
@@ -28,8 +30,30 @@ inline bool IsUncompressed(const BITMAPINFOHEADER& Header) { return Header.biCom
 // Zero masks raise EPxDIBInvalidDIB "TPxInternalDIB.LoadFromStream: Invalid Masks".
 void GetChannelMasks(const TPxDIBInfos& Infos, uint32_t& Red, uint32_t& Green, uint32_t& Blue);
 
-// After a 16/32-bit conversion: the header describes the 24-bit result and,
-// with bit fields, the colour entries that followed the masks move down.
+// Converts a 16- or 32-bit image into a new 24-bit pixel block, one source
+// row at a time: SourceRow(y, SourceRowSize) returns row y in file order.
+// Afterwards the header describes the 24-bit result and, with bit fields,
+// the colour entries that followed the masks move down.
+template <typename RowSource>
+void ConvertMaskedImage(TPxDIBInfos& Infos, bool UseFileMapping, RowSource SourceRow);
+
+// Bytes the source rows of a 16- or 32-bit image take.
+int64_t MaskedSourceSize(const BITMAPINFOHEADER& Header);
+
 void FinishMaskedConversion(TPxDIBInfos& Infos);
+
+template <typename RowSource>
+void ConvertMaskedImage(TPxDIBInfos& Infos, bool UseFileMapping, RowSource SourceRow) {
+    uint32_t red, green, blue;
+    GetChannelMasks(Infos, red, green, blue);
+    const TPxMaskedPixels pixels(Infos.Header.biBitCount, red, green, blue);
+    const int width = Infos.Header.biWidth;
+    const int64_t height = AbsHeight(Infos.Header);
+    const int64_t sourceRow = TPxMaskedPixels::SourceRowSize(Infos.Header.biBitCount, width);
+    const int64_t destRow = DIBRowSize(24, width);
+    GetMemory(Infos, destRow * height, UseFileMapping);
+    for (int64_t y = 0; y < height; ++y) pixels.ConvertRow(SourceRow(y, sourceRow), Infos.Bits + y * destRow, width);
+    FinishMaskedConversion(Infos);
+}
 
 }  // namespace tam32

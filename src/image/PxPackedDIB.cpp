@@ -5,7 +5,6 @@
 
 #include "image/PxDIBLoad.h"
 #include "image/PxInternalDIB.h"
-#include "image/PxMaskedPixels.h"
 #include "image/PxMemory.h"
 #include "image/PxRecordBytes.h"
 
@@ -72,17 +71,10 @@ void TPxInternalDIB::LoadFromClipboardFormat(HGLOBAL Data) {
         break;
     }
     case 16: case 32: {
-        uint32_t red, green, blue;
-        GetChannelMasks(infos, red, green, blue);
-        const TPxMaskedPixels pixels(h.biBitCount, red, green, blue);
-        const int64_t height = AbsHeight(h);
-        const int64_t sourceRow = TPxMaskedPixels::SourceRowSize(h.biBitCount, h.biWidth);
-        if (sourceRow * height > available) InvalidClipboardData();
-        const int64_t destRow = DIBRowSize(24, h.biWidth);
-        GetMemory(infos, destRow * height, UseFileMapping);
-        for (int64_t y = 0; y < height; ++y)
-            pixels.ConvertRow(block + headerPart + y * sourceRow, infos.Bits + y * destRow, h.biWidth);
-        FinishMaskedConversion(infos);
+        if (MaskedSourceSize(h) > available) InvalidClipboardData();
+        const uint8_t* pixels = block + headerPart;
+        ConvertMaskedImage(infos, UseFileMapping,
+                           [&](int64_t Y, int64_t RowSize) { return pixels + Y * RowSize; });
         break;
     }
     default:

@@ -1,0 +1,85 @@
+#include "analysis/Messages.h"
+
+#include <QDir>
+#include <QStringList>
+
+#include "analysis/EngineHost.h"
+#include "analysis/ExecutableFolder.h"
+#include "platform/Exceptions.h"
+#include "platform/IniFile.h"
+
+namespace tam32 {
+
+namespace {
+
+const QString kMessageFile = QStringLiteral("Tam32.msg");
+const QString kMenuFile = QStringLiteral("menu.msg");
+const QString kLocaleSection = QStringLiteral("LOCALE");
+const QString kMissingText = QStringLiteral("ERROR");
+
+QString OverrideFolder;
+
+// The text of Key in section SectionPrefix + the file's own locale.
+QString Lookup(const QString& FileName, const QString& SectionPrefix, const QString& Key) {
+    const TIniFile Ini(QDir(MessageFolder()).filePath(FileName));
+    const QString Locale = Ini.ReadString(kLocaleSection, QStringLiteral("LOCALE"), QStringLiteral("JP"));
+    return Ini.ReadString(SectionPrefix + Locale, Key, kMissingText);
+}
+
+QString ArgumentText(const FormatArg& Arg) {
+    switch (Arg.ArgKind()) {
+        case FormatArg::Kind::Integer:
+            return Arg.IsSigned() ? QString::number(static_cast<int64_t>(Arg.Bits())) : QString::number(Arg.Bits());
+        case FormatArg::Kind::Float:
+            return FloatToStr(Arg.Float());
+        case FormatArg::Kind::String:
+            return Arg.String();
+        case FormatArg::Kind::Pointer:
+            return QString::number(Arg.Bits(), 16).toUpper();
+    }
+    return QString();
+}
+
+}  // namespace
+
+void ShowStatusMessage(const QString& Prefix, const QString& Code) {
+    EngineHost().SetStatusText(Lookup(kMessageFile, Prefix, Code));
+}
+
+void ShowErrorMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("ERROR_CODE_"), Code); }
+
+void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("INSTRUCTION_CODE_"), Code); }
+
+QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("DIALOG_CODE_"), Code); }
+
+QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
+    const QString Text = GetDialogMessage(Code);
+    try {
+        return Format(Text, Args);
+    } catch (const EConvertError&) {
+        QStringList Parts{Text};
+        for (const FormatArg& Arg : Args) Parts << ArgumentText(Arg);
+        return Parts.join(u' ');
+    }
+}
+
+int GetMenuCharset() {
+    const TIniFile Ini(QDir(MessageFolder()).filePath(kMenuFile));
+    const QString Text = Ini.ReadString(kLocaleSection, QStringLiteral("CHARSET"), QStringLiteral("1"));
+    bool Ok = false;
+    const int Charset = Text.toInt(&Ok, 10);
+    if (!Ok) throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(Text));
+    return Charset;
+}
+
+QString GetMenuCaption(int Index) { return Lookup(kMenuFile, QStringLiteral("MM_"), QString::number(Index)); }
+
+QString GetFormCaption(const QString& FormKey, int Index) {
+    return Lookup(kMenuFile, FormKey + u'_', QString::number(Index));
+}
+
+QString MessageFolder() { return OverrideFolder.isEmpty() ? ExecutableFolder() : OverrideFolder; }
+
+void SetMessageFolder(const QString& Folder) { OverrideFolder = Folder; }
+
+}  // namespace tam32

@@ -1,0 +1,159 @@
+// The message files that ship beside the program: complete in both locales,
+// and every format text fits what its caller passes.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "analysis/ExecutableFolder.h"
+#include "analysis/Messages.h"
+#include "platform/DelphiFormat.h"
+#include "platform/IniFile.h"
+
+using namespace tam32;
+
+namespace {
+
+const char* const kFiles[] = {"Tam32.msg", "menu.msg"};
+
+struct FormCaptions {
+    const char* Key;
+    int Count;
+};
+const FormCaptions kForms[] = {{"AFINDLG", 7}, {"INFODLG", 11}, {"LOOK", 6}, {"OPTION", 52}, {"PARITEM", 7}};
+
+// The dialog texts that callers pass to Format, with arguments of the types
+// they pass. Integers and one-decimal reals are chosen so that each value can
+// be found again in the result.
+struct FormatUse {
+    int Dms;
+    std::vector<FormatArg> Args;
+    std::vector<QString> Shown;
+};
+const std::vector<FormatUse>& FormatUses() {
+    static const std::vector<FormatUse> Uses = {
+        {1, {12.5, 101, 102, 103, 104}, {"12.5", "101", "102", "103", "104"}},  // distance, start, end
+        {3, {101, 102}, {"101", "102"}},                                         // circle centre
+        {4, {103}, {"103"}},                                                     // circle radius
+        {17, {7, 33.5, 56.5}, {"7", "33.5", "56.5"}},                            // point, zenith, elevation
+        {29, {101, 480}, {"101", "480"}},                                        // rows done, rows
+        {35, {4321}, {"4321"}},                                                  // matched pixels
+        {38, {12.5}, {"12.5"}},
+        {39, {13.5}, {"13.5"}},
+        {41, {11.5, 22.5}, {"11.5", "22.5"}},  // mean, deviation of each channel and class
+        {42, {11.5, 22.5}, {"11.5", "22.5"}},
+        {43, {11.5, 22.5}, {"11.5", "22.5"}},
+        {44, {11.5, 22.5}, {"11.5", "22.5"}},
+        {45, {11.5, 22.5}, {"11.5", "22.5"}},
+        {46, {11.5, 22.5}, {"11.5", "22.5"}},
+        {62, {11.5, 22.5}, {"11.5", "22.5"}},  // open sky, under canopy
+        {63, {11.5, 22.5}, {"11.5", "22.5"}},
+        {64, {11.5, 22.5}, {"11.5", "22.5"}},
+        {84, {12.5}, {"12.5"}},  // polyline length
+    };
+    return Uses;
+}
+
+// Copies of the shipped files in a folder of their own, with both LOCALE
+// keys set to the locale under test.
+class ShippedMessagesTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FDir.isValid());
+        for (const char* Name : kFiles) {
+            const QString Shipped = ExecutableFolder() + u'/' + QLatin1String(Name);
+            ASSERT_TRUE(QFile::exists(Shipped)) << Name << " is not installed beside the tests";
+            ASSERT_TRUE(QFile::copy(Shipped, FDir.filePath(Name)));
+            TIniFile(FDir.filePath(Name)).WriteString("LOCALE", "LOCALE", GetParam());
+        }
+        SetMessageFolder(FDir.path());
+    }
+    void TearDown() override { SetMessageFolder(QString()); }
+
+private:
+    QTemporaryDir FDir;
+};
+
+}  // namespace
+
+TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
+    const auto Check = [](const QString& Text, const QString& What) {
+        EXPECT_FALSE(Text.trimmed().isEmpty()) << What.toStdString();
+        EXPECT_NE(Text, "ERROR") << What.toStdString();
+    };
+    const TIniFile Messages(MessageFolder() + "/Tam32.msg");
+    const QString Locale = GetParam();
+    for (int I = 1; I <= 22; ++I)
+        Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
+    for (int I = 1; I <= 10; ++I)
+        Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
+              QString("MSG%1").arg(I));
+    for (int I = 1; I <= 84; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
+    for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
+    for (const FormCaptions& Form : kForms)
+        for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
+    EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
+    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 84);
+    EXPECT_GE(GetMenuCharset(), 0);
+    EXPECT_LE(GetMenuCharset(), 255);
+}
+
+TEST_P(ShippedMessagesTest, EachFormatTextTakesItsCallersArguments) {
+    for (const FormatUse& Use : FormatUses()) {
+        const QString Key = QString("DMS%1").arg(Use.Dms);
+        QString Line;
+        ASSERT_NO_THROW(Line = Format(GetDialogMessage(Key), Use.Args)) << Key.toStdString();
+        for (const QString& Value : Use.Shown)
+            EXPECT_TRUE(Line.contains(Value)) << Key.toStdString() << ": " << Line.toStdString() << " lacks "
+                                              << Value.toStdString();
+    }
+}
+
+TEST_P(ShippedMessagesTest, TextsThatOthersAreAppendedToKeepTheirEdges) {
+    EXPECT_TRUE(GetDialogMessage("DMS8").endsWith(u' '));   // + dpi
+    EXPECT_TRUE(GetDialogMessage("DMS12").endsWith(u' '));  // + angle
+    EXPECT_TRUE(GetDialogMessage("DMS23").endsWith(u'('));  // + "l,t)-(r,b)"
+    EXPECT_TRUE(GetDialogMessage("DMS49").startsWith(u'\t'));  // more columns of the DMS48 heading
+    EXPECT_EQ(GetDialogMessage("DMS48").count(u'\t'), 2);
+    EXPECT_EQ(GetDialogMessage("DMS49").count(u'\t'), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, ShippedMessagesTest, ::testing::Values("EN", "JP"));
+
+TEST(ShippedMessageFilesTest, AreUtf8WithWindowsLineEndsAndShipTheEnglishLocale) {
+    for (const char* Name : kFiles) {
+        QFile File(ExecutableFolder() + u'/' + QLatin1String(Name));
+        ASSERT_TRUE(File.open(QIODevice::ReadOnly)) << Name;
+        const QByteArray Bytes = File.readAll();
+        QStringDecoder Decoder(QStringDecoder::Utf8);
+        const QString Text = Decoder.decode(Bytes);
+        EXPECT_FALSE(Decoder.hasError()) << Name;
+        EXPECT_FALSE(Bytes.startsWith("\xEF\xBB\xBF")) << Name;
+        EXPECT_EQ(Bytes.count("\n"), Bytes.count("\r\n")) << Name;
+        EXPECT_TRUE(Bytes.endsWith("\r\n")) << Name;
+        EXPECT_EQ(TIniFile(File.fileName()).ReadString("LOCALE", "LOCALE", "JP"), "EN") << Name;
+    }
+}
+
+TEST(ShippedMessageFilesTest, JapaneseCaptionsAreTheProgramsOwn) {
+    QTemporaryDir Dir;
+    for (const char* Name : kFiles) {
+        ASSERT_TRUE(QFile::copy(ExecutableFolder() + u'/' + QLatin1String(Name), Dir.filePath(Name)));
+        TIniFile(Dir.filePath(Name)).WriteString("LOCALE", "LOCALE", "JP");
+    }
+    SetMessageFolder(Dir.path());
+    EXPECT_EQ(GetMenuCaption(0), "ﾌｧｲﾙ(&F)");
+    EXPECT_EQ(GetMenuCaption(45), "判別式読込");
+    EXPECT_EQ(GetMenuCaption(59), "日変化＆積算");
+    EXPECT_EQ(GetMenuCaption(88), "ﾊﾞｰｼﾞｮﾝ情報(&A)");
+    EXPECT_EQ(GetFormCaption("AFINDLG", 0), "幾何補正");
+    EXPECT_EQ(GetFormCaption("INFODLG", 0), "インフォメーション");
+    EXPECT_EQ(GetFormCaption("LOOK", 5), "判別分析実行");
+    EXPECT_EQ(GetFormCaption("OPTION", 42), "等距離射影（理論）");
+    EXPECT_EQ(GetFormCaption("OPTION", 49), "ノーマル");
+    EXPECT_EQ(GetFormCaption("PARITEM", 1), "指定期間");
+    EXPECT_EQ(GetDialogMessage("DMS81"), "変更");
+    SetMessageFolder(QString());
+}
