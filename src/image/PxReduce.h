@@ -15,9 +15,10 @@ struct TPxColorEntry {
     int32_t Red, Green, Blue, Weight, Index;
 };
 
-// One pixel of the High method.
+// One pixel of the High method, padded to a 32-bit word so that the split
+// moves each pixel with one load and one store.
 struct TPxPixelEntry {
-    uint8_t Blue, Green, Red;
+    uint8_t Blue, Green, Red, Reserved;
 };
 
 // A node of the High method's decision tree.
@@ -34,12 +35,18 @@ struct TPxDecisionTree {
     int32_t NextNode = 1;
 };
 
+// Both splits append the leaf colours at Colors[Count], which must have room
+// for 2^(Depth - Level) more entries, and call Callback (if any) once per leaf
+// of the full binary split, 2^(Depth - Level) times in all.
 void SplitColorBox(int Lo, int Hi, int Level, TPxProgressCallback Callback, void* Data, int& Count,
                    RGBQUAD* Colors, TPxColorEntry* Entries, int Depth);
 void SplitPixelBox(int64_t Lo, int64_t Hi, int Level, TPxProgressCallback Callback, void* Data,
                    int Node, TPxDecisionTree& Tree, int& Count, RGBQUAD* Colors, TPxPixelEntry* Pixels,
                    int Depth);
 
+// Palette builders: Count becomes the number of colours made (at most
+// 2^Depth, Depth 0..8). Low also fills Table (65,536 cells, 5-6-5) with each
+// cell's palette index; High fills Tree, whose walk gives each pixel's index.
 void MakePaletteLow(const TPxDIBInfos& Infos, int& Count, RGBQUAD* Colors, TPxProgressCallback Callback,
                     void* Data, int Depth, std::vector<uint8_t>& Table);
 void MakePaletteHigh(const TPxDIBInfos& Infos, int& Count, RGBQUAD* Colors, TPxProgressCallback Callback,
@@ -47,6 +54,8 @@ void MakePaletteHigh(const TPxDIBInfos& Infos, int& Count, RGBQUAD* Colors, TPxP
 void MakePalette256To16(const TPxDIBInfos& Infos, int& Count, RGBQUAD* Colors,
                         TPxProgressCallback Callback, void* Data, uint8_t (&Remap)[256]);
 
+// The converters build the new image aside and hand it over in Dest only
+// when complete; the source is never changed.
 void ConvertTrueColorTo8BitRGBLow(const TPxDIBInfos& Source, TPxDIBInfos& Dest, bool UseFileMapping,
                                   TPxProgressCallback Callback, void* Data);
 void ConvertTrueColorTo4BitRGBLow(const TPxDIBInfos& Source, TPxDIBInfos& Dest, bool UseFileMapping,
