@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "image/PxConvertSupport.h"
 #include "image/PxMemory.h"
 
 namespace tam32::reduction {
@@ -14,11 +15,8 @@ void RequireFormat(const TPxDIBInfos& Infos, int BitCount, const char* Message) 
 }
 
 void RequirePixelBlock(const TPxDIBInfos& Infos, const char* Routine) {
-    const QString routine = QString::fromLatin1(Routine);
-    if (Infos.Header.biWidth < 1 || Infos.Header.biHeight == 0 || Infos.Bits == nullptr)
-        throw EPxDIBInvalidDIB(routine + QStringLiteral(": Invalid Width or Height"));
-    if (static_cast<int64_t>(Infos.BitsSize) < ImageStride(Infos) * ImageRows(Infos))
-        throw EPxDIBInvalidDIB(routine + QStringLiteral(": Pixel block too small"));
+    const TPxConvertGeometry g = ConvertGeometry(Infos, Infos.Header.biBitCount, Routine);
+    CheckUncompressedSource(Infos, g.Stride, g.Height, Routine);
 }
 
 TPxDIBInfos NewImageLike(const TPxDIBInfos& Source, int BitCount, int ColorCount,

@@ -116,9 +116,9 @@ TEST(DitherSource, UnreadableSourcesAreRefused) {
     ExpectRaises<EPxDIBBadDIBType>([&] { DitherTo1Bit(sixteen.Infos, dest, false); },
                                    "DitherTo1Bit: Invalid Bitcount or Compression");
     ExpectRaises<EPxDIBInvalidDIB>([&] { DitherTo1Bit(shortBlock.Infos, dest, false); },
-                                   "DitherTo1Bit: Pixel block too small");
+                                   "DitherTo1Bit: Pixel Data Too Short");
     ExpectRaises<EPxDIBInvalidDIB>([&] { DitherToFixed8Bit(shortBlock.Infos, dest, false); },
-                                   "DitherToFixed8Bit: Pixel block too small");
+                                   "DitherToFixed8Bit: Pixel Data Too Short");
     EXPECT_EQ(dest.Bits, nullptr);
 }
 

@@ -156,8 +156,8 @@ TEST(ReduceSource, WrongFormatsAndShortBlocksAreRefused) {
     truecolor.Infos.BitsSize -= 1;
     for (const auto& c : kConverters)
         ExpectRaises<EPxDIBInvalidDIB>([&] { c.Convert(truecolor.Infos, dest, false, nullptr, nullptr); },
-                                       c.Name + ": Pixel block too small");
-    ExpectRaises<EPxDIBInvalidDIB>([&] { to4(eight); }, "Convert8BitRGBTo4BitRGB: Pixel block too small");
+                                       c.Name + ": Pixel Data Too Short");
+    ExpectRaises<EPxDIBInvalidDIB>([&] { to4(eight); }, "Convert8BitRGBTo4BitRGB: Pixel Data Too Short");
     truecolor.Infos.Header.biHeight = 0;
     ExpectRaises<EPxDIBInvalidDIB>([&] { kConverters[0].Convert(truecolor.Infos, dest, false, nullptr, nullptr); },
                                    "ConvertTrueColorTo8BitRGBLow: Invalid Width or Height");

@@ -73,7 +73,7 @@ TEST(MonoMatch, WrongFormatsAndShortBlocksAreRefused) {
                                    "Convert8BitTo1BitRGB: Invalid Bitcount or Compression");
     truecolor.Infos.BitsSize -= 1;
     ExpectRaises<EPxDIBInvalidDIB>([&] { ConvertTrueColorTo1BitRGB(truecolor.Infos, dest, false, clWhite); },
-                                   "ConvertTrueColorTo1BitRGB: Pixel block too small");
+                                   "ConvertTrueColorTo1BitRGB: Pixel Data Too Short");
     EXPECT_EQ(dest.Bits, nullptr);
 }
 
