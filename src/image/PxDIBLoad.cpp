@@ -11,8 +11,9 @@ void CheckDIBDimensions(const BITMAPINFOHEADER& Header) {
     // 16- and 32-bit images are stored with 24 bits.
     const int storedBits = (Header.biBitCount == 16 || Header.biBitCount == 32) ? 24
                                                                                 : std::max<int>(Header.biBitCount, 1);
+    // Compared by division: the product of a lying header passes 2^63.
     const bool bad = Header.biWidth < 1 || Header.biHeight == 0 ||
-                     DIBRowSize(storedBits, Header.biWidth) * AbsHeight(Header) > kMaxPixelBlockSize;
+                     AbsHeight(Header) > kMaxPixelBlockSize / DIBRowSize(storedBits, Header.biWidth);
     if (bad) throw EPxDIBInvalidDIB(QStringLiteral("TPxInternalDIB.LoadFromStream: Invalid Width or Height"));
 }
 

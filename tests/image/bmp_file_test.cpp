@@ -332,3 +332,17 @@ TEST(BmpFileRead, Rle8RunsMayFillTheRowPaddingButNoFurther) {
         EXPECT_EQ(e.Message(), QStringLiteral("Convert8BitRLETo8BitRGB: Bad RLE Data 4"));
     }
 }
+
+TEST(BmpFileRead, DimensionsWhoseBlockSizeOverflowsAreRefused) {
+    BmpSpec s;
+    s.Width = 0x7FFFFFFF;
+    s.Height = 0x7FFFFFFF;
+    s.BitCount = 32;
+    TPxDIB dib;
+    try {
+        LoadBytes(dib, MakeBmp(s));
+        ADD_FAILURE();
+    } catch (const EPxDIBInvalidDIB& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("TPxInternalDIB.LoadFromStream: Invalid Width or Height"));
+    }
+}
