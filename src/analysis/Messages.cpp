@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "analysis/EngineHost.h"
-#include "analysis/ExecutableFolder.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
 
@@ -78,7 +78,7 @@ QString GetFormCaption(const QString& FormKey, int Index) {
     return Lookup(kMenuFile, FormKey + u'_', QString::number(Index));
 }
 
-QString MessageFolder() { return OverrideFolder.isEmpty() ? ExecutableFolder() : OverrideFolder; }
+QString MessageFolder() { return OverrideFolder.isEmpty() ? ProgramFolder() : OverrideFolder; }
 
 void SetMessageFolder(const QString& Folder) { OverrideFolder = Folder; }
 

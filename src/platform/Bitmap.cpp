@@ -19,7 +19,11 @@ void FillWith(QImage& Image, uint32_t Value) {
         for (int x = 0; x < target.Width(); ++x) target.Write(x, y, Value);
 }
 
+std::unique_ptr<TGraphic> CreateBitmap() { return std::make_unique<TBitmap>(); }
+
 }  // namespace
+
+const TGraphicClassInfo TBitmap::ClassInfo = {"TBitmap", &CreateBitmap};
 
 TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() = default;

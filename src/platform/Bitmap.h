@@ -14,6 +14,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Graphic.h"
+#include "platform/PictureFormats.h"
 
 namespace tam32 {
 
@@ -25,6 +26,7 @@ public:
     ~TBitmap() override;
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
+    static const TGraphicClassInfo ClassInfo;
     const char* ClassName() const override { return "TBitmap"; }
 
     int Width() const override { return FWidth; }

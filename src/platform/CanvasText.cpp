@@ -18,7 +18,7 @@ constexpr uint8_t kCopyRop2 = 0b1100;
 
 // Fonts need the GUI application; without one there is no text to draw.
 QFontMetrics MetricsOf(const TFont& Font) {
-    if (qGuiApp == nullptr) throw EInvalidGraphicOperation(QStringLiteral("Canvas does not allow drawing"));
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) throw EInvalidGraphicOperation(QStringLiteral("Canvas does not allow drawing"));
     return QFontMetrics(Font.ToQFont());
 }
 

@@ -15,7 +15,7 @@ const QString kBmpMime = QStringLiteral("image/bmp");
 const QString kQtImageMime = QStringLiteral("application/x-qt-image");
 
 // Nullptr without a GUI application.
-QClipboard* Available() { return qGuiApp != nullptr ? QGuiApplication::clipboard() : nullptr; }
+QClipboard* Available() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr ? QGuiApplication::clipboard() : nullptr; }
 
 QMimeData* CopyOf(const QMimeData* Data) {
     auto* copy = new QMimeData;

@@ -41,6 +41,8 @@ TAM32_EXCEPTION(EFCreateError, EStreamError);
 TAM32_EXCEPTION(EInvalidGraphic, Exception);
 TAM32_EXCEPTION(EInvalidGraphicOperation, Exception);
 TAM32_EXCEPTION(EIniFileException, Exception);
+// The silent abort: handlers end the operation without showing a message.
+TAM32_EXCEPTION(EAbort, Exception);
 
 // Texts of the run-time checks that the original raised without a message of its own.
 inline const QString kRangeCheckError = QStringLiteral("Range check error");

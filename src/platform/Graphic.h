@@ -37,7 +37,7 @@ public:
     virtual void LoadFromStream(TStream& Stream) = 0;
     virtual void SaveToStream(TStream& Stream) = 0;
     // Open the file as a stream (read / create) and pass it on.
-    void LoadFromFile(const QString& FileName);
+    virtual void LoadFromFile(const QString& FileName);
     void SaveToFile(const QString& FileName);
 
     virtual void LoadFromClipboardFormat(uint16_t AFormat, HGLOBAL AData, HPALETTE APalette) = 0;

@@ -107,4 +107,10 @@ bool IsValidMemoryHandle(HLOCAL Handle) {
     return IsLive(r, Handle);
 }
 
+size_t LiveMemoryHandleCount() {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> guard(r.Lock);
+    return r.Live.size();
+}
+
 }  // namespace tam32

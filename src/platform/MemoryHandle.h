@@ -32,6 +32,8 @@ HLOCAL LocalFree(HLOCAL Handle);
 // The usable size in bytes; 0 for a handle that is not live.
 size_t LocalSize(HLOCAL Handle);
 bool IsValidMemoryHandle(HLOCAL Handle);
+// How many handles are live, so that tests can show that nothing leaked.
+size_t LiveMemoryHandleCount();
 
 inline HGLOBAL GlobalAlloc(uint32_t Flags, size_t Bytes) { return LocalAlloc(Flags, Bytes); }
 inline void* GlobalLock(HGLOBAL Handle) { return LocalLock(Handle); }

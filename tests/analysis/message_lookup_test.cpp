@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "RecordingEngineHost.h"
-#include "analysis/ExecutableFolder.h"
+#include "platform/ProgramFolder.h"
 #include "analysis/Messages.h"
 #include "platform/Exceptions.h"
 
@@ -201,10 +201,10 @@ TEST_F(MessageLookupTest, AFormatTextThatDoesNotFitItsArgumentsKeepsTheValues) {
 TEST(MessageFolderTest, TheFilesLieBesideTheExecutable) {
     SetMessageFolder(QString());
     const QString Expected = QFileInfo(QStringLiteral(TAM32_BIN_DIR)).canonicalFilePath();
-    EXPECT_EQ(QFileInfo(ExecutableFolder()).canonicalFilePath(), Expected);
+    EXPECT_EQ(QFileInfo(ProgramFolder()).canonicalFilePath(), Expected);
     EXPECT_EQ(QFileInfo(MessageFolder()).canonicalFilePath(), Expected);
     SetMessageFolder("/elsewhere");
     EXPECT_EQ(MessageFolder(), "/elsewhere");
     SetMessageFolder(QString());
-    EXPECT_EQ(MessageFolder(), ExecutableFolder());
+    EXPECT_EQ(MessageFolder(), ProgramFolder());
 }

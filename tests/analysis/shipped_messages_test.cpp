@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "analysis/ExecutableFolder.h"
+#include "platform/ProgramFolder.h"
 #include "analysis/Messages.h"
 #include "platform/DelphiFormat.h"
 #include "platform/IniFile.h"
@@ -63,7 +63,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(FDir.isValid());
         for (const char* Name : kFiles) {
-            const QString Shipped = ExecutableFolder() + u'/' + QLatin1String(Name);
+            const QString Shipped = ProgramFolder() + u'/' + QLatin1String(Name);
             ASSERT_TRUE(QFile::exists(Shipped)) << Name << " is not installed beside the tests";
             ASSERT_TRUE(QFile::copy(Shipped, FDir.filePath(Name)));
             TIniFile(FDir.filePath(Name)).WriteString("LOCALE", "LOCALE", GetParam());
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, ShippedMessagesTest, ::testing::Values("EN", "
 
 TEST(ShippedMessageFilesTest, AreUtf8WithWindowsLineEndsAndShipTheEnglishLocale) {
     for (const char* Name : kFiles) {
-        QFile File(ExecutableFolder() + u'/' + QLatin1String(Name));
+        QFile File(ProgramFolder() + u'/' + QLatin1String(Name));
         ASSERT_TRUE(File.open(QIODevice::ReadOnly)) << Name;
         const QByteArray Bytes = File.readAll();
         QStringDecoder Decoder(QStringDecoder::Utf8);
@@ -140,7 +140,7 @@ TEST(ShippedMessageFilesTest, AreUtf8WithWindowsLineEndsAndShipTheEnglishLocale)
 TEST(ShippedMessageFilesTest, JapaneseCaptionsAreTheProgramsOwn) {
     QTemporaryDir Dir;
     for (const char* Name : kFiles) {
-        ASSERT_TRUE(QFile::copy(ExecutableFolder() + u'/' + QLatin1String(Name), Dir.filePath(Name)));
+        ASSERT_TRUE(QFile::copy(ProgramFolder() + u'/' + QLatin1String(Name), Dir.filePath(Name)));
         TIniFile(Dir.filePath(Name)).WriteString("LOCALE", "LOCALE", "JP");
     }
     SetMessageFolder(Dir.path());

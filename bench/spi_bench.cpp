@@ -1,0 +1,113 @@
+// A 12-megapixel JPEG photograph through the plug-in host into a 24-bit
+// analysis image, against libjpeg decoding the same file alone (same default
+// settings, into a new buffer each time). Target: the host at most 15 %
+// slower.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <unistd.h>
+
+#include "import/SPIPxDIB.h"
+#include "import/SPIs.h"
+
+namespace {
+
+using namespace tam32;
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+// A photograph-like picture (smooth shading, edges and grain), written once.
+const std::string& PhotoFile() {
+    static const std::string path = [] {
+        const std::string file =
+            (std::filesystem::temp_directory_path() / ("tam32-spi-bench-" + std::to_string(getpid()) + ".jpg"))
+                .string();
+        std::vector<uint8_t> row(size_t{3} * kWidth);
+        std::mt19937 random(12345);
+        std::uniform_int_distribution<int> grain(-12, 12);
+        FILE* out = std::fopen(file.c_str(), "wb");
+        jpeg_compress_struct cinfo;
+        jpeg_error_mgr errors;
+        cinfo.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&cinfo);
+        jpeg_stdio_dest(&cinfo, out);
+        cinfo.image_width = kWidth;
+        cinfo.image_height = kHeight;
+        cinfo.input_components = 3;
+        cinfo.in_color_space = JCS_RGB;
+        jpeg_set_defaults(&cinfo);
+        jpeg_set_quality(&cinfo, 90, TRUE);
+        jpeg_start_compress(&cinfo, TRUE);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const bool leaf = ((x / 97) ^ (y / 61)) % 3 == 0;
+                const int shade = (x * 255 / kWidth + y * 255 / kHeight) / 2 + grain(random);
+                row[3 * x] = static_cast<uint8_t>(std::clamp(leaf ? shade / 3 : shade, 0, 255));
+                row[3 * x + 1] = static_cast<uint8_t>(std::clamp(leaf ? shade / 2 + 40 : shade, 0, 255));
+                row[3 * x + 2] = static_cast<uint8_t>(std::clamp(leaf ? shade / 4 : 255 - shade / 3, 0, 255));
+            }
+            JSAMPROW pointer = row.data();
+            jpeg_write_scanlines(&cinfo, &pointer, 1);
+        }
+        jpeg_finish_compress(&cinfo);
+        jpeg_destroy_compress(&cinfo);
+        std::fclose(out);
+        std::atexit([] { std::filesystem::remove(PhotoFile()); });
+        return file;
+    }();
+    return path;
+}
+
+void BM_LibjpegAlone(benchmark::State& State) {
+    const std::string& file = PhotoFile();
+    for (auto _ : State) {
+        FILE* in = std::fopen(file.c_str(), "rb");
+        jpeg_decompress_struct cinfo;
+        jpeg_error_mgr errors;
+        cinfo.err = jpeg_std_error(&errors);
+        jpeg_create_decompress(&cinfo);
+        jpeg_stdio_src(&cinfo, in);
+        jpeg_read_header(&cinfo, TRUE);
+        jpeg_start_decompress(&cinfo);
+        const size_t stride = size_t{3} * cinfo.output_width;
+        const std::unique_ptr<uint8_t[]> pixels(new uint8_t[stride * cinfo.output_height]);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW row = pixels.get() + stride * cinfo.output_scanline;
+            jpeg_read_scanlines(&cinfo, &row, 1);
+        }
+        jpeg_finish_decompress(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(in);
+        benchmark::DoNotOptimize(pixels.get());
+    }
+}
+BENCHMARK(BM_LibjpegAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HostIntoSPIPxDIB(benchmark::State& State) {
+    const std::string& file = PhotoFile();
+    // The plug-ins beside the program, as the program finds them.
+    static const std::unique_ptr<TSPIs> host = [] {
+        auto spis = std::make_unique<TSPIs>();
+        spis->SearchOptions = {TSPISearchOption::spsAppDir};
+        spis->Loaded();
+        return spis;
+    }();
+    for (auto _ : State) {
+        TSPIPxDIB dib;
+        dib.LoadFromFile(QString::fromStdString(file));
+        dib.SetPixelFormat(pxPf24Bit);
+        benchmark::DoNotOptimize(dib.DIB().Infos.Bits);
+    }
+}
+BENCHMARK(BM_HostIntoSPIPxDIB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,158 @@
+// PNG input plug-in. Grey pictures come as 8 bits with a grey colour table,
+// all others (palette ones included) as 24 bits. Alpha and transparency are
+// dropped, leaving the stored colours; 16-bit samples are scaled to 8 bits
+// with rounding; 1-, 2- and 4-bit grey levels are spread over 0..255. No
+// gamma correction is applied.
+#include <csetjmp>
+#include <cstring>
+
+#include <png.h>
+
+#include "support/SpiDib.h"
+#include "support/SpiGuard.h"
+#include "support/SpiInput.h"
+#include "support/SpiPluginInfo.h"
+#include "support/SpiProgress.h"
+
+namespace {
+
+using namespace tam32::spi;
+
+constexpr SpiFormat kFormats[] = {{"*.png", "Portable Network Graphics"}};
+constexpr SpiPluginTexts kTexts = {"00IN", "TAM32 PNG input plug-in (libpng)", kFormats};
+
+constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+struct Reader {
+    const uint8_t* Data;
+    size_t Size;
+    size_t Position;
+};
+
+void ReadData(png_structp Png, png_bytep Out, size_t Length) {
+    auto* reader = static_cast<Reader*>(png_get_io_ptr(Png));
+    if (Length > reader->Size - reader->Position) png_error(Png, "unexpected end of data");
+    std::memcpy(Out, reader->Data + reader->Position, Length);
+    reader->Position += Length;
+}
+
+// Errors return through longjmp; there is nowhere to print them.
+[[noreturn]] void Error(png_structp Png, png_const_charp) { png_longjmp(Png, 1); }
+void Warning(png_structp, png_const_charp) {}
+
+double DotsPerInch(png_structp Png, png_infop Info, bool X) {
+    png_uint_32 x = 0, y = 0;
+    int unit = 0;
+    if (png_get_pHYs(Png, Info, &x, &y, &unit) == 0 || unit != PNG_RESOLUTION_METER) return 0;
+    return (X ? x : y) * 0.0254;
+}
+
+// Reads the header into Info and, with Dib, the pixels. Only trivially
+// destructible objects live in this frame, since libpng's errors return
+// through longjmp.
+int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
+               intptr_t LData) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Error, Warning);
+    if (png == nullptr) return SPI_NO_MEMORY;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return SPI_NO_MEMORY;
+    }
+    Reader reader{Input.Data(), Input.Size(), 0};
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return SPI_BROKEN_DATA;
+    }
+    if (Input.File() != nullptr)
+        png_init_io(png, Input.File());
+    else
+        png_set_read_fn(png, &reader, ReadData);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    const int colorType = png_get_color_type(png, info);
+    const int bitDepth = png_get_bit_depth(png, info);
+    const bool grey = (colorType & PNG_COLOR_MASK_COLOR) == 0;
+    const double xDpi = DotsPerInch(png, info, true);
+    const double yDpi = DotsPerInch(png, info, false);
+    if (Info != nullptr) {
+        *Info = SpiPictureInfo{};
+        Info->width = static_cast<int32_t>(width);
+        Info->height = static_cast<int32_t>(height);
+        Info->x_density = static_cast<uint16_t>(xDpi);
+        Info->y_density = static_cast<uint16_t>(yDpi);
+        Info->colorDepth = grey ? 8 : 24;
+    }
+    if (Dib == nullptr) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return SPI_SUCCESS;
+    }
+    if (bitDepth == 16) png_set_scale_16(png);
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (grey && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    // Expanding a palette also turns its transparency into alpha.
+    if ((colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0)
+        png_set_strip_alpha(png);
+    if (!grey) png_set_bgr(png);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    int32_t result = png_get_rowbytes(png, info) == size_t{width} * (grey ? 1 : 3) ? SPI_SUCCESS : SPI_UNKNOWN_FORMAT;
+    SpiProgress progress(Callback, LData, int64_t{passes} * height);
+    if (result == SPI_SUCCESS && !progress.Report(0)) result = SPI_ABORTED;
+    if (result == SPI_SUCCESS) result = Dib->Create(width, height, grey ? 8 : 24, grey ? 256 : 0);
+    if (result == SPI_SUCCESS) {
+        if (grey) Dib->SetGreyColors();
+        Dib->SetDotsPerInch(xDpi, yDpi);
+        // Each pass of an interlaced picture adds its pixels to the rows read before.
+        for (int pass = 0; pass < passes && result == SPI_SUCCESS; ++pass) {
+            for (png_uint_32 y = 0; y < height; ++y) {
+                png_read_row(png, Dib->Row(y), nullptr);
+                if (!progress.Report(int64_t{pass} * height + y + 1)) {
+                    result = SPI_ABORTED;
+                    break;
+                }
+            }
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return result;
+}
+
+}  // namespace
+
+extern "C" {
+
+SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
+    return AnswerPluginInfo(kTexts, infono, buf, buflen);
+}
+
+SPI_EXPORT int32_t IsSupported(const char*, uintptr_t dw) {
+    return dw != 0 && std::memcmp(reinterpret_cast<const void*>(dw), kSignature, sizeof kSignature) == 0 ? 1 : 0;
+}
+
+SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo) {
+    return Guarded([&] {
+        if (lpInfo == nullptr) return SPI_INTERNAL_ERROR;
+        SpiInput input;
+        const int32_t opened = input.Open(buf, len, flag);
+        if (opened != SPI_SUCCESS) return opened;
+        return Decode(input, lpInfo, nullptr, nullptr, 0);
+    });
+}
+
+SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
+                              SpiProgressCallback lpPrgressCallback, intptr_t lData) {
+    return Guarded([&] {
+        if (pHBInfo == nullptr || pHBm == nullptr) return SPI_INTERNAL_ERROR;
+        SpiInput input;
+        const int32_t opened = input.Open(buf, len, flag);
+        if (opened != SPI_SUCCESS) return opened;
+        SpiDib dib;
+        const int32_t result = Decode(input, nullptr, &dib, lpPrgressCallback, lData);
+        if (result == SPI_SUCCESS) dib.Release(pHBInfo, pHBm);
+        return result;
+    });
+}
+
+}  // extern "C"

@@ -1,0 +1,91 @@
+#include "support/SpiDib.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace tam32::spi {
+namespace {
+
+// The host reads no pixel block beyond 2 GB.
+constexpr int64_t kMaxBitsSize = 0x7FFFFFFF;
+
+int32_t PelsPerMeter(double DotsPerInch) {
+    const double value = std::nearbyint(DotsPerInch / 0.0254);
+    return value > 0 && value < 1e9 ? static_cast<int32_t>(value) : 0;
+}
+
+}  // namespace
+
+SpiDib::~SpiDib() { Free(); }
+
+void SpiDib::Free() {
+    if (FInfoHandle != nullptr) {
+        SpiLocalUnlock(FInfoHandle);
+        SpiLocalFree(FInfoHandle);
+    }
+    if (FBitsHandle != nullptr) {
+        SpiLocalUnlock(FBitsHandle);
+        SpiLocalFree(FBitsHandle);
+    }
+    FInfoHandle = FBitsHandle = nullptr;
+    FInfo = FBits = nullptr;
+}
+
+int32_t SpiDib::Create(int64_t Width, int64_t Height, int BitCount, int ColorCount) {
+    Free();
+    if (Width < 1 || Height < 1) return SPI_BROKEN_DATA;
+    if (Width > INT32_MAX || Height > INT32_MAX) return SPI_NO_MEMORY;
+    const int64_t stride = (Width * BitCount + 31) / 32 * 4;
+    if (stride > kMaxBitsSize / Height) return SPI_NO_MEMORY;
+    const size_t infoSize = sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * static_cast<size_t>(ColorCount);
+    FInfoHandle = SpiLocalAlloc(SPI_LMEM_MOVEABLE | SPI_LMEM_ZEROINIT, infoSize);
+    // The decoder writes every row.
+    FBitsHandle = SpiLocalAlloc(SPI_LMEM_MOVEABLE, static_cast<size_t>(stride * Height));
+    FInfo = static_cast<uint8_t*>(SpiLocalLock(FInfoHandle));
+    FBits = static_cast<uint8_t*>(SpiLocalLock(FBitsHandle));
+    if (FInfo == nullptr || FBits == nullptr) {
+        Free();
+        return SPI_NO_MEMORY;
+    }
+    FHeight = Height;
+    FStride = stride;
+    FColorCount = ColorCount;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = static_cast<int32_t>(Width);
+    header.biHeight = static_cast<int32_t>(Height);
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<uint16_t>(BitCount);
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<uint32_t>(stride * Height);
+    header.biClrUsed = static_cast<uint32_t>(ColorCount);
+    std::memcpy(FInfo, &header, sizeof header);
+    return SPI_SUCCESS;
+}
+
+void SpiDib::SetGreyColors() {
+    RGBQUAD* colors = Colors();
+    for (int i = 0; i < FColorCount; ++i) {
+        const auto level = static_cast<uint8_t>(i * 255 / (FColorCount > 1 ? FColorCount - 1 : 1));
+        colors[i] = {level, level, level, 0};
+    }
+}
+
+void SpiDib::SetDotsPerInch(double X, double Y) {
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, FInfo, sizeof header);
+    header.biXPelsPerMeter = PelsPerMeter(X);
+    header.biYPelsPerMeter = PelsPerMeter(Y);
+    std::memcpy(FInfo, &header, sizeof header);
+}
+
+void SpiDib::Release(SpiHandle* Info, SpiHandle* Bits) {
+    SpiLocalUnlock(FInfoHandle);
+    SpiLocalUnlock(FBitsHandle);
+    *Info = FInfoHandle;
+    *Bits = FBitsHandle;
+    FInfoHandle = FBitsHandle = nullptr;
+    FInfo = FBits = nullptr;
+}
+
+}  // namespace tam32::spi

@@ -1,0 +1,30 @@
+#pragma once
+// A loaded shared object (the stand-in for LoadLibrary, GetProcAddress,
+// GetModuleFileName and FreeLibrary). The object owns its reference: it is
+// released when the object goes, so a half-built owner never leaks a load.
+#include <QString>
+
+namespace tam32 {
+
+class SharedLibrary {
+public:
+    SharedLibrary() = default;
+    ~SharedLibrary() { Unload(); }
+    SharedLibrary(const SharedLibrary&) = delete;
+    SharedLibrary& operator=(const SharedLibrary&) = delete;
+
+    // Binds every symbol at once, so a library with unresolvable references
+    // fails here rather than when a function is first called. False when the
+    // file cannot be loaded.
+    bool Load(const QString& FileName);
+    void Unload();
+    // nullptr when the library lacks the symbol (or is not loaded).
+    void* Symbol(const char* Name) const;
+    // The absolute path the loader opened; empty when it cannot say.
+    QString ModuleFileName() const;
+
+private:
+    void* FHandle = nullptr;
+};
+
+}  // namespace tam32

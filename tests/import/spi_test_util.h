@@ -1,0 +1,106 @@
+#pragma once
+// Helpers of the plug-in host tests: plug-in folders made of chosen test
+// plug-ins, a host that searches only them, progress recording, files and
+// pixels.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "import/SPIBitmap.h"
+#include "import/SPIPxDIB.h"
+#include "import/SPIs.h"
+#include "platform/MemoryHandle.h"
+
+namespace tam32::test {
+
+inline QString TestPluginPath(const QString& Name) {
+    return QStringLiteral(TAM32_TEST_PLUGIN_DIR "/") + Name + QStringLiteral(".spi");
+}
+inline QString RealPluginPath(const QString& Name) {
+    return QStringLiteral(TAM32_BIN_DIR "/") + Name + QStringLiteral(".spi");
+}
+
+inline void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes) {
+    QFile file(FileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << FileName.toStdString();
+    file.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<qint64>(Bytes.size()));
+}
+
+// A temporary folder of plug-in files copied under names of the test's choice.
+class PluginFolder {
+public:
+    QString Path() const { return FDir.path(); }
+    QString File(const QString& Name) const { return FDir.filePath(Name); }
+    QString Add(const QString& Source, const QString& Name) {
+        const QString target = File(Name);
+        EXPECT_TRUE(QFile::copy(Source, target)) << Source.toStdString();
+        return target;
+    }
+    QString Mask() const { return Path() + QStringLiteral("/*.spi"); }
+
+private:
+    QTemporaryDir FDir;
+};
+
+// The host as the frame sets it up: image-input plug-ins only, registered
+// with the plug-in bitmap. Everything it registered goes with it.
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterSPIBitmap(); }
+    void TearDown() override {
+        Host.reset();
+        UnregisterSPIBitmap();
+        TSPIs::SetDefaultGraphicClass(nullptr);
+        OverrideLowColorScreen(std::nullopt);
+    }
+    TSPIs& MakeHost() {
+        Host = std::make_unique<TSPIs>();
+        Host->OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+        return *Host;
+    }
+    // A host that loaded Names (test plug-ins) in this order.
+    TSPIs& HostWith(std::initializer_list<const char*> Names) {
+        TSPIs& host = MakeHost();
+        char prefix = 'a';
+        for (const char* name : Names)
+            Plugins.Add(TestPluginPath(QLatin1String(name)), QString(QLatin1Char(prefix++)) + QLatin1String(name) +
+                                                                QStringLiteral(".spi"));
+        host.Search(Plugins.Mask());
+        return host;
+    }
+
+    PluginFolder Plugins;
+    QTemporaryDir Work;
+    std::unique_ptr<TSPIs> Host;
+};
+
+struct ProgressReport {
+    TObject* Sender;
+    TProgressStage Stage;
+    int Percent;
+    bool RedrawNow;
+    TRect R;
+    QString Msg;
+};
+
+inline TProgressEvent RecordProgress(std::vector<ProgressReport>& Log) {
+    return [&Log](TObject* Sender, TProgressStage Stage, uint8_t Percent, bool Redraw, const TRect& R,
+                  const QString& Msg) { Log.push_back({Sender, Stage, Percent, Redraw, R, Msg}); };
+}
+
+// The colour at (X, Y) of a picture converted to 24 bits, as blue, green, red.
+inline RGBTRIPLE ColorAt(TPxDIB& Dib, int X, int Y) {
+    Dib.SetPixelFormat(pxPf24Bit);
+    const TColor c = Dib.GetPixels(X, Y);
+    return {GetBValue(c), GetGValue(c), GetRValue(c)};
+}
+
+inline bool operator==(const RGBTRIPLE& A, const RGBTRIPLE& B) {
+    return A.rgbtBlue == B.rgbtBlue && A.rgbtGreen == B.rgbtGreen && A.rgbtRed == B.rgbtRed;
+}
+
+}  // namespace tam32::test
