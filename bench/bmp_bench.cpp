@@ -84,3 +84,19 @@ BENCHMARK(BM_CopySameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBmpFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBmpFromFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveBmpToMemory)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+void BM_SaveBmpToFile(benchmark::State& state) {
+    TMemoryStream source(PhotoBmp());
+    TPxDIB dib;
+    dib.LoadFromStream(source);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("saved.bmp"));
+    for (auto _ : state) dib.SaveToFile(path);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(PhotoBmp().size()));
+}
+
+}  // namespace
+
+BENCHMARK(BM_SaveBmpToFile)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,5 @@
 #include "platform/Graphic.h"
 
-#include <QSaveFile>
-
 #include "platform/Exceptions.h"
 #include "platform/Stream.h"
 
@@ -13,16 +11,7 @@ void TGraphic::LoadFromFile(const QString& FileName) {
 }
 
 void TGraphic::SaveToFile(const QString& FileName) {
-    // The picture is written aside and put in place whole, so a failed save
-    // never leaves a truncated file where a good one was.
-    TMemoryStream memory;
-    SaveToStream(memory);
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
-    const auto size = static_cast<qint64>(memory.Data().size());
-    if (file.write(reinterpret_cast<const char*>(memory.Data().data()), size) != size || !file.commit())
-        throw EWriteError(QStringLiteral("Stream write error"));
+    SaveFileAtomically(FileName, [this](TStream& Stream) { SaveToStream(Stream); });
 }
 
 void TGraphic::SetModified(bool Value) {

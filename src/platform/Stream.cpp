@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Exceptions.h"
+#include "platform/PageMemory.h"
 
 namespace tam32 {
 
@@ -81,7 +83,39 @@ int64_t TFileStream::Seek(int64_t Offset, SeekOrigin Origin) {
     return r < 0 ? -1 : static_cast<int64_t>(r);
 }
 
+// --- atomic file save ----------------------------------------------------
+
+void SaveFileAtomically(const QString& FileName, const std::function<void(TStream&)>& Write) {
+    QByteArray temporary = (FileName + QStringLiteral(".XXXXXX")).toLocal8Bit();
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
+                                .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
+    ::close(fd);
+    const QString temporaryName = QString::fromLocal8Bit(temporary);
+    try {
+        {
+            TFileStream stream(temporaryName, FileMode::OpenReadWrite);
+            Write(stream);
+        }
+        // mkstemp makes the file private; give it the permissions of a new file.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(temporary.constData(), 0666 & ~mask);
+        if (::rename(temporary.constData(), FileName.toLocal8Bit().constData()) != 0)
+            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
+                                    .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
+    } catch (...) {
+        ::unlink(temporary.constData());
+        throw;
+    }
+}
+
 // --- memory stream -------------------------------------------------------
+
+namespace {
+constexpr size_t kLargeStreamSize = size_t{4} << 20;
+}
 
 int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
     if (Count <= 0 || FPosition >= Size()) return 0;
@@ -93,8 +127,20 @@ int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
 
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
     if (Count <= 0) return 0;
-    if (FPosition + Count > Size()) FData.resize(static_cast<size_t>(FPosition + Count));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    const auto* bytes = static_cast<const uint8_t*>(Buffer);
+    if (FPosition == Size()) {
+        // Appending copies once, without clearing the new room first; room
+        // for a whole picture comes in huge pages (see AdviseHugePages).
+        const size_t needed = FData.size() + static_cast<size_t>(Count);
+        if (needed > FData.capacity() && needed >= kLargeStreamSize) {
+            FData.reserve(std::max(needed, FData.capacity() * 2));
+            AdviseHugePages(FData.data() + FData.size(), FData.capacity() - FData.size());
+        }
+        FData.insert(FData.end(), bytes, bytes + Count);
+    } else {
+        if (FPosition + Count > Size()) FData.resize(static_cast<size_t>(FPosition + Count));
+        std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    }
     FPosition += Count;
     return Count;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace tam32 {
@@ -46,6 +47,11 @@ private:
     QString FFileName;
     int FHandle = -1;
 };
+
+// Writes a file through Write into a temporary file beside it and then puts
+// it in place whole, so a failed write never leaves a truncated file where a
+// good one was. EFCreateError when the file cannot be made or put in place.
+void SaveFileAtomically(const QString& FileName, const std::function<void(TStream&)>& Write);
 
 class TMemoryStream : public TStream {
 public:
