@@ -1,0 +1,50 @@
+#pragma once
+// Where the sun stands in the sky for a site, a calendar date and a local
+// clock time: a chain of low-precision almanac formulas (Julian day, Newcomb's
+// sidereal time and obliquity, a truncated series for the sun's apparent
+// longitude, a refraction table), good to about 0.01 degrees. The routines
+// work on a few variables that keep their values between calls: set the site
+// once per analysis, the date once per day, then ask for each moment.
+// Angles are in degrees. The clock time is local standard time, TimeZone
+// hours (a program-wide setting) ahead of universal time.
+#include <cstdint>
+
+namespace tam32 {
+
+extern double SiteLatitude;   // north positive
+extern double SiteLongitude;  // east positive
+extern int32_t SolarYear, SolarMonth, SolarDay;
+extern double LocalHour;      // local clock time of the current moment, hours
+
+// Degrees, minutes and seconds of arc; the minutes and seconds take the sign
+// of the degrees, so (-35, 30, 0) is 35.5 degrees south.
+void SetSiteLatitude(int32_t Deg, int32_t Min, int32_t Sec);
+void SetSiteLongitude(int32_t Deg, int32_t Min, int32_t Sec);
+
+// Stores the date of the following computations. A date that does not exist
+// in the Gregorian calendar of years 1..9999 (31 April, 29 February of a
+// common year) is refused with False and the stored date stays as it was.
+[[nodiscard]] bool SetSolarDate(int32_t Year, int32_t Month, int32_t Day);
+
+// Julian day of a Gregorian date and an hour of universal time; the hour may
+// be negative or exceed 24 and then counts into the neighbouring days.
+double JulianDay(double Year, double Month, double Day, double Hour);
+// Julian day of LocalHour on the stored date, in universal time.
+double JulianDateNow();
+// Local mean sidereal time at SiteLongitude, hours in [0, 24).
+double SiderealTime(double JD);
+
+void SunEclipticLongitude(double& Lambda, double JD);
+// Right ascension in [0, 360).
+void EclipticToEquatorial(double& Decl, double& RA, double Lambda, double JD);
+// At SiteLatitude; the hour angle grows westwards, the azimuth runs from
+// north through east, in [0, 360).
+void EquatorialToHorizontal(double& Altitude, double& Azimuth, double Decl, double HourAngle);
+// Refraction that lifts a geometric altitude, from a table; 0 below the horizon.
+double AtmosRefraction(double Altitude);
+
+// The sun's azimuth and apparent altitude at a local clock time of the stored
+// date at the stored site.
+void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude);
+
+}  // namespace tam32
