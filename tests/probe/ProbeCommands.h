@@ -1,13 +1,17 @@
 #pragma once
 // Subcommands of the test driver. Each file registers its own command with
 // a RegisterProbeCommand object; a command takes the arguments after its
-// name and returns the exit code (2 prints its usage). Failures of the
+// name and returns the exit code or kUsage. Failures of the
 // engine surface as exceptions, which main prints as "Class: message".
 #include <QStringList>
 #include <functional>
 #include <vector>
 
 namespace tam32::probe {
+
+// Returned by a command whose arguments do not fit: main prints the usage
+// and exits with 2.
+constexpr int kUsage = -1;
 
 struct ProbeCommand {
     const char* Name;

@@ -28,8 +28,9 @@ int main(int argc, char* argv[]) {
             if (name != QLatin1String(command.Name)) continue;
             try {
                 const int result = command.Run(args);
-                if (result == 2) std::fprintf(stderr, "usage: tam32-probe %s %s\n", command.Name, command.Usage);
-                return result;
+                if (result != probe::kUsage) return result;
+                std::fprintf(stderr, "usage: tam32-probe %s %s\n", command.Name, command.Usage);
+                return 2;
             } catch (const Exception& e) {
                 std::printf("%s: %s\n", e.ClassName(), e.Message().toUtf8().constData());
             } catch (const std::exception& e) {

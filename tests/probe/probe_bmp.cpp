@@ -10,7 +10,7 @@ namespace tam32::probe {
 namespace {
 
 int Info(const QStringList& Args) {
-    if (Args.size() != 1) return 2;
+    if (Args.size() != 1) return kUsage;
     TPxDIB dib;
     dib.LoadFromFile(Args[0]);
     const BITMAPINFOHEADER& h = dib.DIB().Infos.Header;
@@ -26,15 +26,15 @@ int Convert(const QStringList& Args) {
         {QStringLiteral("8bitrle"), pxPf8BitRLE},    {QStringLiteral("24bit"), pxPf24Bit},
         {QStringLiteral("8bitdither"), pxPf8BitDither}, {QStringLiteral("1bitdither"), pxPf1BitDither},
     };
-    if (Args.size() != 3 && !(Args.size() == 5 && Args[3] == QLatin1String("--reduce"))) return 2;
+    if (Args.size() != 3 && !(Args.size() == 5 && Args[3] == QLatin1String("--reduce"))) return kUsage;
     const auto format = kFormats.find(Args[2]);
-    if (format == kFormats.end()) return 2;
+    if (format == kFormats.end()) return kUsage;
     TPxDIB dib;
     if (Args.size() == 5) {
         if (Args[4] == QLatin1String("high"))
             dib.ConvertMode = pxCmHigh;
         else if (Args[4] != QLatin1String("low"))
-            return 2;
+            return kUsage;
     }
     dib.LoadFromFile(Args[0]);
     dib.SetPixelFormat(format->second);
@@ -46,7 +46,7 @@ const RegisterProbeCommand kBmp({"bmp", "info FILE | convert IN OUT FORMAT [--re
                                   [](const QStringList& Args) {
                                       if (Args.value(0) == QLatin1String("info")) return Info(Args.mid(1));
                                       if (Args.value(0) == QLatin1String("convert")) return Convert(Args.mid(1));
-                                      return 2;
+                                      return kUsage;
                                   }});
 
 }  // namespace

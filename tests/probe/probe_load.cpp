@@ -11,7 +11,7 @@ namespace tam32::probe {
 namespace {
 
 int Load(const QStringList& Args) {
-    if (Args.size() != 2) return 2;
+    if (Args.size() != 2) return kUsage;
     RegisterSPIBitmap();
     TSPIs host;
     host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir,

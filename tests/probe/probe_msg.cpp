@@ -24,7 +24,7 @@ void PrintLine(const QString& Text) {
 }
 
 int Msg(const QStringList& Args) {
-    if (Args.size() != 1) return 2;
+    if (Args.size() != 1) return kUsage;
     const QString Key = Args[0];
     const QStringList Parts = Key.split(u':');
     int Index = 0;
@@ -45,7 +45,7 @@ int Msg(const QStringList& Args) {
     } else if (Key == QLatin1String("CHARSET")) {
         PrintLine(QString::number(GetMenuCharset()));
     } else {
-        return 2;
+        return kUsage;
     }
     return 0;
 }

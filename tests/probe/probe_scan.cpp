@@ -27,7 +27,7 @@ TW_UINT16 Acquire(TAcquireImage& Acquire, QString Device, HGLOBAL& Dib) {
 }
 
 int Scan(const QStringList& Args) {
-    if (Args.size() != 1 && !(Args.size() == 3 && Args[1] == QLatin1String("--device"))) return 2;
+    if (Args.size() != 1 && !(Args.size() == 3 && Args[1] == QLatin1String("--device"))) return kUsage;
     TAcquireImage acquire;
     acquire.SHOWhideUI = false;
     acquire.OnTwainError = [](TObject*, int State, int Error) {

@@ -28,13 +28,13 @@ bool ParseTriple(const QString& Text, const QString& Pattern, int (&Parts)[3]) {
 }
 
 int Sun(const QStringList& Args) {
-    if (Args.size() != 4 && !(Args.size() == 6 && Args[4] == QLatin1String("--tz"))) return 2;
+    if (Args.size() != 4 && !(Args.size() == 6 && Args[4] == QLatin1String("--tz"))) return kUsage;
     double Latitude = 0.0, Longitude = 0.0;
     int Date[3], Clock[3];
     if (!ParseNumber(Args[0], -90.0, 90.0, Latitude) || !ParseNumber(Args[1], -180.0, 180.0, Longitude) ||
         !ParseTriple(Args[2], QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"), Date) ||
         !ParseTriple(Args[3], QStringLiteral("^(\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"), Clock))
-        return 2;
+        return kUsage;
     if (Clock[0] > 23 || Clock[1] > 59 || Clock[2] > 59) {
         std::fprintf(stderr, "no such time: %s\n", qPrintable(Args[3]));
         return 1;

@@ -1,0 +1,29 @@
+#pragma once
+// Which pixels an analysis looks at: inside the image circle (a pixel is
+// tested at its top-left corner), below the horizon of a sloped ground, and
+// outside the left-out azimuth sector; and the histograms of that area.
+#include "platform/WinTypes.h"
+
+namespace tam32 {
+
+bool InAnalysisArea(int X, int Y);
+
+// Columns of row Y within Area (inclusive) whose corner lies in the circle:
+// all of Area's columns without a circle; First > Last when none.
+struct TColumnSpan {
+    int First = 0, Last = -1;
+};
+TColumnSpan CircleRowSpan(int Y, const TRect& Area);
+// Whether the azimuth mask (when in use) keeps pixel (X, Y).
+bool KeptByAzimuthMask(int X, int Y);
+// For a pixel of a CircleRowSpan: whether the slope and the azimuth mask keep
+// it, with its zenith (slope-corrected when SlopeCorrection is set), so that
+// a pixel loop computes the zenith once.
+bool KeptWithZenith(int X, int Y, double& Zenith);
+
+// Counts the pixels of the analysis area within Rect (clipped to the analysis
+// image): mode 0 RGBHistogram, 1 Histogram of the BinarizeTarget channel,
+// 2 ZenithHistogram of that channel. True when no pixel was counted.
+bool BuildHistogram(int Mode, const TRect& Rect);
+
+}  // namespace tam32

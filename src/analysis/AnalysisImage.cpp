@@ -1,0 +1,159 @@
+#include "analysis/AnalysisImage.h"
+
+#include <cmath>
+
+#include "analysis/AnalysisState.h"
+#include "analysis/Binarize.h"
+#include "analysis/DecodedImageCache.h"
+#include "analysis/EngineHost.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "platform/Bitmap.h"
+#include "platform/Clipboard.h"
+
+namespace tam32 {
+
+std::unique_ptr<TSPIPxDIB> AnalysisImage;
+
+namespace {
+
+TDistortionCorrectedLoader DistortionCorrectedLoader;
+
+bool LoadIntoNewImage(const QString& FileName) {
+    AnalysisImage = std::make_unique<TSPIPxDIB>();
+    if (FileName == ClipboardFileName) {
+        TClipboard& Board = Clipboard();
+        HGLOBAL Handle = Board.HasFormat(CF_DIB) ? Board.GetAsHandle(CF_DIB) : nullptr;
+        if (Handle == nullptr) {
+            ShowErrorMessage(QStringLiteral("ERR2"));
+            FreeAnalysisImage();
+            return true;
+        }
+        AnalysisImage->LoadFromClipboardFormat(CF_DIB, Handle, nullptr);
+        AnalysisImage->SetPixelFormat(pxPf24Bit);
+    } else if (!TakeCachedDecoding(FileName, *AnalysisImage)) {
+        AnalysisImage->LoadFromFile(FileName);
+        AnalysisImage->SetPixelFormat(pxPf24Bit);
+        KeepDecoding(FileName, *AnalysisImage);
+    }
+    AnalysisFileName = FileName;
+    return false;
+}
+
+const uint8_t* PixelBytes(int X, int Y) {
+    if (!AnalysisImage || X < 0 || Y < 0 || X >= AnalysisImage->Width() || Y >= AnalysisImage->Height())
+        throw ERangeError(kRangeCheckError);
+    return AnalysisImage->GetScanLine(Y) + std::size_t(X) * 3;
+}
+
+uint8_t* WindowPixelBytes(TBitmap& Image, int X, int Y) {
+    if (X < 0 || X >= Image.Width() || Image.PixelFormat() != TPixelFormat::pf24bit)
+        throw ERangeError(kRangeCheckError);
+    return Image.ScanLine(Y) + std::size_t(X) * 3;
+}
+
+}  // namespace
+
+bool LoadAnalysisImage(const QString& FileName) {
+    try {
+        return LoadIntoNewImage(FileName);
+    } catch (const Exception& E) {
+        FreeAnalysisImage();
+        EngineHost().ShowMessage(E.Message());
+    } catch (const std::exception& E) {
+        FreeAnalysisImage();
+        EngineHost().ShowMessage(QString::fromLocal8Bit(E.what()));
+    }
+    return true;
+}
+
+bool OpenAnalysisImage(const QString& FileName) {
+    SavedBinarizeTarget = BinarizeTarget;
+    SavedThresholdCondition = ThresholdCondition;
+    SavedThresholdMethod = ThresholdMethod;
+    SavedFixedThreshold = FixedThreshold;
+    SettingsOverridden = true;
+    // Every failure from here on leaves the settings and the image as before the call.
+    TAnalysisRun Run;
+    if (DistortAuto && std::fabs(DistortParameter) > 0.1) {
+        if (!DistortionCorrectedLoader || DistortionCorrectedLoader(FileName)) {
+            ShowErrorMessage(QStringLiteral("ERR13"));
+            return true;
+        }
+    } else if (LoadAnalysisImage(FileName)) {
+        ShowErrorMessage(QStringLiteral("ERR14"));
+        return true;
+    }
+    if (ShrinkBeforeAnalysis && BinarizeAnalysisImage()) return true;
+    Run.Keep();
+    return false;
+}
+
+void FreeAnalysisImage() { AnalysisImage.reset(); }
+
+void RestoreThresholdSettings() {
+    LastThreshold = FixedThreshold;
+    if (!SettingsOverridden) return;
+    BinarizeTarget = SavedBinarizeTarget;
+    ThresholdCondition = SavedThresholdCondition;
+    ThresholdMethod = SavedThresholdMethod;
+    FixedThreshold = SavedFixedThreshold;
+    SettingsOverridden = false;
+}
+
+void ResetAnalysisModeFlags() {
+    DrawResults = true;
+    ForceWholeImage = false;
+}
+
+void SetRGBThresholds(int R, int G, int B) {
+    RGBThresholdR = R;
+    RGBThresholdG = G;
+    RGBThresholdB = B;
+}
+
+void GetRGBThresholds(int& R, int& G, int& B) {
+    R = RGBThresholdR;
+    G = RGBThresholdG;
+    B = RGBThresholdB;
+}
+
+void SetDistortionCorrectedLoader(TDistortionCorrectedLoader Loader) { DistortionCorrectedLoader = std::move(Loader); }
+
+int GetPixelChannel(int Channel, int X, int Y) {
+    if (Channel < 0 || Channel > 2) throw ERangeError(kRangeCheckError);
+    return PixelBytes(X, Y)[2 - Channel];
+}
+
+void GetPixelRGB(int X, int Y, int& R, int& G, int& B) {
+    const uint8_t* P = PixelBytes(X, Y);
+    R = P[2];
+    G = P[1];
+    B = P[0];
+}
+
+void PlotPixel(TBitmap& Image, TColor Color, int X, int Y) {
+    if (Color < 0) throw ERangeError(kRangeCheckError);
+    Image.Canvas().SetPixels(X, Y, Color);
+}
+
+void PutWindowPixelRGB(TBitmap& Image, uint8_t R, uint8_t G, uint8_t B, int X, int Y) {
+    uint8_t* P = WindowPixelBytes(Image, X, Y);
+    P[0] = B;
+    P[1] = G;
+    P[2] = R;
+}
+
+TRect ClipToAnalysisImage(const TRect& Area) {
+    if (!AnalysisImage) return {0, 0, -1, -1};
+    return {std::max(Area.Left, 0), std::max(Area.Top, 0), std::min(Area.Right, AnalysisImage->Width() - 1),
+            std::min(Area.Bottom, AnalysisImage->Height() - 1)};
+}
+
+TAnalysisRun::~TAnalysisRun() {
+    if (!FArmed) return;
+    RestoreThresholdSettings();
+    FreeAnalysisImage();
+}
+
+}  // namespace tam32

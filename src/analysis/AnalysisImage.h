@@ -1,0 +1,74 @@
+#pragma once
+// The analysis image and the frame around every analysis. Each analysis
+// loads the work file afresh into AnalysisImage (24 bits, blue-green-red
+// bytes per pixel, rows from the top), works over its area, paints into the
+// window picture and ends by putting back the classification settings and
+// freeing the image. Areas are rectangles of inclusive pixel coordinates
+// (Right and Bottom are the last column and row).
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "import/SPIPxDIB.h"
+#include "platform/WinTypes.h"
+
+namespace tam32 {
+
+class TBitmap;
+
+// The work file name under which the image comes from the clipboard's DIB.
+inline const QString ClipboardFileName = QStringLiteral("Import From Clipboard");
+
+// The image under analysis; null between analyses.
+extern std::unique_ptr<TSPIPxDIB> AnalysisImage;
+
+// Saves the four classification settings, loads the image as the settings ask
+// (distortion-corrected, plain, then shrunk when ShrinkBeforeAnalysis is set).
+// True on failure, after its message; the settings are then back as they were
+// and no image stays loaded.
+bool OpenAnalysisImage(const QString& FileName);
+// Fills a new AnalysisImage from the file or the clipboard, 24-bit. A file
+// that cannot be decoded is reported through the engine host and gives True.
+bool LoadAnalysisImage(const QString& FileName);
+// Deletes the image; harmless when none is loaded.
+void FreeAnalysisImage();
+// LastThreshold := FixedThreshold, then puts back the saved settings once.
+void RestoreThresholdSettings();
+void ResetAnalysisModeFlags();
+void SetRGBThresholds(int R, int G, int B);
+void GetRGBThresholds(int& R, int& G, int& B);
+
+// The loader of distortion-corrected images (True on failure); none is
+// installed until the distortion correction installs one.
+using TDistortionCorrectedLoader = std::function<bool(const QString& FileName)>;
+void SetDistortionCorrectedLoader(TDistortionCorrectedLoader Loader);
+
+// Pixel accessors of the analysis image; ERangeError outside it.
+// Channel 0 is red, 1 green, 2 blue.
+int GetPixelChannel(int Channel, int X, int Y);
+void GetPixelRGB(int X, int Y, int& R, int& G, int& B);
+// One pixel of the window picture.
+void PlotPixel(TBitmap& Image, TColor Color, int X, int Y);
+void PutWindowPixelRGB(TBitmap& Image, uint8_t R, uint8_t G, uint8_t B, int X, int Y);
+
+// Area within the analysis image; empty (Left > Right or Top > Bottom) when
+// they do not meet, as when a window's area is used on a smaller file.
+TRect ClipToAnalysisImage(const TRect& Area);
+
+// Ends the analysis that opened the image, also on an early return or an
+// exception: the settings are put back and the image freed unless Keep was called.
+class TAnalysisRun {
+public:
+    TAnalysisRun() = default;
+    ~TAnalysisRun();
+    TAnalysisRun(const TAnalysisRun&) = delete;
+    TAnalysisRun& operator=(const TAnalysisRun&) = delete;
+    // The caller takes over the image and the settings in force (KeepAnalysisImage).
+    void Keep() { FArmed = false; }
+
+private:
+    bool FArmed = true;
+};
+
+}  // namespace tam32

@@ -1,0 +1,22 @@
+#include "analysis/AreaHistogram.h"
+
+#include "analysis/AnalysisArea.h"
+#include "analysis/AnalysisImage.h"
+#include "analysis/Messages.h"
+
+namespace tam32 {
+
+bool CalcAreaHistogram(const QString& FileName, const TRect& Area) {
+    if (OpenAnalysisImage(FileName)) {
+        ShowErrorMessage(QStringLiteral("ERR14"));
+        return true;
+    }
+    TAnalysisRun Run;
+    if (BuildHistogram(0, Area)) {
+        ShowErrorMessage(QStringLiteral("ERR15"));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace tam32

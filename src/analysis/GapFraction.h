@@ -1,0 +1,25 @@
+#pragma once
+// The gap fraction analysis of a hemispherical photograph: per 15-degree ring
+// and one-degree zenith band, all and gap (target) pixels and colour sums,
+// the brightest gap colour per band and the sky factor, from which the LAI
+// reports and the PAR estimate compute their results.
+#include <QString>
+
+#include "platform/WinTypes.h"
+
+namespace tam32 {
+
+class TBitmap;
+
+// Over Area (inclusive, clipped to the image) within the circle. When
+// DrawResults is set, Image becomes the gap image: white gap, black
+// elsewhere. True on failure, after its message. With KeepAnalysisImage the
+// image and the classification settings stay for the caller.
+bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area);
+
+// The sky factor's weight of a gap pixel at image radius Radius whose zenith
+// (slope-corrected where set) is Zenith: the cosine-weighted solid angle the
+// pixel covers under the lens model, over pi.
+double SkyWeight(double Radius, double Zenith);
+
+}  // namespace tam32

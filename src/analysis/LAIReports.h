@@ -1,0 +1,20 @@
+#pragma once
+// The leaf area index reports of the results window, written through the
+// engine host after a gap fraction analysis: canopy cover, the five-ring
+// index, the ellipsoidal fits over rings and over one-degree bands, and one
+// comma-separated row per image for the batch commands.
+#include <QString>
+
+namespace tam32 {
+
+// The full report: cover lines, the gap fraction chart (shown modally), then
+// ShowLAIPCA and ShowLAINC. FileName is the analysed image (not printed).
+void ShowLAIResults(const QString& FileName);
+// The five-ring table and "LAI(PCA):".
+void ShowLAIPCA();
+// The ring and band fits and the per-band table.
+void ShowLAINC();
+// One result row for FileName; the caller has written the header.
+void AddBatchResultLine(const QString& FileName);
+
+}  // namespace tam32

@@ -1,0 +1,33 @@
+#pragma once
+// Fisheye geometry shared by every analysis: the exact circle centre and
+// radius, direction angles and azimuths, the eight lens projection models
+// (zenith to image radius and back), the slope-corrected zenith and the
+// 15-degree ring of a pixel. Angles are degrees; pure functions of their
+// arguments and of the circle, lens and slope settings.
+namespace tam32 {
+
+// The exact circle: its centre lies half a pixel in from CircleX, CircleY
+// unless CircleCenterOffset puts it on the pixel's top-left corner.
+double CircleCentreX();
+double CircleCentreY();
+double CircleRadius();
+
+// Direction of (X, Y) seen from (X0, Y0), counter-clockwise from +x (up = 90), in [0, 360).
+double DirectionAngle(double X0, double Y0, double X, double Y);
+double PixelAzimuth(double X, double Y);
+
+// Image radius in pixels of a zenith angle under LensType.
+double ZenithToRadius(double Zenith);
+// Zenith of an image radius under LensType, without the slope correction.
+double RadiusToZenith(double Radius);
+// Zenith of an image point, slope-corrected when SlopeCorrection is set.
+double PixelZenith(double X, double Y);
+double SlopeCorrectedZenith(double Zenith, double X, double Y);
+// The 15-degree ring 0..5 of a zenith (capped at 90), and of a pixel.
+int ZenithRing(double Zenith);
+int ZenithRingIndex(int X, int Y);
+
+// dZenith/dRadius in radians per pixel under LensType, at Radius.
+double ZenithSlopePerPixel(double Radius);
+
+}  // namespace tam32

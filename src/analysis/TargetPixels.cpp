@@ -1,0 +1,108 @@
+#include "analysis/TargetPixels.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+
+#include "analysis/AnalysisArea.h"
+#include "analysis/AnalysisImage.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/LensProjection.h"
+#include "analysis/Thresholds.h"
+#include "platform/Rounding.h"
+
+namespace tam32 {
+namespace {
+
+// Highest minus lowest value with a count, plus one, of channel bins Offset..Offset + 255.
+int ChannelSpan(int Offset) {
+    int Lo = -1, Hi = -1;
+    for (int I = 0; I <= 255; ++I)
+        if (RGBHistogram[Offset + I] > 0.0) {
+            if (Lo < 0) Lo = I;
+            Hi = I;
+        }
+    return Lo < 0 ? 0 : Hi - Lo + 1;
+}
+
+}  // namespace
+
+double ZenithWeighting(double Zenith) {
+    const double Z = Zenith * std::numbers::pi / 180.0;
+    const double C = std::cos(Z);
+    switch (ZenithThresholdType) {
+        case 1: return C * (2.0 * C + 1.0);
+        case 2: return C;
+        case 3: return std::pow(C * (2.0 * C + 1.0), 2);
+        case 4: return std::tan(Z) * C;
+        default: return 0.0;
+    }
+}
+
+
+bool DetermineThreshold(bool UseZenith) {
+    if (!(ZenithThresholdType != 0 && UseZenith)) {
+        FixedThreshold = AutoThreshold();
+        return FixedThreshold < 0;
+    }
+    double N = 0.0, Sx = 0.0, Sxx = 0.0, Sy = 0.0, Sxy = 0.0;
+    for (int Z = 0; Z <= 90; ++Z) {
+        for (int V = 0; V <= 255; ++V) Histogram[V] = ZenithHistogram[Z][V];
+        const int T = AutoThreshold();
+        if (T <= 0) continue;
+        const double X = ZenithWeighting(Z), Y = T;
+        N += 1.0;
+        Sx += X;
+        Sxx += X * X;
+        Sy += Y;
+        Sxy += X * Y;
+    }
+    if (N < 2.0) return true;
+    ZenithThresholdSlope = (Sxy - Sx * Sy / N) / (Sxx - Sx * Sx / N);
+    ZenithThresholdIntercept = Sy / N - ZenithThresholdSlope * Sx / N;
+    return false;
+}
+
+bool PrepareClassification(bool UseZenith, const TRect& Rect) {
+    switch (BinarizeTarget) {
+        case 0:
+        case 1:
+        case 2:
+            if (BuildHistogram(ZenithLineInUse(UseZenith) ? 2 : 1, Rect)) return true;
+            return DetermineThreshold(ZenithLineInUse(UseZenith));
+        case 3:
+            return true;
+        case 5: {
+            if (ThresholdMethod == 2) return false;
+            if (BuildHistogram(0, Rect)) return true;
+            int* const Thresholds[] = {&RGBThresholdR, &RGBThresholdG, &RGBThresholdB};
+            for (int C = 0; C < 3; ++C) {
+                for (int V = 0; V <= 255; ++V) Histogram[V] = RGBHistogram[C * 256 + V];
+                // The per-channel test has no zenith line, so none is fitted.
+                if (DetermineThreshold(false)) return true;
+                *Thresholds[C] = FixedThreshold;
+            }
+            return false;
+        }
+        case 4:
+            if (!ColorSearchPercent) return false;
+            if (BuildHistogram(0, Rect)) return true;
+            ChannelSpanR = ChannelSpan(0);
+            ChannelSpanG = ChannelSpan(256);
+            ChannelSpanB = ChannelSpan(512);
+            return false;
+        default:
+            return false;
+    }
+}
+
+
+bool IsTargetPixel(bool UseZenith, int X, int Y) {
+    if (!AnalysisImage || X < 0 || Y < 0 || X >= AnalysisImage->Width() || Y >= AnalysisImage->Height())
+        return false;
+    const double Weighting = ZenithLineInUse(UseZenith) ? ZenithWeighting(PixelZenith(X, Y)) : 0.0;
+    return IsTargetBytes(UseZenith, AnalysisImage->GetScanLine(Y) + std::size_t(X) * 3, Weighting);
+}
+
+}  // namespace tam32

@@ -1,0 +1,76 @@
+#pragma once
+// The target-pixel decision of every analysis: the thresholds prepared for
+// the chosen target and the per-pixel test. Targets: 0 red, 1 green, 2 blue
+// against the threshold (or the zenith-dependent threshold line), 4 colour
+// search, 5 all three channels against their own thresholds. Target 3 (the
+// discriminant classes) needs a classifier, which this engine does not hold yet.
+#include <cstdint>
+#include <cstdlib>
+
+#include "analysis/AnalysisState.h"
+#include "analysis/GlobalSettings.h"
+#include "platform/Rounding.h"
+#include "platform/WinTypes.h"
+
+namespace tam32 {
+
+// g(z) of the zenith-dependent threshold model ZenithThresholdType 1..4.
+double ZenithWeighting(double Zenith);
+// True when a run that asks for the zenith (UseZenith) tests against the
+// fitted threshold line: a model is chosen and the method is not Fixed, which
+// fits no line.
+inline bool ZenithLineInUse(bool UseZenith) { return UseZenith && ZenithThresholdType != 0 && ThresholdMethod != 2; }
+
+// Fits the zenith threshold line, or sets FixedThreshold; True on failure.
+bool DetermineThreshold(bool UseZenith);
+// Everything IsTargetPixel needs for BinarizeTarget over Rect; True on failure.
+bool PrepareClassification(bool UseZenith, const TRect& Rect);
+// False outside the analysis image: nothing is known of the sky there.
+bool IsTargetPixel(bool UseZenith, int X, int Y);
+
+inline bool CompareWithThreshold(int Value) {
+    switch (ThresholdCondition) {
+        case 0:
+        case 3: return Value >= FixedThreshold;
+        case 1: return Value <= FixedThreshold;
+        case 2: return Value == FixedThreshold;
+        default: return false;
+    }
+}
+
+namespace detail {
+inline bool WithinTolerance(int Value, int Reference, int Span, int Tolerance) {
+    const int Difference = std::abs(Value - Reference);
+    if (!ColorSearchPercent) return Difference <= Tolerance;
+    return RoundInt(double(Difference) / Span * 100.0) <= Tolerance;
+}
+}  // namespace detail
+
+// The test of IsTargetPixel for a pixel's bytes (blue, green, red) and the
+// ZenithWeighting of its zenith, which is only read when the zenith line is
+// in use (pixel loops take it from a table). Inline: pixel loops call it.
+inline bool IsTargetBytes(bool UseZenith, const uint8_t* Pixel, double Weighting) {
+    const int R = Pixel[2], G = Pixel[1], B = Pixel[0];
+    switch (BinarizeTarget) {
+        case 0:
+        case 1:
+        case 2:
+            if (ZenithLineInUse(UseZenith))
+                FixedThreshold = RoundInt(ZenithThresholdSlope * Weighting + ZenithThresholdIntercept);
+            return CompareWithThreshold(Pixel[2 - BinarizeTarget]);
+        case 4:
+            return detail::WithinTolerance(R, ColorSearchValue1, ChannelSpanR, ColorSearchToleranceR) &&
+                   detail::WithinTolerance(G, ColorSearchValue2, ChannelSpanG, ColorSearchToleranceG) &&
+                   detail::WithinTolerance(B, ColorSearchValue3, ChannelSpanB, ColorSearchToleranceB);
+        case 5:
+            switch (ThresholdCondition) {
+                case 0: return R >= RGBThresholdR && G >= RGBThresholdG && B >= RGBThresholdB;
+                case 1: return R <= RGBThresholdR && G <= RGBThresholdG && B <= RGBThresholdB;
+                default: return R == RGBThresholdR && G == RGBThresholdG && B == RGBThresholdB;
+            }
+        default:
+            return false;
+    }
+}
+
+}  // namespace tam32

@@ -1,0 +1,96 @@
+#pragma once
+// A clean engine for each analysis test: built-in settings, the recording
+// host, and synthetic BMP photographs written to a private folder.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <functional>
+
+#include "RecordingEngineHost.h"
+#include "analysis/AnalysisImage.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/DecodedImageCache.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "import/SPIBitmap.h"
+#include "import/SPIs.h"
+
+namespace tam32::test {
+
+struct TRgb {
+    uint8_t R = 0, G = 0, B = 0;
+};
+
+// The image plug-ins beside the test program, as the program finds its own.
+class TPlugins {
+public:
+    TPlugins() {
+        RegisterSPIBitmap();
+        FHost.OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+        FHost.Loaded();
+    }
+    ~TPlugins() { UnregisterSPIBitmap(); }
+
+private:
+    TSPIs FHost;
+};
+
+class AnalysisFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSettingsToDefaults(QDate(2024, 6, 21));
+        ResetAnalysisState();
+        FreeAnalysisImage();
+        ClearDecodedImageCache();
+        ASSERT_TRUE(Folder.isValid());
+        // Messages come back as their keys, so tests can see which one was shown.
+        const QString Msg = Folder.filePath(QStringLiteral("Tam32.msg"));
+        QFile File(Msg);
+        ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+        QByteArray Text = "[LOCALE]\r\nLOCALE=EN\r\n[ERROR_CODE_EN]\r\n";
+        for (int I = 1; I <= 22; ++I) Text += QByteArray("ERR") + QByteArray::number(I) + "=ERR" + QByteArray::number(I) + "\r\n";
+        Text += "[INSTRUCTION_CODE_EN]\r\n";
+        for (int I = 1; I <= 10; ++I) Text += QByteArray("MSG") + QByteArray::number(I) + "=MSG" + QByteArray::number(I) + "\r\n";
+        File.write(Text);
+        File.close();
+        SetMessageFolder(Folder.path());
+    }
+    void TearDown() override {
+        FreeAnalysisImage();
+        ClearDecodedImageCache();
+        SetMessageFolder(QString());
+    }
+
+    // A W x H BMP whose pixel (x, y) is Paint(x, y).
+    QString WriteImage(const QString& Name, int W, int H, const std::function<TRgb(int X, int Y)>& Paint) {
+        QImage Image(W, H, QImage::Format_RGB888);
+        for (int Y = 0; Y < H; ++Y) {
+            uint8_t* Row = Image.scanLine(Y);
+            for (int X = 0; X < W; ++X) {
+                const TRgb C = Paint(X, Y);
+                Row[X * 3] = C.R;
+                Row[X * 3 + 1] = C.G;
+                Row[X * 3 + 2] = C.B;
+            }
+        }
+        const QString Path = Folder.filePath(Name);
+        EXPECT_TRUE(Image.save(Path, "BMP"));
+        return Path;
+    }
+
+    // A disc of colour Inside on black, centred on the corner (Cx, Cy)
+    // (pixel centres within R of it are inside).
+    QString WriteDisc(const QString& Name, int W, int H, double Cx, double Cy, double R, TRgb Inside) {
+        return WriteImage(Name, W, H, [=](int X, int Y) {
+            const double Dx = X + 0.5 - Cx, Dy = Y + 0.5 - Cy;
+            return Dx * Dx + Dy * Dy <= R * R ? Inside : TRgb{};
+        });
+    }
+
+    QTemporaryDir Folder;
+    TRecordingEngineHost Host;
+};
+
+}  // namespace tam32::test

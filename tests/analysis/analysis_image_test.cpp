@@ -1,0 +1,150 @@
+#include <QDateTime>
+#include <QFile>
+
+#include "AnalysisFixture.h"
+#include "analysis/AreaHistogram.h"
+#include "platform/Bitmap.h"
+
+namespace tam32::test {
+namespace {
+
+using AnalysisImageTest = AnalysisFixture;
+
+TEST_F(AnalysisImageTest, ChannelZeroIsRedOfTheStoredBlueGreenRedBytes) {
+    const QString File = WriteImage(QStringLiteral("one.bmp"), 1, 1, [](int, int) { return TRgb{30, 20, 10}; });
+    ASSERT_FALSE(OpenAnalysisImage(File));
+    EXPECT_EQ(GetPixelChannel(0, 0, 0), 30);
+    EXPECT_EQ(GetPixelChannel(1, 0, 0), 20);
+    EXPECT_EQ(GetPixelChannel(2, 0, 0), 10);
+    int R, G, B;
+    GetPixelRGB(0, 0, R, G, B);
+    EXPECT_EQ(R * 10000 + G * 100 + B, 302010);
+    EXPECT_EQ(AnalysisFileName, File);
+    EXPECT_THROW(GetPixelChannel(0, 1, 0), ERangeError);
+    EXPECT_THROW(GetPixelChannel(0, 0, -1), ERangeError);
+    EXPECT_THROW(GetPixelChannel(3, 0, 0), ERangeError);
+}
+
+TEST_F(AnalysisImageTest, WideImagesAreReadToTheirLastColumn) {
+    const QString File = WriteImage(QStringLiteral("wide.bmp"), 12000, 2, [](int X, int) {
+        return TRgb{uint8_t(X % 251), 0, 0};
+    });
+    ASSERT_FALSE(OpenAnalysisImage(File));
+    EXPECT_EQ(GetPixelChannel(0, 11999, 1), 11999 % 251);
+}
+
+TEST_F(AnalysisImageTest, TheRunsThresholdSurvivesOnlyAsLastThreshold) {
+    const QString File = WriteImage(QStringLiteral("one.bmp"), 1, 1, [](int, int) { return TRgb{}; });
+    FixedThreshold = 0;
+    ASSERT_FALSE(OpenAnalysisImage(File));
+    EXPECT_TRUE(SettingsOverridden);
+    FixedThreshold = 117;
+    BinarizeTarget = 0;
+    ThresholdMethod = 5;
+    ThresholdCondition = 2;
+    RestoreThresholdSettings();
+    FreeAnalysisImage();
+    EXPECT_EQ(FixedThreshold, 0);
+    EXPECT_EQ(LastThreshold, 117);
+    EXPECT_EQ(BinarizeTarget, 2);
+    EXPECT_EQ(ThresholdMethod, 0);
+    EXPECT_EQ(ThresholdCondition, 1);
+    EXPECT_FALSE(SettingsOverridden);
+    FreeAnalysisImage();  // a second release is harmless
+}
+
+TEST_F(AnalysisImageTest, AnUndecodableFileFailsWithEveryThingAsBefore) {
+    const QString Bad = Folder.filePath(QStringLiteral("broken.bmp"));
+    QFile File(Bad);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write("BM this is no bitmap at all");
+    File.close();
+    FixedThreshold = 42;
+    ThresholdMethod = 3;
+    EXPECT_TRUE(OpenAnalysisImage(Bad));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
+    EXPECT_EQ(Host.Messages.size(), 1u);  // the decoder's own report
+    EXPECT_EQ(AnalysisImage, nullptr);
+    EXPECT_FALSE(SettingsOverridden);
+    EXPECT_EQ(FixedThreshold, 42);
+    EXPECT_EQ(ThresholdMethod, 3);
+    EXPECT_TRUE(OpenAnalysisImage(Folder.filePath(QStringLiteral("absent.jpg"))));
+    EXPECT_EQ(AnalysisImage, nullptr);
+}
+
+TEST_F(AnalysisImageTest, AClipboardWithoutAPictureFailsAsALoadFailure) {
+    EXPECT_TRUE(OpenAnalysisImage(ClipboardFileName));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
+    EXPECT_EQ(AnalysisImage, nullptr);
+    EXPECT_FALSE(SettingsOverridden);
+}
+
+TEST_F(AnalysisImageTest, DistortionCorrectionIsAskedForAboveOneTenth) {
+    const QString File = WriteImage(QStringLiteral("one.bmp"), 1, 1, [](int, int) { return TRgb{}; });
+    int Calls = 0;
+    SetDistortionCorrectedLoader([&](const QString&) {
+        ++Calls;
+        return true;
+    });
+    DistortAuto = true;
+    DistortParameter = 0.1;
+    EXPECT_FALSE(OpenAnalysisImage(File));
+    RestoreThresholdSettings();
+    DistortParameter = -0.11;
+    EXPECT_TRUE(OpenAnalysisImage(File));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR13"));
+    EXPECT_EQ(Calls, 1);
+    EXPECT_FALSE(SettingsOverridden);
+    SetDistortionCorrectedLoader(nullptr);
+}
+
+TEST_F(AnalysisImageTest, AreaHistogramCountsTheClippedAreaAndRefusesAnEmptyOne) {
+    const QString File = WriteImage(QStringLiteral("ramp.bmp"), 300, 3, [](int X, int) {
+        return TRgb{uint8_t(X % 256), 7, 9};
+    });
+    ASSERT_FALSE(CalcAreaHistogram(File, {0, 0, 5000, 2}));
+    double Total = 0;
+    for (int I = 0; I < 256; ++I) Total += RGBHistogram[I];
+    EXPECT_EQ(Total, 900.0);
+    EXPECT_EQ(RGBHistogram[256 + 7], 900.0);
+    EXPECT_EQ(RGBHistogram[512 + 9], 900.0);
+    EXPECT_EQ(RGBHistogram[10], 6.0);  // columns 10 and 266
+    EXPECT_EQ(AnalysisImage, nullptr);
+    EXPECT_TRUE(CalcAreaHistogram(File, {400, 0, 500, 2}));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR15"));
+}
+
+TEST_F(AnalysisImageTest, AReusedDecodingIsTheFileAsDecodedAndFollowsChanges) {
+    const QString Path = WriteImage(QStringLiteral("kept.bmp"), 3, 2, [](int X, int Y) { return TRgb{uint8_t(X), uint8_t(Y), 9}; });
+    ASSERT_FALSE(OpenAnalysisImage(Path));
+    AnalysisImage->GetScanLine(1)[2] = 200;  // the analysis alters its own image
+    RestoreThresholdSettings();
+    FreeAnalysisImage();
+    ASSERT_FALSE(OpenAnalysisImage(Path));
+    EXPECT_EQ(GetPixelChannel(0, 0, 1), 0);
+    RestoreThresholdSettings();
+    FreeAnalysisImage();
+    // Rewritten with the same size: decoded afresh.
+    WriteImage(QStringLiteral("kept.bmp"), 3, 2, [](int, int) { return TRgb{77, 0, 0}; });
+    QFile File(Path);
+    ASSERT_TRUE(File.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(File.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    File.close();
+    ASSERT_FALSE(OpenAnalysisImage(Path));
+    EXPECT_EQ(GetPixelChannel(0, 0, 1), 77);
+}
+
+TEST_F(AnalysisImageTest, WindowPixelsAreWrittenInTheWindowsPicture) {
+    TBitmap Picture;
+    Picture.SetPixelFormat(TPixelFormat::pf24bit);
+    Picture.SetSize(4, 2);
+    PutWindowPixelRGB(Picture, 30, 20, 10, 3, 1);
+    EXPECT_EQ(Picture.Image().pixel(3, 1), qRgb(30, 20, 10));
+    PlotPixel(Picture, 0x0000FF, 0, 0);  // $00BBGGRR: red
+    EXPECT_EQ(Picture.Image().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_THROW(PutWindowPixelRGB(Picture, 0, 0, 0, 4, 0), ERangeError);
+    EXPECT_THROW(PlotPixel(Picture, -1, 0, 0), ERangeError);
+}
+
+}  // namespace
+}  // namespace tam32::test
