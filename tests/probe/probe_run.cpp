@@ -174,6 +174,9 @@ int Run(const QStringList& Args) {
             CircleY = Ints[1];
             CircleR = Ints[2];
             CircleCenterOffset = Ints.size() == 4 && Ints[3] != 0 ? 0.5 : 0.0;
+            // Every way the image window sets a circle makes bright pixels the
+            // target; a later --set can still change it.
+            ThresholdCondition = 0;
         } else if (Option == QLatin1String("--north")) {
             bool Ok = false;
             NorthForAnalysis = QLocale::c().toDouble(Value, &Ok);
