@@ -8,8 +8,8 @@
 
 #include <png.h>
 
+#include "support/SpiDecodeExports.h"
 #include "support/SpiDib.h"
-#include "support/SpiGuard.h"
 #include "support/SpiInput.h"
 #include "support/SpiPluginInfo.h"
 #include "support/SpiProgress.h"
@@ -132,27 +132,12 @@ SPI_EXPORT int32_t IsSupported(const char*, uintptr_t dw) {
 }
 
 SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo) {
-    return Guarded([&] {
-        if (lpInfo == nullptr) return SPI_INTERNAL_ERROR;
-        SpiInput input;
-        const int32_t opened = input.Open(buf, len, flag);
-        if (opened != SPI_SUCCESS) return opened;
-        return Decode(input, lpInfo, nullptr, nullptr, 0);
-    });
+    return AnswerGetPictureInfo(buf, len, flag, lpInfo, Decode, false);
 }
 
 SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
                               SpiProgressCallback lpPrgressCallback, intptr_t lData) {
-    return Guarded([&] {
-        if (pHBInfo == nullptr || pHBm == nullptr) return SPI_INTERNAL_ERROR;
-        SpiInput input;
-        const int32_t opened = input.Open(buf, len, flag);
-        if (opened != SPI_SUCCESS) return opened;
-        SpiDib dib;
-        const int32_t result = Decode(input, nullptr, &dib, lpPrgressCallback, lData);
-        if (result == SPI_SUCCESS) dib.Release(pHBInfo, pHBm);
-        return result;
-    });
+    return AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lData, Decode, false);
 }
 
 }  // extern "C"

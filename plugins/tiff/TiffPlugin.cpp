@@ -13,8 +13,8 @@
 
 #include <tiffio.h>
 
+#include "support/SpiDecodeExports.h"
 #include "support/SpiDib.h"
-#include "support/SpiGuard.h"
 #include "support/SpiInput.h"
 #include "support/SpiPluginInfo.h"
 #include "support/SpiProgress.h"
@@ -361,29 +361,12 @@ SPI_EXPORT int32_t IsSupported(const char*, uintptr_t dw) {
 }
 
 SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo) {
-    return Guarded([&] {
-        if (lpInfo == nullptr) return SPI_INTERNAL_ERROR;
-        SpiInput input;
-        int32_t opened = input.Open(buf, len, flag);
-        if (opened == SPI_SUCCESS) opened = input.ReadAll();
-        if (opened != SPI_SUCCESS) return opened;
-        return Decode(input, lpInfo, nullptr, nullptr, 0);
-    });
+    return AnswerGetPictureInfo(buf, len, flag, lpInfo, Decode, true);
 }
 
 SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
                               SpiProgressCallback lpPrgressCallback, intptr_t lData) {
-    return Guarded([&] {
-        if (pHBInfo == nullptr || pHBm == nullptr) return SPI_INTERNAL_ERROR;
-        SpiInput input;
-        int32_t opened = input.Open(buf, len, flag);
-        if (opened == SPI_SUCCESS) opened = input.ReadAll();
-        if (opened != SPI_SUCCESS) return opened;
-        SpiDib dib;
-        const int32_t result = Decode(input, nullptr, &dib, lpPrgressCallback, lData);
-        if (result == SPI_SUCCESS) dib.Release(pHBInfo, pHBm);
-        return result;
-    });
+    return AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lData, Decode, true);
 }
 
 }  // extern "C"
