@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -16,6 +17,7 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "BenchJpeg.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/CircleDetection.h"
@@ -58,26 +60,9 @@ std::string TempName(const char* Extension) {
 }
 
 void WriteJpeg(const QImage& Image, const std::string& File) {
-    FILE* Out = std::fopen(File.c_str(), "wb");
-    jpeg_compress_struct Info;
-    jpeg_error_mgr Errors;
-    Info.err = jpeg_std_error(&Errors);
-    jpeg_create_compress(&Info);
-    jpeg_stdio_dest(&Info, Out);
-    Info.image_width = kWidth;
-    Info.image_height = kHeight;
-    Info.input_components = 3;
-    Info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&Info);
-    jpeg_set_quality(&Info, 90, TRUE);
-    jpeg_start_compress(&Info, TRUE);
-    for (int Y = 0; Y < kHeight; ++Y) {
-        JSAMPROW Row = const_cast<uint8_t*>(Image.constScanLine(Y));
-        jpeg_write_scanlines(&Info, &Row, 1);
-    }
-    jpeg_finish_compress(&Info);
-    jpeg_destroy_compress(&Info);
-    std::fclose(Out);
+    bench::WriteJpegFile(File, kWidth, kHeight, [&](int Y, uint8_t* Row) {
+        std::memcpy(Row, Image.constScanLine(Y), size_t{3} * kWidth);
+    });
 }
 
 // The two files, written once and removed at exit.

@@ -15,6 +15,7 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "BenchJpeg.h"
 #include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
 
@@ -31,23 +32,9 @@ const std::string& PhotoFile() {
         const std::string file =
             (std::filesystem::temp_directory_path() / ("tam32-spi-bench-" + std::to_string(getpid()) + ".jpg"))
                 .string();
-        std::vector<uint8_t> row(size_t{3} * kWidth);
         std::mt19937 random(12345);
         std::uniform_int_distribution<int> grain(-12, 12);
-        FILE* out = std::fopen(file.c_str(), "wb");
-        jpeg_compress_struct cinfo;
-        jpeg_error_mgr errors;
-        cinfo.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&cinfo);
-        jpeg_stdio_dest(&cinfo, out);
-        cinfo.image_width = kWidth;
-        cinfo.image_height = kHeight;
-        cinfo.input_components = 3;
-        cinfo.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&cinfo);
-        jpeg_set_quality(&cinfo, 90, TRUE);
-        jpeg_start_compress(&cinfo, TRUE);
-        for (int y = 0; y < kHeight; ++y) {
+        bench::WriteJpegFile(file, kWidth, kHeight, [&](int y, uint8_t* row) {
             for (int x = 0; x < kWidth; ++x) {
                 const bool leaf = ((x / 97) ^ (y / 61)) % 3 == 0;
                 const int shade = (x * 255 / kWidth + y * 255 / kHeight) / 2 + grain(random);
@@ -55,12 +42,7 @@ const std::string& PhotoFile() {
                 row[3 * x + 1] = static_cast<uint8_t>(std::clamp(leaf ? shade / 2 + 40 : shade, 0, 255));
                 row[3 * x + 2] = static_cast<uint8_t>(std::clamp(leaf ? shade / 4 : 255 - shade / 3, 0, 255));
             }
-            JSAMPROW pointer = row.data();
-            jpeg_write_scanlines(&cinfo, &pointer, 1);
-        }
-        jpeg_finish_compress(&cinfo);
-        jpeg_destroy_compress(&cinfo);
-        std::fclose(out);
+        });
         std::atexit([] { std::filesystem::remove(PhotoFile()); });
         return file;
     }();
