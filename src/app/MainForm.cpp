@@ -1,0 +1,531 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QWindow>
+
+#include "analysis/EngineHost.h"
+#include "analysis/Messages.h"
+#include "app/AboutBox.h"
+#include "app/MenuTree.h"
+#include "app/StartUp.h"
+#include "app/TamApplication.h"
+#include "app/ToolBarButtons.h"
+#include "image/PxDIB.h"
+#include "import/AcquireImage.h"
+#include "import/SPIBitmap.h"
+#include "import/SPIs.h"
+#include "platform/Clipboard.h"
+#include "platform/Exceptions.h"
+#include "windows/LeafImageWindow.h"
+#include "windows/PictureFile.h"
+
+namespace tam32 {
+namespace {
+
+constexpr int kPARItemCount = 7;
+
+// Items whose check mark the image windows and tools set; a checkable action
+// toggles itself when triggered, so their handlers set the mark themselves.
+constexpr const char* kCheckedItems[] = {"SetTagArea1",        "LineProfile1",      "DistanceMeasurement1",
+                                         "SetNorthDirection1", "CircleAreaCenter1", "DoSearchColors1"};
+
+QString SameFileKey(const QString& Name) {
+    const QFileInfo info(Name);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
+    InitializeUnits();
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("TAM32"));
+    setFont(ApplicationFont());
+    MdiArea = new QMdiArea(this);
+    MdiArea->setBackground(palette().dark());
+    setCentralWidget(MdiArea);
+    // The edge view that the circle tools show while a circle is dragged.
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedSize(192, 48);
+    Panel1->hide();
+    Panel1->setEnabled(false);
+    CreateStatusBar();
+    CreateToolBar();
+    CreateMenu();
+    OpenDialog = new QFileDialog(this);
+    OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
+    SaveDialog = new QFileDialog(this);
+    SaveDialog->setObjectName(QStringLiteral("SaveDialog"));
+    for (QFileDialog* dialog : {OpenDialog, SaveDialog}) dialog->setOption(QFileDialog::DontUseNativeDialog);
+    LoadPlugins();
+    AcquireImage1 = std::make_unique<TAcquireImage>();
+    AcquireImage1->SetAppInfo(QStringLiteral("Twain Freeware Component"));
+    AcquireImage1->SetAppManufacturer(QStringLiteral("none"));
+    AcquireImage1->SetAppProductFamily(QStringLiteral("none"));
+    AcquireImage1->SetAppProductName(QStringLiteral("none"));
+    AcquireImage1->SetAppVersionMajorNum(0);
+    AcquireImage1->SetAppVersionMinorNum(0);
+    AcquireImage1->SetLanguage(0);
+    AcquireImage1->SetCountry(0);
+    BindHandlers();
+    ImageCounter = 0;
+    PARItems->setCurrentIndex(0);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::RelabelSafely);
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Sub) {
+        if (Sub != nullptr)
+            if (auto* window = qobject_cast<TLeafImageWindow*>(Sub->widget())) window->SearchSettings();
+        RelabelSafely();
+    });
+}
+
+TMainForm::~TMainForm() {
+    disconnect(qApp, nullptr, this, nullptr);
+    // The windows go with the frame without relabelling a menu that is going too.
+    for (QMdiSubWindow* sub : MdiArea->findChildren<QMdiSubWindow*>()) disconnect(sub, nullptr, this, nullptr);
+    disconnect(MdiArea, nullptr, this, nullptr);
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    RelabelSafely();
+}
+
+void TMainForm::CreateStatusBar() {
+    const QString texts[] = {QStringLiteral("FIle Name"), QStringLiteral("Position"), QStringLiteral("Information")};
+    for (const QString& text : texts) {
+        auto* panel = new QLabel(text, this);
+        panel->setMinimumWidth(100);
+        FStatusPanels.push_back(panel);
+    }
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(FStatusPanels[0]);
+    statusBar()->addWidget(FStatusPanels[1]);
+    statusBar()->addWidget(FStatusPanels[2], 1);
+}
+
+void TMainForm::CreateToolBar() {
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(24, 24));
+    PARItems = new QComboBox(ToolBar1);
+    PARItems->setObjectName(QStringLiteral("PARItems"));
+    PARItems->setToolTip(QStringLiteral("PAR推定期間"));
+    for (int i = 0; i < kPARItemCount; ++i) PARItems->addItem(QString());
+    // Buttons have actions of their own: a menu item may be disabled while
+    // its button stays usable.
+    for (const TToolButtonDef& def : ToolBarButtons()) {
+        QAction* button = ToolBar1->addAction(GlyphIcon(QString::fromUtf8(def.Glyph)), QString());
+        button->setObjectName(QLatin1String(def.Name));
+        button->setToolTip(QString::fromUtf8(def.Hint));
+        FToolButtons.insert(QLatin1String(def.Name), button);
+        if (qstrcmp(def.Name, PARItemsAfter) == 0) ToolBar1->addWidget(PARItems);
+    }
+}
+
+QAction* TMainForm::ToolButton(const char* Name) const { return FToolButtons.value(QLatin1String(Name)); }
+
+void TMainForm::CreateMenu() {
+    const auto tree = MenuTree();
+    std::vector<QMenu*> parents;  // the open submenu of each depth
+    for (size_t i = 0; i < tree.size(); ++i) {
+        const TMenuItemDef& def = tree[i];
+        const bool hasChildren = i + 1 < tree.size() && tree[i + 1].Depth > def.Depth;
+        parents.resize(static_cast<size_t>(def.Depth - 1));
+        QAction* item;
+        if (hasChildren) {
+            QMenu* menu = def.Depth == 1 ? menuBar()->addMenu(QString()) : parents.back()->addMenu(QString());
+            menu->setObjectName(QLatin1String(def.Name));
+            parents.push_back(menu);
+            item = menu->menuAction();
+        } else {
+            item = parents.back()->addAction(QString());
+        }
+        item->setObjectName(QLatin1String(def.Name));
+        const QString caption = QString::fromUtf8(def.Caption);
+        if (caption == QLatin1String("-"))
+            item->setSeparator(true);
+        else
+            item->setText(caption);
+        FMenuItems.push_back(item);
+        FItemsByName.insert(QLatin1String(def.Name), item);
+    }
+    for (const char* name : kCheckedItems) MenuItem(name)->setCheckable(true);
+    MenuItem("DoTopoAnalysis1")->setVisible(false);
+    MenuItem("DoLAIEstimateAll")->setEnabled(false);
+    QMenu* windowMenu = MenuItem("mmWindow")->menu();
+    connect(windowMenu, &QMenu::aboutToShow, this, &TMainForm::ListWindows);
+}
+
+void TMainForm::BindHandlers() {
+    struct TBinding {
+        const char* Item;
+        const char* Button;  // nullptr: menu only
+        void (TMainForm::*Handler)();
+    };
+    const TBinding bindings[] = {
+        {"FileOpenItem", "OpenBtn", &TMainForm::FileOpenItemClick},
+        {"AnalyzedImageSave", "SpeedButton20", &TMainForm::AnalyzedImageSaveClick},
+        {"FileCloseItem", nullptr, &TMainForm::FileCloseItemClick},
+        {"FileExitItem", nullptr, &TMainForm::FileExitItemClick},
+        {"CopyEditedImage", "SpeedButton5", &TMainForm::CopyEditedImageClick},
+        {"ImagePaste1", "SpeedButton6", &TMainForm::ImagePaste1Click},
+        {"TWAINImageInput", "SpeedButton3", &TMainForm::TWAINImageInputClick},
+        {"ImageViewEnhance1", "SpeedButton1", &TMainForm::ImageViewEnhance1Click},
+        {"ImageViewReduce1", "SpeedButton4", &TMainForm::ImageViewReduce1Click},
+        {"ImageViewOriginal1", "SpeedButton7", &TMainForm::ImageViewOriginal1Click},
+        {"DoChangeLightLevel", "SpeedButton24", &TMainForm::DoChangeLightLevelClick},
+        {"WindowCascadeItem", nullptr, &TMainForm::WindowCascadeItemClick},
+        {"WindowTileItem", nullptr, &TMainForm::WindowTileItemClick},
+        {"WindowArrangeItem", nullptr, &TMainForm::WindowArrangeItemClick},
+        {"WindowMinimizeItem", nullptr, &TMainForm::WindowMinimizeItemClick},
+        {"HelpAboutItem", nullptr, &TMainForm::HelpAboutItemClick},
+        {"AutoDetectCircleArea1", "SpeedButton25", &TMainForm::AutoDetectCircleArea1Click},
+        {"CircleAreaRadiusPixel1", nullptr, &TMainForm::CircleAreaRadiusPixel1Click},
+    };
+    for (const TBinding& binding : bindings) {
+        // A failed command shows its error and the program carries on; no
+        // exception unwinds through the menu's event handling.
+        const auto guarded = [this, handler = binding.Handler] {
+            try {
+                (this->*handler)();
+            } catch (const std::exception& e) {
+                ShowException(e);
+            }
+        };
+        connect(MenuItem(binding.Item), &QAction::triggered, this, guarded);
+        if (binding.Button != nullptr) connect(ToolButton(binding.Button), &QAction::triggered, this, guarded);
+    }
+}
+
+void TMainForm::LoadPlugins() {
+    SPIs1 = std::make_unique<TSPIs>();
+    SPIs1->SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir,
+                            TSPISearchOption::spsCurrentDir};
+    SPIs1->OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+    SPIs1->OnPictureRegister = [](TObject*, TInSPI*, const QString&, const QString&, TGraphicClass& Class) {
+        Class = &TSPIBitmap::ClassInfo;
+    };
+    SPIs1->Loaded();
+}
+
+QAction* TMainForm::MenuItem(const char* Name) const { return FItemsByName.value(QLatin1String(Name)); }
+
+void TMainForm::SetSizeText(const QString& Text) { FStatusPanels[0]->setText(Text); }
+
+void TMainForm::HideEdgeView() {
+    Panel1->setEnabled(false);
+    Panel1->hide();
+}
+
+int TMainForm::ImageWindowCount() const {
+    int count = 0;
+    for (const QMdiSubWindow* sub : MdiArea->subWindowList())
+        if (sub != FGoingSubWindow) ++count;
+    return count;
+}
+
+QList<TLeafImageWindow*> TMainForm::ImageWindows() const {
+    QList<TLeafImageWindow*> windows;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (sub != FGoingSubWindow)
+            if (auto* window = qobject_cast<TLeafImageWindow*>(sub->widget())) windows << window;
+    return windows;
+}
+
+void TMainForm::UpdateMenuItems() {
+    if (FRelabelling) return;
+    FRelabelling = true;
+    struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+    } reset{FRelabelling};
+
+    const bool anyWindow = ImageWindowCount() > 0;
+    for (const char* name :
+         {"FileCloseItem", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem"})
+        MenuItem(name)->setEnabled(anyWindow);
+
+    const int charset = GetMenuCharset();
+    if (charset < 0 || charset > 255) throw ERangeError(kRangeCheckError);
+    FCharset = charset;
+
+    const auto tree = MenuTree();
+    int number = 0;
+    for (size_t i = 0; i < tree.size(); ++i) {
+        QAction* item = FMenuItems[i];
+        QString caption;
+        if (tree[i].Depth <= 4) {
+            caption = GetMenuCaption(number++);
+        } else if (charset == 0) {
+            const bool first = tree[i - 1].Depth < 5;
+            caption = first ? QStringLiteral("Make") : QStringLiteral("View");
+        } else {
+            // The captions of the form description, also after a Western relabel.
+            caption = QString::fromUtf8(tree[i].Caption);
+        }
+        const bool separator = caption == QLatin1String("-");
+        item->setSeparator(separator);
+        if (!separator) item->setText(caption);
+    }
+    for (int i = 0; i < kPARItemCount; ++i) PARItems->setItemText(i, GetFormCaption(QStringLiteral("PARITEM"), i));
+}
+
+void TMainForm::RelabelSafely() {
+    try {
+        UpdateMenuItems();
+        FLastRelabelError.clear();
+    } catch (const std::exception& e) {
+        // Closing the error box activates the frame again, which relabels
+        // again: the same fault is shown once.
+        const QString text = ExceptionText(e);
+        if (text == FLastRelabelError) return;
+        FLastRelabelError = text;
+        ShowException(e);
+    }
+}
+
+void TMainForm::ListWindows() {
+    QMenu* windowMenu = MenuItem("mmWindow")->menu();
+    qDeleteAll(FWindowListItems);
+    FWindowListItems.clear();
+    const QList<QMdiSubWindow*> subs = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (subs.isEmpty()) return;
+    FWindowListItems << windowMenu->addSeparator();
+    for (int i = 0; i < subs.size(); ++i) {
+        QMdiSubWindow* sub = subs[i];
+        QAction* item = windowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(sub->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(sub == MdiArea->currentSubWindow());
+        connect(item, &QAction::triggered, this, [this, sub] { MdiArea->setActiveSubWindow(sub); });
+        FWindowListItems << item;
+    }
+}
+
+TLeafImageWindow* TMainForm::CreateMDIChild(const QString& Name, bool Temporary) {
+    // Read first: a file that cannot be read leaves no empty window behind.
+    std::unique_ptr<TBitmap> picture = LoadPictureAsBitmap(Name);
+    auto* window = new TLeafImageWindow(*this);
+    window->setFont(font());
+    window->OpenPicture(Name, Temporary, std::move(picture));
+    QMdiSubWindow* sub = MdiArea->addSubWindow(window);
+    connect(sub, &QObject::destroyed, this, [this, sub] {
+        FGoingSubWindow = sub;
+        RelabelSafely();
+        FGoingSubWindow = nullptr;
+    });
+    sub->show();
+    MdiArea->setActiveSubWindow(sub);
+    SetSizeText(window->SizeText());
+    FActiveImageWindow = window;
+    RelabelSafely();
+    return window;
+}
+
+void TMainForm::OpenFiles(const QStringList& Names) {
+    for (const QString& name : Names) CreateMDIChild(name, false);
+}
+
+void TMainForm::FileOpenItemClick() {
+    OpenDialog->setFileMode(QFileDialog::ExistingFiles);
+    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog->setNameFilter(PictureOpenFilter());
+    if (OpenDialog->exec() == QDialog::Accepted) OpenFiles(OpenDialog->selectedFiles());
+}
+
+QString TMainForm::TemporaryFolder() {
+    if (FTemporaryFolder == nullptr) {
+        FTemporaryFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tam32-XXXXXX"));
+        if (!FTemporaryFolder->isValid())
+            throw EFCreateError(QStringLiteral("Cannot create folder %1").arg(FTemporaryFolder->path()));
+    }
+    return FTemporaryFolder->path();
+}
+
+bool TMainForm::PasteImageFromClipboard() {
+    if (!Clipboard().HasFormat(CF_DIB)) return true;
+    const QString name = TemporaryFolder() + QStringLiteral("/TempImage%1.bmp").arg(ImageCounter);
+    {
+        TPxDIB dib;
+        Clipboard().Open();
+        try {
+            dib.LoadFromClipboardFormat(CF_DIB, Clipboard().GetAsHandle(CF_DIB), nullptr);
+        } catch (...) {
+            Clipboard().Close();
+            throw;
+        }
+        Clipboard().Close();
+        dib.SetPixelFormat(pxPf24Bit);
+        dib.SaveToFile(name);
+    }
+    CreateMDIChild(name, true);
+    ++ImageCounter;
+    return false;
+}
+
+void TMainForm::ImagePaste1Click() {
+    if (PasteImageFromClipboard()) ShowErrorMessage(QStringLiteral("ERR2"));
+}
+
+bool TMainForm::AcquireTwainImage(QString& FileName) {
+    FileName = TemporaryFolder() + QStringLiteral("/Image%1.bmp").arg(ImageCounter);
+    if (!AcquireImage1->LoadSourceManager()) {
+        ShowErrorMessage(QStringLiteral("ERR1"));
+        return false;
+    }
+    std::unique_ptr<TBitmap> bitmap;
+    TW_UINT16 result = TWRC_CANCEL;
+    try {
+        AcquireImage1->OpenSourceManager();
+        QString source;
+        AcquireImage1->SelectSource(false, source);
+        // An empty name would ask for the source a second time and scan
+        // from whatever the user picks then: a cancelled choice scans nothing.
+        if (!source.isEmpty() && AcquireImage1->SelectSourceByName(source) == TWRC_SUCCESS &&
+            AcquireImage1->OpenSource() == TWRC_SUCCESS)
+            result = AcquireImage1->AcquireBitmap(bitmap);
+    } catch (...) {
+        AcquireImage1->CloseSource();
+        AcquireImage1->UnloadSourceManager();
+        throw;
+    }
+    AcquireImage1->CloseSource();
+    AcquireImage1->UnloadSourceManager();
+    if (result != TWRC_SUCCESS || bitmap == nullptr) return false;
+    bitmap->SaveToFile(FileName);
+    ++ImageCounter;
+    return true;
+}
+
+void TMainForm::TWAINImageInputClick() {
+    QString name;
+    if (AcquireTwainImage(name)) CreateMDIChild(name, true);
+}
+
+bool TMainForm::IsShownByWindow(const QString& Name) const {
+    const QString key = SameFileKey(Name);
+    for (TLeafImageWindow* window : ImageWindows())
+        if (SameFileKey(window->FFileName) == key || SameFileKey(window->FWorkFileName) == key) return true;
+    return false;
+}
+
+bool TMainForm::SaveActiveImage(const QString& Name) {
+    if (FActiveImageWindow == nullptr) return false;
+    if (IsShownByWindow(Name)) {
+        EngineHost().ShowMessage(QStringLiteral("%1 is the picture of an open window and is not overwritten.")
+                                     .arg(QDir::toNativeSeparators(Name)));
+        return false;
+    }
+    if (QFileInfo::exists(Name) &&
+        !EngineHost().Confirm(
+            QStringLiteral("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(Name))))
+        return false;
+    if (QFileInfo(Name).suffix().toUpper() == QLatin1String("JPG"))
+        SaveBitmapAsJpeg(FActiveImageWindow->Picture(), Name);
+    else
+        FActiveImageWindow->Picture().SaveToFile(Name);
+    return true;
+}
+
+void TMainForm::AnalyzedImageSaveClick() {
+    if (FActiveImageWindow != nullptr) {
+        const QFileInfo work(FActiveImageWindow->FWorkFileName);
+        SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
+        SaveDialog->setFileMode(QFileDialog::AnyFile);
+        // The frame asks itself, also for names typed without the dialog.
+        SaveDialog->setOption(QFileDialog::DontConfirmOverwrite);
+        SaveDialog->setNameFilter(QStringLiteral("Bitmap (*.BMP);;JPEG (*.JPG) (*.JPG)"));
+        SaveDialog->setDirectory(work.absolutePath());
+        SaveDialog->selectFile(work.completeBaseName() + QStringLiteral(".BMP"));
+        if (SaveDialog->exec() == QDialog::Accepted && !SaveDialog->selectedFiles().isEmpty())
+            SaveActiveImage(SaveDialog->selectedFiles().first());
+    }
+    SaveDialog->selectFile(QString());
+    SaveDialog->setNameFilter(QString());
+}
+
+void TMainForm::CopyEditedImageClick() {
+    if (FActiveImageWindow == nullptr) return;
+    uint16_t format = 0;
+    HGLOBAL data = nullptr;
+    HPALETTE palette = nullptr;
+    FActiveImageWindow->Picture().SaveToClipboardFormat(format, data, palette);
+    Clipboard().Open();
+    try {
+        Clipboard().Clear();
+        Clipboard().SetAsHandle(format, data);
+    } catch (...) {
+        Clipboard().Close();
+        GlobalFree(data);
+        throw;
+    }
+    Clipboard().Close();
+}
+
+void TMainForm::ImageViewEnhance1Click() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->EnhanceView();
+}
+
+void TMainForm::ImageViewReduce1Click() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->ReduceView();
+}
+
+void TMainForm::AutoDetectCircleArea1Click() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->AutoDetectCircleArea();
+}
+
+void TMainForm::CircleAreaRadiusPixel1Click() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->SetCircleAreaDiameter();
+}
+
+void TMainForm::DoChangeLightLevelClick() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->ChangeLightLevel();
+}
+
+void TMainForm::ImageViewOriginal1Click() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->ViewOriginalImage();
+}
+
+void TMainForm::FileCloseItemClick() {
+    if (QMdiSubWindow* sub = MdiArea->currentSubWindow()) sub->close();
+}
+
+void TMainForm::FileExitItemClick() { close(); }
+
+void TMainForm::WindowCascadeItemClick() { MdiArea->cascadeSubWindows(); }
+
+void TMainForm::WindowTileItemClick() { MdiArea->tileSubWindows(); }
+
+void TMainForm::WindowArrangeItemClick() {
+    // Minimised windows are laid out in a row along the bottom of the area.
+    int x = 0;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized()) continue;
+        sub->move(x, MdiArea->viewport()->height() - sub->height());
+        x += sub->width();
+    }
+}
+
+void TMainForm::WindowMinimizeItemClick() {
+    const QList<QMdiSubWindow*> subs = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it) (*it)->showMinimized();
+}
+
+void TMainForm::HelpAboutItemClick() {
+    TAboutBox box(this);
+    box.exec();
+}
+
+}  // namespace tam32

@@ -1,0 +1,128 @@
+#pragma once
+// The program's frame: the image windows in a multiple-document area, the
+// menu relabelled from the menu message file on every change of the active
+// form, the tool bar with the PAR period list and the three-panel status bar.
+// It opens, pastes and saves the pictures of its image windows.
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "windows/ImageWindowFrame.h"
+
+class QComboBox;
+class QFileDialog;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QTemporaryDir;
+class QToolBar;
+
+namespace tam32 {
+
+class TAcquireImage;
+class TSPIs;
+class TLeafImageWindow;
+
+class TMainForm : public QMainWindow, public TImageWindowFrame {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* Parent = nullptr);
+    ~TMainForm() override;
+
+    // Enables Close and the Window items exactly when an image window is
+    // open, then relabels every menu item and the PAR periods. ERangeError
+    // for a character set outside 0..255, before any caption changes.
+    void UpdateMenuItems();
+
+    // Opens Name in a new image window and makes it the active one. A file
+    // that cannot be read raises and opens no window.
+    TLeafImageWindow* CreateMDIChild(const QString& Name, bool Temporary);
+    void OpenFiles(const QStringList& Names);
+    // True when the clipboard holds no picture (nothing opens).
+    bool PasteImageFromClipboard();
+    // Scans a picture into FileName (a new temporary file). False when the
+    // source manager is missing ("ERR1" shown), the user cancels the source
+    // selection, or the source delivers nothing.
+    bool AcquireTwainImage(QString& FileName);
+    // Writes the active window's picture to Name: JPEG for ".JPG" in any
+    // case, else BMP. Refuses a file that an open window shows and asks
+    // before replacing another; False when nothing was written.
+    bool SaveActiveImage(const QString& Name);
+
+    void FileOpenItemClick();
+    void FileCloseItemClick();
+    void FileExitItemClick();
+    void ImagePaste1Click();
+    void TWAINImageInputClick();
+    void AnalyzedImageSaveClick();
+    void CopyEditedImageClick();
+    void ImageViewEnhance1Click();
+    void ImageViewReduce1Click();
+    void ImageViewOriginal1Click();
+    void DoChangeLightLevelClick();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void HelpAboutItemClick();
+    void AutoDetectCircleArea1Click();
+    void CircleAreaRadiusPixel1Click();
+
+    TLeafImageWindow* ActiveImageWindow() const override { return FActiveImageWindow; }
+    void SetActiveImageWindow(TLeafImageWindow* Window) override { FActiveImageWindow = Window; }
+    void SetSizeText(const QString& Text) override;
+    void HideEdgeView() override;
+    QAction* MenuItem(const char* Name) const override;
+    // The tool button of that name; nullptr when there is none.
+    QAction* ToolButton(const char* Name) const;
+
+    QList<TLeafImageWindow*> ImageWindows() const;
+    // The private folder of this run's pasted pictures; removed with the frame.
+    QString TemporaryFolder();
+    QLabel* StatusPanel(int Index) const { return FStatusPanels.at(static_cast<size_t>(Index)); }
+    int MenuCharset() const { return FCharset; }
+
+    QMdiArea* MdiArea;
+    QWidget* Panel1;
+    QToolBar* ToolBar1;
+    QComboBox* PARItems;
+    QFileDialog* OpenDialog;
+    QFileDialog* SaveDialog;
+    std::unique_ptr<TAcquireImage> AcquireImage1;
+    int ImageCounter = 0;
+
+protected:
+    // The first showing is a change of the active form, also without a window manager.
+    void showEvent(QShowEvent* Event) override;
+
+private:
+    void CreateMenu();
+    void CreateStatusBar();
+    void CreateToolBar();
+    void BindHandlers();
+    void LoadPlugins();
+    void RelabelSafely();
+    void ListWindows();
+    int ImageWindowCount() const;
+    bool IsShownByWindow(const QString& Name) const;
+
+    std::vector<QLabel*> FStatusPanels;
+    // The menu items in the order of the tree, and by name.
+    std::vector<QAction*> FMenuItems;
+    QHash<QString, QAction*> FItemsByName;
+    QHash<QString, QAction*> FToolButtons;
+    QList<QAction*> FWindowListItems;
+    TLeafImageWindow* FActiveImageWindow = nullptr;
+    // A sub-window being destroyed, no longer counted as open.
+    const QMdiSubWindow* FGoingSubWindow = nullptr;
+    std::unique_ptr<TSPIs> SPIs1;
+    std::unique_ptr<QTemporaryDir> FTemporaryFolder;
+    int FCharset = 1;
+    bool FRelabelling = false;
+    QString FLastRelabelError;
+};
+
+}  // namespace tam32

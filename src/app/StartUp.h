@@ -1,0 +1,16 @@
+#pragma once
+// What runs before the first window: the picture classes and the settings
+// defaults; and the font of the frame and its windows.
+#include <QFont>
+
+namespace tam32 {
+
+// Registers the built-in bitmap reader for ".bmp", the DIB class and the
+// plug-in bitmap class, and gives every setting its default. Runs once.
+void InitializeUnits();
+
+// The frame's font, 12 px: the Japanese font of the form descriptions where
+// installed, else an installed CJK font, so Japanese captions show.
+QFont ApplicationFont();
+
+}  // namespace tam32

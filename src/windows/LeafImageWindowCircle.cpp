@@ -1,0 +1,143 @@
+// The fisheye circle of an image window.
+#include <QAction>
+#include <cmath>
+
+#include "analysis/CircleDetection.h"
+#include "analysis/EngineHost.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "platform/Canvas.h"
+#include "windows/ImageView.h"
+#include "windows/ImageWindowFrame.h"
+#include "windows/LeafImageWindow.h"
+
+namespace tam32 {
+namespace {
+
+constexpr int kNormalLens = 7;
+constexpr int kEquisolidLens = 5;
+
+}  // namespace
+
+void TLeafImageWindow::DrawCircleArea() {
+    TCanvas& canvas = FPicture->Canvas();
+    const TPen pen = canvas.Pen;
+    const TBrush brush = canvas.Brush;
+    canvas.Pen.Color = 0xFFFFFF;
+    canvas.Pen.Mode = TPenMode::pmNot;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    const int x = FCircleX;
+    const int y = FCircleY;
+    // A shown circle is erased with the mark it was drawn with, even when
+    // the lens type has changed since.
+    const bool fullCross = FCircleShown ? FShownFullCross : LensType == kNormalLens;
+    FCircleShown = !FCircleShown;
+    FShownFullCross = fullCross;
+    canvas.Ellipse(x - FCircleR - FCircleOdd, y - FCircleR - FCircleOdd, x + FCircleR + 1, y + FCircleR + 1);
+    if (!fullCross) {
+        canvas.MoveTo(x - 5, y);
+        canvas.LineTo(x + 5, y);
+        canvas.MoveTo(x, y - 5);
+        canvas.LineTo(x, y + 5);
+    } else {
+        canvas.MoveTo(0, y);
+        canvas.LineTo(FPicture->Width() - 1, y);
+        canvas.MoveTo(x, 0);
+        canvas.LineTo(x, FPicture->Height() - 1);
+    }
+    canvas.Pen = pen;
+    canvas.Brush = brush;
+    Image1->update();
+}
+
+void TLeafImageWindow::StoreCircleArea() {
+    CircleSet = FCircleSet;
+    CircleX = FCircleX;
+    CircleY = FCircleY;
+    CircleR = FCircleR;
+    CircleCenterOffset = FCircleOdd != 0 ? 0.5 : 0.0;
+}
+
+void TLeafImageWindow::LoadCircleArea() {
+    FCircleSet = CircleSet;
+    FCircleX = CircleX;
+    FCircleY = CircleY;
+    FCircleR = CircleR;
+    FCircleOdd = CircleCenterOffset != 0.0 ? 1 : 0;
+}
+
+void TLeafImageWindow::CircleChosen() {
+    FPickTool = ptMoveCircle;
+    FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
+    ResetTools();
+    ThresholdCondition = 0;
+}
+
+void TLeafImageWindow::AutoDetectCircleArea() {
+    ResetTools();
+    const int w = FPicture->Width();
+    const int h = FPicture->Height();
+    if (LensType == kNormalLens || LensType == kEquisolidLens) {
+        // A circle already drawn is erased before the new one is drawn.
+        if (FCircleSet) DrawCircleArea();
+        CircleSet = true;
+        CircleX = w / 2 - 1;
+        CircleY = h / 2 - 1;
+        CircleR = LensType == kNormalLens
+                      ? static_cast<int>(std::trunc(std::sqrt(double(w / 2) * (w / 2) + double(h / 2) * (h / 2)) + 0.5))
+                      : h * 577 / 1200;
+        CircleCenterOffset = 0.0;
+        LoadCircleArea();
+        DrawCircleArea();
+        CircleChosen();
+        return;
+    }
+    if (DetectCircleArea(FWorkFileName)) {
+        EngineHost().ShowMessage(QStringLiteral("Error"));
+        return;
+    }
+    if (!CircleSet) {
+        FCircleSet = false;
+        return;
+    }
+    if (FCircleSet) DrawCircleArea();
+    LoadCircleArea();
+    DrawCircleArea();
+    CircleChosen();
+    FPickMode = true;
+    if (QAction* item = FFrame.MenuItem("CircleAreaCenter1")) item->setChecked(true);
+}
+
+void TLeafImageWindow::SetCircleAreaDiameter() {
+    QString text = QString::number(2 * FCircleR + FCircleOdd);
+    if (!EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS19")), GetDialogMessage(QStringLiteral("DMS20")),
+                                 text))
+        return;
+    bool ok = false;
+    const int d = text.trimmed().toInt(&ok);
+    if (!ok) return;
+    // A circle of no size would leave every analysis without pixels.
+    if (d <= 0) {
+        ShowErrorMessage(QStringLiteral("ERR22"));
+        return;
+    }
+    SetCircleDiameter(d);
+}
+
+void TLeafImageWindow::SetCircleDiameter(int D) {
+    if (FCircleSet) DrawCircleArea();
+    FCircleR = D / 2;
+    FCircleOdd = D % 2;
+    if (!FCircleSet) {
+        FCircleSet = true;
+        FCircleX = FPicture->Width() / 2;
+        FCircleY = FPicture->Height() / 2;
+    }
+    StoreCircleArea();
+    DrawCircleArea();
+    CircleChosen();
+    FPickMode = true;
+    if (QAction* item = FFrame.MenuItem("CircleAreaCenter1")) item->setChecked(true);
+}
+
+}  // namespace tam32

@@ -1,0 +1,64 @@
+#pragma once
+// A frame under test with its own message folder: the shipped caption file
+// with the locale and character set of the test.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "analysis/Messages.h"
+#include "analysis/RecordingEngineHost.h"
+#include "app/MainForm.h"
+#include "app/widget_app_env.h"
+
+namespace tam32::test {
+
+inline void WriteMenuMessages(const QString& Folder, const QString& Locale, int Charset) {
+    QFile shipped(QStringLiteral(TAM32_BIN_DIR "/menu.msg"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(shipped.readAll());
+    text.replace(QStringLiteral("LOCALE=EN"), QStringLiteral("LOCALE=") + Locale);
+    text.replace(QStringLiteral("CHARSET=0"), QStringLiteral("CHARSET=%1").arg(Charset));
+    QFile file(Folder + QStringLiteral("/menu.msg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RequireWidgetApp();
+        WriteMenuMessages(Messages.path(), QStringLiteral("EN"), 0);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TAM32_BIN_DIR "/Tam32.msg"), Messages.filePath(QStringLiteral("Tam32.msg"))));
+        SetMessageFolder(Messages.path());
+        Frame = std::make_unique<TMainForm>();
+        Frame->show();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        Frame.reset();
+        SetMessageFolder(QString());
+    }
+
+    // A picture of distinct colours, saved under Name in Files.
+    QString WritePicture(const QString& Name, int Width, int Height) {
+        QImage image(Width, Height, QImage::Format_RGB888);
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x) image.setPixelColor(x, y, QColor(x * 7 % 256, y * 5 % 256, 90));
+        const QString path = Files.filePath(Name);
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+
+    QString Caption(const char* Item) const { return Frame->MenuItem(Item)->text(); }
+
+    QTemporaryDir Messages;
+    QTemporaryDir Files;
+    TRecordingEngineHost Host;
+    std::unique_ptr<TMainForm> Frame;
+};
+
+}  // namespace tam32::test

@@ -1,0 +1,142 @@
+// Start-up of the frame: captions from the menu message file, and the items
+// that follow the number of open image windows.
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QDialog>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/frame_fixture.h"
+#include "platform/Exceptions.h"
+#include "windows/LeafImageWindow.h"
+
+namespace tam32::test {
+namespace {
+
+using MainFormTest = FrameTest;
+
+TEST_F(MainFormTest, StartUpShowsTheFrameWithItsPanelsAndEnglishCaptions) {
+    EXPECT_EQ(Frame->windowTitle(), QStringLiteral("TAM32"));
+    EXPECT_EQ(Frame->StatusPanel(0)->text(), QStringLiteral("FIle Name"));
+    EXPECT_EQ(Frame->StatusPanel(1)->text(), QStringLiteral("Position"));
+    EXPECT_EQ(Frame->StatusPanel(2)->text(), QStringLiteral("Information"));
+    EXPECT_EQ(Caption("mmFile"), QStringLiteral("&File"));
+    EXPECT_EQ(Caption("FileOpenItem"), QStringLiteral("&Open"));
+    EXPECT_TRUE(Frame->MenuItem("N1")->isSeparator());
+    EXPECT_EQ(Caption("FileExitItem"), QStringLiteral("E&xit"));
+    // Character set 0 names the four unnumbered items in English.
+    EXPECT_EQ(Caption("MakeCLDFile0"), QStringLiteral("Make"));
+    EXPECT_EQ(Caption("ViewCLDImage0"), QStringLiteral("View"));
+    EXPECT_EQ(Caption("MakeCLDFile1"), QStringLiteral("Make"));
+    EXPECT_EQ(Caption("ViewCLDImage1"), QStringLiteral("View"));
+    EXPECT_EQ(Frame->PARItems->itemText(0), QStringLiteral("Set Times"));
+    EXPECT_EQ(Frame->PARItems->currentIndex(), 0);
+    EXPECT_FALSE(Frame->MenuItem("DoTopoAnalysis1")->isVisible());
+    EXPECT_FALSE(Frame->MenuItem("DoLAIEstimateAll")->isEnabled());
+}
+
+TEST_F(MainFormTest, JapaneseCaptionsKeepTheUnnumberedItems) {
+    WriteMenuMessages(Messages.path(), QStringLiteral("JP"), 128);
+    Frame->UpdateMenuItems();
+    EXPECT_EQ(Frame->MenuCharset(), 128);
+    EXPECT_EQ(Caption("mmFile"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    EXPECT_EQ(Caption("HelpAboutItem"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+    EXPECT_EQ(Caption("CircleAreaScale1"), QStringLiteral("ｽｹｰﾙ描画"));
+    EXPECT_EQ(Caption("MakeCLDFile0"), QStringLiteral("作成"));
+    EXPECT_EQ(Caption("ViewCLDImage1"), QStringLiteral("表示"));
+    EXPECT_TRUE(Frame->MenuItem("N1")->isSeparator());
+}
+
+TEST_F(MainFormTest, CharsetOutOfRangeIsRefusedBeforeAnyCaptionChanges) {
+    WriteMenuMessages(Messages.path(), QStringLiteral("JP"), 300);
+    EXPECT_THROW(Frame->UpdateMenuItems(), ERangeError);
+    EXPECT_EQ(Caption("mmFile"), QStringLiteral("&File"));
+}
+
+TEST_F(MainFormTest, MissingCaptionsReadError) {
+    QFile::remove(Messages.filePath(QStringLiteral("menu.msg")));
+    Frame->UpdateMenuItems();
+    EXPECT_EQ(Caption("mmHelp"), QStringLiteral("ERROR"));
+    // A separator whose caption is lost becomes an item showing the fault.
+    EXPECT_FALSE(Frame->MenuItem("N1")->isSeparator());
+}
+
+TEST_F(MainFormTest, CloseAndWindowItemsFollowTheOpenImageWindows) {
+    const char* items[] = {"FileCloseItem", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
+                           "WindowMinimizeItem"};
+    for (const char* item : items) EXPECT_FALSE(Frame->MenuItem(item)->isEnabled()) << item;
+
+    Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 8, 6), false);
+    for (const char* item : items) EXPECT_TRUE(Frame->MenuItem(item)->isEnabled()) << item;
+
+    Frame->MenuItem("FileCloseItem")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Frame->ImageWindows().isEmpty());
+    EXPECT_EQ(Frame->ActiveImageWindow(), nullptr);
+    for (const char* item : items) EXPECT_FALSE(Frame->MenuItem(item)->isEnabled()) << item;
+}
+
+TEST_F(MainFormTest, MinimiseAllGoesFromTheLastWindowToTheFirst) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) Frame->CreateMDIChild(WritePicture(name, 4, 4), false);
+    QList<QString> order;
+    for (QMdiSubWindow* sub : Frame->MdiArea->subWindowList(QMdiArea::CreationOrder))
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged,
+                         [&order, sub](Qt::WindowStates before, Qt::WindowStates now) {
+            if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized)) order << QFileInfo(sub->windowTitle()).fileName();
+        });
+    Frame->WindowMinimizeItemClick();
+    EXPECT_EQ(order, (QList<QString>{"c.bmp", "b.bmp", "a.bmp"}));
+}
+
+TEST_F(MainFormTest, ToolButtonsRunTheCommandsOfTheirMenuItems) {
+    EXPECT_EQ(Frame->ToolBar1->actions().size(), 26);  // 25 buttons and the period list
+    Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 8, 6), false);
+    TLeafImageWindow* window = Frame->ActiveImageWindow();
+    Frame->ToolButton("SpeedButton1")->trigger();
+    EXPECT_EQ(window->FScaleNum, 2);
+    Frame->ToolButton("SpeedButton4")->trigger();
+    Frame->ToolButton("SpeedButton4")->trigger();
+    EXPECT_EQ(window->FScaleDen, 2);
+    // A disabled menu item leaves its button usable.
+    Frame->MenuItem("ImageViewEnhance1")->setEnabled(false);
+    Frame->ToolButton("SpeedButton1")->trigger();
+    EXPECT_EQ(window->FScaleDen, 1);
+}
+
+TEST_F(MainFormTest, WindowMenuListsTheImageWindowsAfterItsItems) {
+    Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 4, 4), false);
+    Frame->CreateMDIChild(WritePicture(QStringLiteral("b.bmp"), 4, 4), false);
+    QMenu* menu = Frame->MenuItem("mmWindow")->menu();
+    for (int shown = 0; shown < 2; ++shown) emit menu->aboutToShow();  // the list is rebuilt, not appended
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), 4 + 1 + 2);
+    EXPECT_TRUE(items[5]->text().endsWith(QStringLiteral("a.bmp")));
+    EXPECT_TRUE(items[6]->isChecked());
+    items[5]->trigger();
+    EXPECT_EQ(Frame->ActiveImageWindow()->FFileName, Files.filePath(QStringLiteral("a.bmp")));
+    // The relabelling leaves the list alone.
+    Frame->UpdateMenuItems();
+    EXPECT_TRUE(menu->actions()[5]->text().endsWith(QStringLiteral("a.bmp")));
+}
+
+TEST_F(MainFormTest, EachUseOfTheVersionBoxShowsANewBox) {
+    QList<QString> products;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            products << box->findChild<QLabel*>(QStringLiteral("ProductName"))->text();
+            box->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+        }
+    });
+    closer.start(10);
+    Frame->MenuItem("HelpAboutItem")->trigger();
+    Frame->HelpAboutItemClick();
+    EXPECT_EQ(products, (QList<QString>{"TAM32 ver.0.3781", "TAM32 ver.0.3781"}));
+}
+
+}  // namespace
+}  // namespace tam32::test

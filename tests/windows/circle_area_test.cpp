@@ -1,0 +1,231 @@
+// The fisheye circle of an image window: drawing, the shared settings, the
+// lens-type and detected circles and the typed diameter.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "analysis/GlobalSettings.h"
+#include "analysis/RecordingEngineHost.h"
+#include "app/widget_app_env.h"
+#include "platform/PictureFormats.h"
+#include "windows/ImageWindowFrame.h"
+#include "windows/LeafImageWindow.h"
+
+namespace tam32 {
+namespace {
+
+class TQuietFrame : public TImageWindowFrame {
+public:
+    TQuietFrame() { Center.setCheckable(true); }
+    TLeafImageWindow* ActiveImageWindow() const override { return nullptr; }
+    void SetActiveImageWindow(TLeafImageWindow*) override {}
+    void SetSizeText(const QString&) override {}
+    void HideEdgeView() override {}
+    QAction* MenuItem(const char* Name) const override {
+        return qstrcmp(Name, "CircleAreaCenter1") == 0 ? const_cast<QAction*>(&Center) : nullptr;
+    }
+    QAction Center;
+};
+
+class CircleAreaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::RequireWidgetApp();
+        ResetSettingsToDefaults(QDate(2024, 6, 1));
+        ThresholdCondition = 1;
+    }
+    void TearDown() override { ResetSettingsToDefaults(QDate(2024, 6, 1)); }
+
+    // A black picture of Width × Height in a new window.
+    std::unique_ptr<TLeafImageWindow> Window(int Width, int Height, const QString& Name = QStringLiteral("a.bmp")) {
+        auto window = std::make_unique<TLeafImageWindow>(Frame);
+        auto picture = std::make_unique<TBitmap>();
+        picture->SetPixelFormat(TPixelFormat::pf24bit);
+        picture->SetSize(Width, Height);
+        QImage black(Width, Height, QImage::Format_RGB888);
+        black.fill(Qt::black);
+        picture->SetImage(black);
+        picture->SetPixelFormat(TPixelFormat::pf24bit);
+        window->OpenPicture(Name, false, std::move(picture));
+        return window;
+    }
+    static bool Lit(const TLeafImageWindow& W, int X, int Y) {
+        return W.Picture().Image().pixelColor(X, Y) != QColor(Qt::black);
+    }
+
+    TQuietFrame Frame;
+    test::TRecordingEngineHost Host;
+};
+
+TEST_F(CircleAreaTest, DrawingTwiceRestoresThePicture) {
+    for (int lens : {5, 7}) {
+        LensType = lens;
+        auto window = Window(64, 48);
+        window->FCircleX = 30;
+        window->FCircleY = 20;
+        window->FCircleR = 18;
+        window->FCircleOdd = 1;
+        const QImage before = window->Picture().Image().copy();
+        window->DrawCircleArea();
+        EXPECT_NE(window->Picture().Image(), before);
+        window->DrawCircleArea();
+        EXPECT_EQ(window->Picture().Image(), before) << "lens " << lens;
+    }
+}
+
+TEST_F(CircleAreaTest, TypedDiameterSetsRadiusOddnessAndTheSharedCircle) {
+    auto window = Window(300, 200);
+    Host.InputAnswers = {QStringLiteral("101")};
+    window->SetCircleAreaDiameter();
+    EXPECT_TRUE(window->FCircleSet);
+    EXPECT_EQ(window->FCircleR, 50);
+    EXPECT_EQ(window->FCircleOdd, 1);
+    EXPECT_TRUE(CircleSet);
+    EXPECT_EQ(CircleX, 150);
+    EXPECT_EQ(CircleY, 100);
+    EXPECT_EQ(CircleCenterOffset, 0.5);
+    EXPECT_EQ(ThresholdCondition, 0);
+    EXPECT_EQ(window->FPickTool, ptMoveCircle);
+    EXPECT_TRUE(window->FPickMode);
+    EXPECT_TRUE(Frame.Center.isChecked());
+    // The box runs from centre - 51 to centre + 51, right edge excluded.
+    EXPECT_TRUE(Lit(*window, 150 - 51, 100));
+    EXPECT_TRUE(Lit(*window, 150 + 50, 100));
+    EXPECT_FALSE(Lit(*window, 150 + 51, 100));
+
+    // A new diameter erases the old circle.
+    Host.InputAnswers = {QStringLiteral("100")};
+    window->SetCircleAreaDiameter();
+    EXPECT_EQ(window->FCircleOdd, 0);
+    EXPECT_EQ(CircleCenterOffset, 0.0);
+    EXPECT_FALSE(Lit(*window, 150 - 51, 100));
+    EXPECT_TRUE(Lit(*window, 150 - 50, 100));
+}
+
+TEST_F(CircleAreaTest, ADiameterThatIsNotAPositiveNumberChangesNothing) {
+    auto window = Window(100, 100);
+    Host.InputAnswers = {QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("-8"), std::nullopt};
+    for (int i = 0; i < 4; ++i) window->SetCircleAreaDiameter();
+    EXPECT_FALSE(window->FCircleSet);
+    EXPECT_FALSE(CircleSet);
+    EXPECT_EQ(ThresholdCondition, 1);
+    EXPECT_EQ(Host.StatusTexts.size(), 2u);  // the two refused numbers
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) ASSERT_FALSE(Lit(*window, x, y));
+}
+
+TEST_F(CircleAreaTest, LensTypesFiveAndSevenCentreTheCircleOnThePicture) {
+    auto window = Window(640, 480);
+    LensType = 5;
+    window->AutoDetectCircleArea();
+    EXPECT_EQ(std::tuple(window->FCircleX, window->FCircleY, window->FCircleR), std::tuple(319, 239, 230));
+    EXPECT_EQ(ThresholdCondition, 0);
+    EXPECT_FALSE(window->FPickMode);  // no tool is active afterwards
+    LensType = 7;
+    window->AutoDetectCircleArea();
+    EXPECT_EQ(std::tuple(window->FCircleX, window->FCircleY, window->FCircleR), std::tuple(319, 239, 400));
+    // The first circle and its small cross are gone: the picture is that of
+    // the normal lens's circle alone, with its full-size cross.
+    auto fresh = Window(640, 480);
+    fresh->AutoDetectCircleArea();
+    EXPECT_EQ(window->Picture().Image(), fresh->Picture().Image());
+    EXPECT_TRUE(Lit(*window, 0, 239));
+}
+
+TEST_F(CircleAreaTest, DetectsTheBrightDiscOfASyntheticPhotograph) {
+    PictureFormats::RegisterFileFormat(QStringLiteral("bmp"), QStringLiteral("Bitmaps"), &TBitmap::ClassInfo);
+    QTemporaryDir folder;
+    const QString name = folder.filePath(QStringLiteral("disc.bmp"));
+    QImage disc(400, 300, QImage::Format_RGB888);
+    disc.fill(Qt::black);
+    {
+        QPainter painter(&disc);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(QPointF(200, 150), 120, 120);
+    }
+    ASSERT_TRUE(disc.save(name, "BMP"));
+    LensType = 0;
+    auto window = Window(400, 300, name);
+    window->AutoDetectCircleArea();
+    PictureFormats::UnregisterGraphicClass(&TBitmap::ClassInfo);
+    ASSERT_TRUE(window->FCircleSet) << (Host.Messages.empty() ? "" : Host.Messages[0].toStdString());
+    EXPECT_NEAR(window->FCircleX, 200, 2);
+    EXPECT_NEAR(window->FCircleY, 150, 2);
+    EXPECT_NEAR(window->FCircleR, 120, 2);
+    EXPECT_TRUE(window->FPickMode);
+    EXPECT_TRUE(Frame.Center.isChecked());
+}
+
+class ReloadTest : public CircleAreaTest {
+protected:
+    void SetUp() override {
+        CircleAreaTest::SetUp();
+        PictureFormats::RegisterFileFormat(QStringLiteral("bmp"), QStringLiteral("Bitmaps"), &TBitmap::ClassInfo);
+        QImage grey(80, 60, QImage::Format_RGB888);
+        grey.fill(QColor(90, 90, 90));
+        ASSERT_TRUE(grey.save(Name, "BMP"));
+        Original = grey;
+    }
+    void TearDown() override {
+        PictureFormats::UnregisterGraphicClass(&TBitmap::ClassInfo);
+        CircleAreaTest::TearDown();
+    }
+    // A window of the file with a circle of diameter 41 and a north direction.
+    std::unique_ptr<TLeafImageWindow> WindowWithCircle() {
+        auto window = Window(80, 60, Name);
+        window->ViewOriginalImage();
+        window->SetCircleDiameter(41);
+        window->FNorthSet = true;
+        window->FWorkFileName = Folder.filePath(QStringLiteral("work.bmp"));
+        window->EnhanceView();
+        return window;
+    }
+    QImage Picture(const TLeafImageWindow& W) const { return W.Picture().Image().convertToFormat(Original.format()); }
+
+    QTemporaryDir Folder;
+    QString Name = Folder.filePath(QStringLiteral("grey.bmp"));
+    QImage Original;
+};
+
+TEST_F(ReloadTest, KeepingTheCircleDrawsItOnceOnTheFreshPicture) {
+    auto window = WindowWithCircle();
+    Host.ConfirmAnswers = {true};
+    window->ViewOriginalImage();
+    EXPECT_EQ(Host.Questions.size(), 1u);
+    EXPECT_TRUE(window->FCircleSet);
+    EXPECT_TRUE(window->FNorthSet);
+    EXPECT_EQ(window->FWorkFileName, Name);
+    EXPECT_EQ(std::pair(window->FScaleNum, window->FScaleDen), std::pair(1, 1));
+    EXPECT_TRUE(window->FTagAreaMode);
+    EXPECT_FALSE(window->FPickMode);
+    // Erasing the circle gives back the file's picture.
+    window->DrawCircleArea();
+    EXPECT_EQ(Picture(*window), Original);
+}
+
+TEST_F(ReloadTest, DroppingTheCircleForgetsCircleAndNorth) {
+    auto window = WindowWithCircle();
+    Host.ConfirmAnswers = {false};
+    window->ViewOriginalImage();
+    EXPECT_FALSE(window->FCircleSet);
+    EXPECT_FALSE(window->FNorthSet);
+    EXPECT_EQ(Picture(*window), Original);
+}
+
+TEST_F(ReloadTest, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
+    auto window = WindowWithCircle();
+    const QImage before = window->Picture().Image().copy();
+    ASSERT_TRUE(QFile::remove(Name));
+    EXPECT_ANY_THROW(window->ViewOriginalImage());
+    EXPECT_EQ(window->Picture().Image(), before);
+    EXPECT_TRUE(window->FCircleSet);
+    EXPECT_EQ(window->FScaleNum, 2);
+}
+
+}  // namespace
+}  // namespace tam32

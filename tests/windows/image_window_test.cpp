@@ -1,0 +1,191 @@
+// The image window: zoom steps, the screen-to-image mapping, opening and the
+// temporary work file.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+
+#include "analysis/GlobalSettings.h"
+#include "app/widget_app_env.h"
+#include "windows/ImageView.h"
+#include "windows/ImageWindowFrame.h"
+#include "windows/LeafImageWindow.h"
+#include "windows/ScreenToImage.h"
+
+namespace tam32 {
+namespace {
+
+class TRecordingFrame : public TImageWindowFrame {
+public:
+    TRecordingFrame() {
+        for (const char* name : {"SetTagArea1", "CircleAreaCenter1", "DoLAIEstimate1", "DoLAIEstimateAll"}) {
+            auto* item = new QAction(QLatin1String(name));
+            item->setCheckable(true);
+            Items.insert(QLatin1String(name), item);
+        }
+    }
+    ~TRecordingFrame() override { qDeleteAll(Items); }
+    TLeafImageWindow* ActiveImageWindow() const override { return Active; }
+    void SetActiveImageWindow(TLeafImageWindow* Window) override { Active = Window; }
+    void SetSizeText(const QString& Text) override { SizeText = Text; }
+    void HideEdgeView() override { ++EdgeViewHidden; }
+    QAction* MenuItem(const char* Name) const override { return Items.value(QLatin1String(Name)); }
+
+    TLeafImageWindow* Active = nullptr;
+    QString SizeText;
+    int EdgeViewHidden = 0;
+    QHash<QString, QAction*> Items;
+};
+
+std::unique_ptr<TBitmap> Picture(int Width, int Height) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    bitmap->SetSize(Width, Height);
+    return bitmap;
+}
+
+TEST(ScreenToImageTest, EveryScreenPixelNamesTheImagePixelItShows) {
+    for (int v = 0; v < 4; ++v) EXPECT_EQ(ScreenToImage(v, 1, 1), v);
+    // Zoomed in 2:1, two screen pixels show one image pixel.
+    EXPECT_EQ(ScreenToImage(0, 2, 1), 0);
+    EXPECT_EQ(ScreenToImage(1, 2, 1), 0);
+    EXPECT_EQ(ScreenToImage(2, 2, 1), 1);
+    EXPECT_EQ(ScreenToImage(3, 2, 1), 1);
+    // Zoomed out 1:2, as the original's example: screen 10 is image 20.
+    EXPECT_EQ(ScreenToImage(10, 1, 2), 20);
+    // 2:3 is not a whole ratio.
+    EXPECT_EQ(ScreenToImage(2, 2, 3), 3);
+    // Left of the picture (a drag released outside) stays left of it.
+    EXPECT_EQ(ScreenToImage(-1, 2, 1), -1);
+}
+
+class ImageWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::RequireWidgetApp(); }
+    TRecordingFrame Frame;
+};
+
+TEST_F(ImageWindowTest, ZoomStepsRunThroughFractionsAndResizeThePicture) {
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(300, 201));
+    EXPECT_EQ(window.Image1->size(), QSize(300, 201));
+    EXPECT_EQ(window.FTagArea, QRect(QPoint(0, 0), QPoint(299, 200)));
+
+    window.EnhanceView();
+    EXPECT_EQ(std::pair(window.FScaleNum, window.FScaleDen), std::pair(2, 1));
+    EXPECT_EQ(window.Image1->size(), QSize(600, 402));
+    EXPECT_EQ(window.ImageX(599), 299);
+    window.ReduceView();
+    window.ReduceView();
+    EXPECT_EQ(std::pair(window.FScaleNum, window.FScaleDen), std::pair(1, 2));
+    EXPECT_EQ(window.Image1->size(), QSize(150, 100));  // truncated
+    EXPECT_EQ(window.ImageY(99), 198);
+    window.ReduceView();
+    EXPECT_EQ(std::pair(window.FScaleNum, window.FScaleDen), std::pair(1, 3));
+    window.EnhanceView();
+    window.EnhanceView();
+    EXPECT_EQ(std::pair(window.FScaleNum, window.FScaleDen), std::pair(1, 1));
+    // The box area stays the whole picture in image pixels at every zoom.
+    EXPECT_EQ(window.FTagArea, QRect(QPoint(0, 0), QPoint(299, 200)));
+}
+
+TEST_F(ImageWindowTest, ThePictureIsShownStretchedToTheZoom) {
+    QImage image(4, 2, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    image.setPixelColor(1, 0, QColor(200, 10, 10));
+    auto picture = std::make_unique<TBitmap>();
+    picture->SetImage(image);
+    picture->SetPixelFormat(TPixelFormat::pf24bit);
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, std::move(picture));
+    window.EnhanceView();
+    window.EnhanceView();
+    const QImage shown = window.Image1->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(12, 6));
+    for (int x = 0; x < 12; ++x)
+        EXPECT_EQ(shown.pixelColor(x, 1), window.ImageX(x) == 1 ? QColor(200, 10, 10) : QColor(Qt::white)) << x;
+}
+
+TEST_F(ImageWindowTest, ZoomStepClearsThePassingMarkFlags) {
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(10, 10));
+    window.FTagShown = window.FLineShown = window.FTagDragging = true;
+    window.EnhanceView();
+    EXPECT_FALSE(window.FTagShown);
+    EXPECT_FALSE(window.FLineShown);
+    EXPECT_FALSE(window.FTagDragging);
+}
+
+TEST_F(ImageWindowTest, ActivationPublishesSizeAndMenuStateToTheFrame) {
+    CircleSet = true;
+    TLeafImageWindow window(Frame);
+    // A new window has no circle, so the shared one is withdrawn.
+    EXPECT_FALSE(CircleSet);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(640, 480));
+    Frame.Items[QStringLiteral("DoLAIEstimateAll")]->setEnabled(true);
+    window.SearchSettings();
+    EXPECT_EQ(Frame.Active, &window);
+    EXPECT_EQ(Frame.SizeText, QStringLiteral("640×480 pixels"));
+    EXPECT_TRUE(Frame.Items[QStringLiteral("SetTagArea1")]->isChecked());
+    EXPECT_FALSE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isEnabled());
+    EXPECT_FALSE(Frame.Items[QStringLiteral("DoLAIEstimateAll")]->isEnabled());
+
+    window.FCircleSet = true;
+    window.FCircleX = 300;
+    window.SearchSettings();
+    EXPECT_TRUE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isEnabled());
+    EXPECT_TRUE(Frame.Items[QStringLiteral("DoLAIEstimate1")]->isEnabled());
+    EXPECT_TRUE(CircleSet);  // the window's circle is published
+    EXPECT_EQ(CircleX, 300);
+}
+
+TEST_F(ImageWindowTest, ActivationRestoresTheWindowsTool) {
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(10, 10));
+    window.FTagAreaMode = false;
+    window.FPickMode = true;
+    window.FPickTool = ptMoveCircle;
+    window.FCircleSet = true;
+    window.SearchSettings();
+    EXPECT_TRUE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isChecked());
+    EXPECT_FALSE(Frame.Items[QStringLiteral("SetTagArea1")]->isChecked());
+    EXPECT_TRUE(window.FPickMode);
+
+    // Moving a circle that is not set falls back to the box area.
+    window.FCircleSet = false;
+    window.SearchSettings();
+    EXPECT_FALSE(window.FPickMode);
+    EXPECT_TRUE(window.FTagAreaMode);
+    EXPECT_TRUE(Frame.Items[QStringLiteral("SetTagArea1")]->isChecked());
+    EXPECT_FALSE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isChecked());
+}
+
+TEST_F(ImageWindowTest, ClosingDeletesOnlyATemporaryWorkFile) {
+    QTemporaryDir folder;
+    const QString temporary = folder.filePath(QStringLiteral("TempImage0.bmp"));
+    const QString users = folder.filePath(QStringLiteral("photo.bmp"));
+    for (const QString& name : {temporary, users}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    {
+        TLeafImageWindow window(Frame);
+        window.OpenPicture(users, false, Picture(4, 4));
+        window.SearchSettings();
+        window.close();
+        EXPECT_EQ(Frame.Active, nullptr);
+    }
+    EXPECT_TRUE(QFile::exists(users));
+    {
+        TLeafImageWindow window(Frame);
+        window.OpenPicture(temporary, true, Picture(4, 4));
+        window.close();
+    }
+    EXPECT_FALSE(QFile::exists(temporary));
+    EXPECT_TRUE(QFile::exists(users));
+}
+
+}  // namespace
+}  // namespace tam32
