@@ -1,0 +1,33 @@
+#pragma once
+// Where a sun position falls on the hemispherical photograph: the direction
+// from the image's north angle and the pixel from the lens model. The PAR
+// estimate tests that pixel for a gap; the sun tracks draw through it.
+namespace tam32 {
+
+// Direction on the image, counter-clockwise from +x, of a sun azimuth (from
+// north through east): north lies at NorthForAnalysis and east 90 degrees
+// counter-clockwise from it, as in a photograph taken looking up.
+double SunDirectionOnImage(double Azimuth);
+
+// The pixel of a sun position: the zenith 90 - Altitude at the lens model's
+// radius from the circle's centre pixel (CircleX, CircleY, without the
+// half-pixel offset) in Direction. False when the lens model puts it beyond
+// any picture (a normal lens at the horizon), X and Y then unchanged.
+bool SunToImageXY(int& X, int& Y, double Altitude, double Direction);
+
+// The sun above the horizon, minute by minute through the stored date, in
+// ascending minutes: after a minute with the sun below the horizon, the
+// minutes in which it cannot have risen yet are answered without computing
+// the position (the sun moves across the sky by at most 15.05 degrees an
+// hour, so its altitude climbs no faster).
+class TSunMinutes {
+public:
+    // True with the sun's azimuth and apparent altitude when it stands at or
+    // above the horizon at Hour:Minute; False below it.
+    bool Up(int Hour, int Minute, double& Azimuth, double& Altitude);
+
+private:
+    int FNightUntil = 0;  // minute of the day before which the sun is surely down
+};
+
+}  // namespace tam32
