@@ -10,6 +10,7 @@
 #include "analysis/Messages.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
+#include "platform/VectorState.h"
 
 namespace tam32 {
 
@@ -149,6 +150,8 @@ TRect ClipToAnalysisImage(const TRect& Area) {
     return {std::max(Area.Left, 0), std::max(Area.Top, 0), std::min(Area.Right, AnalysisImage->Width() - 1),
             std::min(Area.Bottom, AnalysisImage->Height() - 1)};
 }
+
+TAnalysisRun::TAnalysisRun() { ClearUpperVectorState(); }
 
 TAnalysisRun::~TAnalysisRun() {
     if (!FArmed) return;

@@ -60,7 +60,9 @@ TRect ClipToAnalysisImage(const TRect& Area);
 // exception: the settings are put back and the image freed unless Keep was called.
 class TAnalysisRun {
 public:
-    TAnalysisRun() = default;
+    // Starts from clean vector state, so the run's maths runs at full speed
+    // whatever library code ran before (see ClearUpperVectorState).
+    TAnalysisRun();
     ~TAnalysisRun();
     TAnalysisRun(const TAnalysisRun&) = delete;
     TAnalysisRun& operator=(const TAnalysisRun&) = delete;

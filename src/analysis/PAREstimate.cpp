@@ -14,6 +14,7 @@
 #include "analysis/SunTrack.h"
 #include "platform/Bitmap.h"
 #include "platform/DelphiFormat.h"
+#include "platform/VectorState.h"
 
 namespace tam32 {
 namespace {
@@ -76,6 +77,7 @@ TPARTotals IntegratePeriod(TChartData& Chart, TCanvas* Track) {
         PAREndMinute = 59;
     }
     TPARTotals Totals;
+    ClearUpperVectorState();  // the sun is computed for every minute of the period
     switch (PARPeriod) {
         case 0:
         case 5:

@@ -9,6 +9,7 @@
 #include "app/InformationWindow.h"
 #include "app/LineProfViewer.h"
 #include "platform/Clipboard.h"
+#include "platform/VectorState.h"
 
 namespace tam32 {
 namespace {
@@ -26,9 +27,14 @@ void TAppEngineHost::SetStatusText(const QString& Text) {
         FStatusPanel.repaint();
         FSinceRepaint.start();
     }
+    // Analyses call these once per row: hand their maths back clean vector state.
+    ClearUpperVectorState();
 }
 
-void TAppEngineHost::AppendResultLine(const QString& Line) { FResults.AppendResultLine(Line); }
+void TAppEngineHost::AppendResultLine(const QString& Line) {
+    FResults.AppendResultLine(Line);
+    ClearUpperVectorState();
+}
 
 void TAppEngineHost::SetResultGridRowCount(TResultGrid Grid, int RowCount) {
     FResults.Grid(Grid)->setRowCount(RowCount);
