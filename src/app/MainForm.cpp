@@ -194,6 +194,7 @@ void TMainForm::BindHandlers() {
         {"HelpAboutItem", nullptr, &TMainForm::HelpAboutItemClick},
         {"AutoDetectCircleArea1", "SpeedButton25", &TMainForm::AutoDetectCircleArea1Click},
         {"CircleAreaRadiusPixel1", nullptr, &TMainForm::CircleAreaRadiusPixel1Click},
+        {"CircleAreaScale1", "SpeedButton2", &TMainForm::CircleAreaScale1Click},
     };
     for (const TBinding& binding : bindings) {
         // A failed command shows its error and the program carries on; no
@@ -224,6 +225,8 @@ void TMainForm::LoadPlugins() {
 QAction* TMainForm::MenuItem(const char* Name) const { return FItemsByName.value(QLatin1String(Name)); }
 
 void TMainForm::SetSizeText(const QString& Text) { FStatusPanels[0]->setText(Text); }
+
+void TMainForm::SetPositionText(const QString& Text) { FStatusPanels[1]->setText(Text); }
 
 void TMainForm::HideEdgeView() {
     Panel1->setEnabled(false);
@@ -488,6 +491,10 @@ void TMainForm::AutoDetectCircleArea1Click() {
 
 void TMainForm::CircleAreaRadiusPixel1Click() {
     if (FActiveImageWindow != nullptr) FActiveImageWindow->SetCircleAreaDiameter();
+}
+
+void TMainForm::CircleAreaScale1Click() {
+    if (FActiveImageWindow != nullptr) FActiveImageWindow->DrawCircleAreaScale();
 }
 
 void TMainForm::DoChangeLightLevelClick() {

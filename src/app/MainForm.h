@@ -70,10 +70,12 @@ public:
     void HelpAboutItemClick();
     void AutoDetectCircleArea1Click();
     void CircleAreaRadiusPixel1Click();
+    void CircleAreaScale1Click();
 
     TLeafImageWindow* ActiveImageWindow() const override { return FActiveImageWindow; }
     void SetActiveImageWindow(TLeafImageWindow* Window) override { FActiveImageWindow = Window; }
     void SetSizeText(const QString& Text) override;
+    void SetPositionText(const QString& Text) override;
     void HideEdgeView() override;
     QAction* MenuItem(const char* Name) const override;
     // The tool button of that name; nullptr when there is none.

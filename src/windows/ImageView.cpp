@@ -1,5 +1,6 @@
 #include "windows/ImageView.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "platform/Bitmap.h"
@@ -9,6 +10,7 @@ namespace tam32 {
 TImageView::TImageView(QWidget* Parent) : QWidget(Parent) {
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
 }
 
 void TImageView::SetPicture(const TBitmap* Picture) {
@@ -23,6 +25,11 @@ void TImageView::paintEvent(QPaintEvent*) {
         return;
     }
     painter.drawImage(rect(), FPicture->Image());
+}
+
+void TImageView::mouseMoveEvent(QMouseEvent* Event) {
+    emit MouseMoved(Event->position().toPoint());
+    QWidget::mouseMoveEvent(Event);
 }
 
 }  // namespace tam32

@@ -1,5 +1,6 @@
 #pragma once
-// The picture of an image window, stretched to the control's size.
+// The picture of an image window, stretched to the control's size. Reports
+// every mouse move over it, pressed buttons or not.
 #include <QWidget>
 
 namespace tam32 {
@@ -13,8 +14,13 @@ public:
     // Not owned; nullptr shows nothing.
     void SetPicture(const TBitmap* Picture);
 
+signals:
+    // In the control's own (screen) pixels.
+    void MouseMoved(QPoint Position);
+
 protected:
     void paintEvent(QPaintEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
 
 private:
     const TBitmap* FPicture = nullptr;

@@ -16,6 +16,8 @@ public:
     virtual void SetActiveImageWindow(TLeafImageWindow* Window) = 0;
     // Panel 0 of the frame's status bar.
     virtual void SetSizeText(const QString& Text) = 0;
+    // Panel 1 of the frame's status bar: the mouse position.
+    virtual void SetPositionText(const QString& Text) = 0;
     // Hides and disables the edge view that the circle tools show while dragging.
     virtual void HideEdgeView() = 0;
     // The frame's menu item of that name; nullptr when it has none.

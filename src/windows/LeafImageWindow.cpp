@@ -42,6 +42,8 @@ TLeafImageWindow::TLeafImageWindow(TImageWindowFrame& Frame, QWidget* Parent)
     setWidgetResizable(false);
     setWidget(Image1);
     Image1->SetPicture(FPicture.get());
+    connect(Image1, &TImageView::MouseMoved, this,
+            [this](QPoint Position) { Image1MouseMove(Position.x(), Position.y()); });
     // A new window has no circle, so none is published until one is set.
     CircleSet = false;
     SetChecked(FFrame.MenuItem("SetTagArea1"), true);
@@ -202,6 +204,13 @@ void TLeafImageWindow::ResetTools() {
     for (const char* name : {"CircleAreaCenter1", "SetNorthDirection1", "DoLAIEstimate1", "DoPAREstimate1",
                              "SunTrackToCircleImage1", "CircleAreaScale1"})
         SetEnabled(FFrame.MenuItem(name), FCircleSet);
+}
+
+void TLeafImageWindow::Image1MouseMove(int X, int Y) {
+    if (FFrame.ActiveImageWindow() != this || FOrgWidth <= 0 || FOrgHeight <= 0) return;
+    const int x = std::clamp(ImageX(X), 0, FOrgWidth - 1);
+    const int y = std::clamp(ImageY(Y), 0, FOrgHeight - 1);
+    FFrame.SetPositionText(QStringLiteral("(%1,%2)").arg(x).arg(y));
 }
 
 int TLeafImageWindow::ImageX(int ScreenX) const { return ScreenToImage(ScreenX, FScaleNum, FScaleDen); }

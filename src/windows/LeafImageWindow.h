@@ -51,6 +51,9 @@ public:
     // to and from the shared circle settings, set from the lens type or by
     // detection, or by a typed diameter.
     void DrawCircleArea();
+    // Draws the circle, its zenith rings every 10 degrees and the azimuth
+    // spokes labelled from north into the picture for good.
+    void DrawCircleAreaScale();
     void StoreCircleArea();
     void LoadCircleArea();
     void AutoDetectCircleArea();
@@ -58,6 +61,10 @@ public:
     // Sets the circle to diameter D (> 0) about the current centre, or the
     // picture's centre when no circle was set.
     void SetCircleDiameter(int D);
+
+    // The mouse moved to (X, Y) on Image1: the active window shows the image
+    // pixel under it, within the picture, in the frame's panel 1.
+    void Image1MouseMove(int X, int Y);
 
     // A position on Image1 in image pixels.
     int ImageX(int ScreenX) const;
@@ -108,6 +115,10 @@ private:
     // The circle is set: the whole picture is the box area and the
     // move-circle tool is chosen.
     void CircleChosen();
+    // With the canvas's current pen: the outline about the circle's centre
+    // at radius R, and the centre cross (full width and height, or small).
+    void DrawCircleOutline(int R);
+    void DrawCentreMark(bool FullCross);
 
     TImageWindowFrame& FFrame;
     std::unique_ptr<TBitmap> FPicture;

@@ -1,12 +1,15 @@
 // The fisheye circle of an image window.
 #include <QAction>
 #include <cmath>
+#include <numbers>
 
 #include "analysis/CircleDetection.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
 #include "platform/Canvas.h"
+#include "platform/Rounding.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
@@ -19,22 +22,16 @@ constexpr int kEquisolidLens = 5;
 
 }  // namespace
 
-void TLeafImageWindow::DrawCircleArea() {
+void TLeafImageWindow::DrawCircleOutline(int R) {
+    FPicture->Canvas().Ellipse(FCircleX - R - FCircleOdd, FCircleY - R - FCircleOdd, FCircleX + R + 1,
+                               FCircleY + R + 1);
+}
+
+void TLeafImageWindow::DrawCentreMark(bool FullCross) {
     TCanvas& canvas = FPicture->Canvas();
-    const TPen pen = canvas.Pen;
-    const TBrush brush = canvas.Brush;
-    canvas.Pen.Color = 0xFFFFFF;
-    canvas.Pen.Mode = TPenMode::pmNot;
-    canvas.Brush.Style = TBrushStyle::bsClear;
     const int x = FCircleX;
     const int y = FCircleY;
-    // A shown circle is erased with the mark it was drawn with, even when
-    // the lens type has changed since.
-    const bool fullCross = FCircleShown ? FShownFullCross : LensType == kNormalLens;
-    FCircleShown = !FCircleShown;
-    FShownFullCross = fullCross;
-    canvas.Ellipse(x - FCircleR - FCircleOdd, y - FCircleR - FCircleOdd, x + FCircleR + 1, y + FCircleR + 1);
-    if (!fullCross) {
+    if (!FullCross) {
         canvas.MoveTo(x - 5, y);
         canvas.LineTo(x + 5, y);
         canvas.MoveTo(x, y - 5);
@@ -45,8 +42,68 @@ void TLeafImageWindow::DrawCircleArea() {
         canvas.MoveTo(x, 0);
         canvas.LineTo(x, FPicture->Height() - 1);
     }
+}
+
+void TLeafImageWindow::DrawCircleArea() {
+    TCanvas& canvas = FPicture->Canvas();
+    const TPen pen = canvas.Pen;
+    const TBrush brush = canvas.Brush;
+    canvas.Pen.Color = 0xFFFFFF;
+    canvas.Pen.Mode = TPenMode::pmNot;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    // A shown circle is erased with the mark it was drawn with, even when
+    // the lens type has changed since.
+    const bool fullCross = FCircleShown ? FShownFullCross : LensType == kNormalLens;
+    FCircleShown = !FCircleShown;
+    FShownFullCross = fullCross;
+    DrawCircleOutline(FCircleR);
+    DrawCentreMark(fullCross);
     canvas.Pen = pen;
     canvas.Brush = brush;
+    Image1->update();
+}
+
+void TLeafImageWindow::DrawCircleAreaScale() {
+    if (!CircleSet) {
+        ShowErrorMessage(QStringLiteral("ERR10"));
+        return;
+    }
+    if (!FNorthSet) {
+        ShowErrorMessage(QStringLiteral("ERR11"));
+        return;
+    }
+    // A shown circle is taken off first and put back over the scale: the
+    // scale paints over its pixels, and erasing it later (to move it) would
+    // invert them to black gaps in the scale.
+    const bool circleShown = FCircleShown;
+    if (circleShown) DrawCircleArea();
+    TCanvas& canvas = FPicture->Canvas();
+    const TPen pen = canvas.Pen;
+    const TBrush brush = canvas.Brush;
+    canvas.Pen.Color = 0xFFFFFF;
+    canvas.Pen.Mode = TPenMode::pmCopy;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    DrawCircleOutline(FCircleR);
+    for (int k = 1; k <= 9; ++k) DrawCircleOutline(TruncInt(ZenithToRadius(10.0 * k) + 0.5));
+    const int x = FCircleX;
+    const int y = FCircleY;
+    const int r90 = TruncInt(ZenithToRadius(90.0) + 0.5);
+    for (int i = 0; i <= 35; ++i) {
+        const double a = (10.0 * i - FNorthAngle) * std::numbers::pi / 180.0;
+        const int ex = x + TruncInt(std::cos(a) * r90 + 0.5);
+        const int ey = y + TruncInt(std::sin(a) * r90 + 0.5);
+        canvas.MoveTo(x, y);
+        canvas.LineTo(ex, ey);
+        // Labels sit outside the spoke's end, away from the centre.
+        const QString label = QString::number(10 * i);
+        const int lx = x > ex ? ex - canvas.TextWidth(label) : ex;
+        const int ly = y > ey ? ey - canvas.TextHeight(label) : ey;
+        canvas.TextOut(lx, ly, label);
+    }
+    DrawCentreMark(LensType == kNormalLens);
+    canvas.Pen = pen;
+    canvas.Brush = brush;
+    if (circleShown) DrawCircleArea();
     Image1->update();
 }
 

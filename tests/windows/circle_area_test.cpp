@@ -9,9 +9,11 @@
 #include <QTemporaryDir>
 
 #include "analysis/GlobalSettings.h"
+#include "analysis/LensProjection.h"
 #include "analysis/RecordingEngineHost.h"
 #include "app/widget_app_env.h"
 #include "platform/PictureFormats.h"
+#include "platform/Rounding.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
 
@@ -24,6 +26,7 @@ public:
     TLeafImageWindow* ActiveImageWindow() const override { return nullptr; }
     void SetActiveImageWindow(TLeafImageWindow*) override {}
     void SetSizeText(const QString&) override {}
+    void SetPositionText(const QString&) override {}
     void HideEdgeView() override {}
     QAction* MenuItem(const char* Name) const override {
         return qstrcmp(Name, "CircleAreaCenter1") == 0 ? const_cast<QAction*>(&Center) : nullptr;
@@ -40,14 +43,15 @@ protected:
     }
     void TearDown() override { ResetSettingsToDefaults(QDate(2024, 6, 1)); }
 
-    // A black picture of Width × Height in a new window.
-    std::unique_ptr<TLeafImageWindow> Window(int Width, int Height, const QString& Name = QStringLiteral("a.bmp")) {
+    // A picture of Width × Height in Fill (black) in a new window.
+    std::unique_ptr<TLeafImageWindow> Window(int Width, int Height, const QString& Name = QStringLiteral("a.bmp"),
+                                             QColor Fill = Qt::black) {
         auto window = std::make_unique<TLeafImageWindow>(Frame);
         auto picture = std::make_unique<TBitmap>();
         picture->SetPixelFormat(TPixelFormat::pf24bit);
         picture->SetSize(Width, Height);
         QImage black(Width, Height, QImage::Format_RGB888);
-        black.fill(Qt::black);
+        black.fill(Fill);
         picture->SetImage(black);
         picture->SetPixelFormat(TPixelFormat::pf24bit);
         window->OpenPicture(Name, false, std::move(picture));
@@ -225,6 +229,102 @@ TEST_F(ReloadTest, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
     EXPECT_EQ(window->Picture().Image(), before);
     EXPECT_TRUE(window->FCircleSet);
     EXPECT_EQ(window->FScaleNum, 2);
+}
+
+class CircleScaleTest : public CircleAreaTest {
+protected:
+    // A grey picture with a circle of radius 150 about (180, 180), shown, and north set.
+    std::unique_ptr<TLeafImageWindow> WindowWithCircleAndNorth(double NorthAngle) {
+        auto window = Window(360, 360, QStringLiteral("a.bmp"), Grey);
+        window->SetCircleDiameter(301);
+        window->FNorthSet = true;
+        window->FNorthAngle = NorthAngle;
+        return window;
+    }
+    static QColor At(const TLeafImageWindow& W, int X, int Y) { return W.Picture().Image().pixelColor(X, Y); }
+    // Whether any pixel of the label text (black) lies in the box.
+    static bool TextIn(const TLeafImageWindow& W, const QRect& Box) {
+        for (int y = Box.top(); y <= Box.bottom(); ++y)
+            for (int x = Box.left(); x <= Box.right(); ++x)
+                if (At(W, x, y) == QColor(Qt::black)) return true;
+        return false;
+    }
+    const QColor Grey{128, 128, 128};
+};
+
+TEST_F(CircleScaleTest, NeedsTheSharedCircleAndTheNorthAndDrawsNothingWithout) {
+    auto window = Window(100, 100, QStringLiteral("a.bmp"), Grey);
+    const QImage before = window->Picture().Image();
+    window->DrawCircleAreaScale();
+    EXPECT_EQ(window->Picture().Image(), before);
+    EXPECT_EQ(Host.StatusTexts.size(), 1u);
+
+    window->SetCircleDiameter(61);
+    const QImage withCircle = window->Picture().Image();
+    window->DrawCircleAreaScale();  // no north yet
+    EXPECT_EQ(window->Picture().Image(), withCircle);
+    EXPECT_EQ(Host.StatusTexts.size(), 2u);
+}
+
+TEST_F(CircleScaleTest, SpokesRunFromTheCentreAndTurnWithTheNorth) {
+    auto window = WindowWithCircleAndNorth(0);
+    window->DrawCircleArea();  // only the scale is looked at
+    window->DrawCircleAreaScale();
+    const int r90 = TruncInt(ZenithToRadius(90) + 0.5);
+    ASSERT_GT(r90, 100);
+    // Spoke 0 along +x, spoke 90 down the picture; beyond the circle, no line.
+    for (int d = 0; d < r90; ++d) {
+        EXPECT_EQ(At(*window, 180 + d, 180), QColor(Qt::white)) << d;
+        EXPECT_EQ(At(*window, 180, 180 + d), QColor(Qt::white)) << d;
+    }
+    EXPECT_NE(At(*window, 180 + 155, 180), QColor(Qt::white));
+
+    // Turned by 3 degrees, no spoke runs along +x: inside the first ring
+    // only the centre mark is there.
+    auto turned = WindowWithCircleAndNorth(3);
+    turned->DrawCircleArea();
+    turned->DrawCircleAreaScale();
+    const int r10 = TruncInt(ZenithToRadius(10) + 0.5);
+    ASSERT_GT(r10, 13);
+    for (int d = 12; d < r10 - 1; ++d) EXPECT_EQ(At(*turned, 180 + d, 180), Grey) << d;
+    // Spoke 0 leans up, at -3 degrees: 95 pixels right of the centre it is
+    // 5 pixels up, and nothing lies 5 pixels down, where +3 degrees would be.
+    for (int k = 1; k <= 9; ++k) ASSERT_FALSE(std::abs(TruncInt(ZenithToRadius(10 * k) + 0.5) - 95) <= 2) << k;
+    bool spoke = false;
+    for (int y = 174; y <= 176; ++y) spoke = spoke || At(*turned, 275, y) == QColor(Qt::white);
+    EXPECT_TRUE(spoke);
+    for (int y = 184; y <= 186; ++y) EXPECT_EQ(At(*turned, 275, y), Grey) << y;
+}
+
+TEST_F(CircleScaleTest, LabelsLieOutsideTheSpokesEnd) {
+    auto window = WindowWithCircleAndNorth(0);
+    window->DrawCircleArea();  // only the scale is looked at
+    window->DrawCircleAreaScale();
+    const int r90 = TruncInt(ZenithToRadius(90) + 0.5);
+    const int h = window->Picture().Canvas().TextHeight(QStringLiteral("180"));
+    const int w = window->Picture().Canvas().TextWidth(QStringLiteral("180"));
+    ASSERT_LT(h, 25);  // clear of the neighbouring spokes' labels
+    // Spoke 0 ends right of the centre: its label starts at the end point.
+    EXPECT_TRUE(TextIn(*window, QRect(180 + r90, 181, w, h - 1)));
+    EXPECT_FALSE(TextIn(*window, QRect(180 + r90 - w, 181, w, h - 1)));
+    // Spoke 180 ends left of it: its label is moved left by its width.
+    EXPECT_TRUE(TextIn(*window, QRect(180 - r90 - w, 181, w, h - 1)));
+    EXPECT_FALSE(TextIn(*window, QRect(180 - r90 + 1, 181, w, h - 1)));
+    // Spoke 270 ends above it: its label is moved up by its height.
+    EXPECT_TRUE(TextIn(*window, QRect(180, 180 - r90 - h, w, h)));
+    EXPECT_FALSE(TextIn(*window, QRect(181, 180 - r90 + 1, w, h)));
+}
+
+TEST_F(CircleScaleTest, TheShownCircleStillErasesExactlyOverTheScale) {
+    auto shown = WindowWithCircleAndNorth(0);
+    shown->DrawCircleAreaScale();
+    shown->DrawCircleArea();  // erase
+    auto hidden = WindowWithCircleAndNorth(0);
+    hidden->DrawCircleArea();
+    hidden->DrawCircleAreaScale();
+    EXPECT_EQ(shown->Picture().Image(), hidden->Picture().Image());
+    // The scale stays in the picture.
+    EXPECT_EQ(At(*hidden, 180 + 50, 180), QColor(Qt::white));
 }
 
 }  // namespace

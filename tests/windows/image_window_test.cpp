@@ -1,8 +1,10 @@
-// The image window: zoom steps, the screen-to-image mapping, opening and the
-// temporary work file.
+// The image window: zoom steps, the screen-to-image mapping, the mouse
+// position, opening and the temporary work file.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
@@ -30,11 +32,13 @@ public:
     TLeafImageWindow* ActiveImageWindow() const override { return Active; }
     void SetActiveImageWindow(TLeafImageWindow* Window) override { Active = Window; }
     void SetSizeText(const QString& Text) override { SizeText = Text; }
+    void SetPositionText(const QString& Text) override { PositionText = Text; }
     void HideEdgeView() override { ++EdgeViewHidden; }
     QAction* MenuItem(const char* Name) const override { return Items.value(QLatin1String(Name)); }
 
     TLeafImageWindow* Active = nullptr;
     QString SizeText;
+    QString PositionText;
     int EdgeViewHidden = 0;
     QHash<QString, QAction*> Items;
 };
@@ -116,6 +120,52 @@ TEST_F(ImageWindowTest, ZoomStepClearsThePassingMarkFlags) {
     EXPECT_FALSE(window.FTagShown);
     EXPECT_FALSE(window.FLineShown);
     EXPECT_FALSE(window.FTagDragging);
+}
+
+TEST_F(ImageWindowTest, ZoomingKeepsTheShownCircleErasable) {
+    QImage image(40, 30, QImage::Format_RGB888);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) image.setPixelColor(x, y, QColor(x * 6, y * 8, 77));
+    auto picture = std::make_unique<TBitmap>();
+    picture->SetImage(image);
+    picture->SetPixelFormat(TPixelFormat::pf24bit);
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, std::move(picture));
+    const QImage before = window.Picture().Image();
+    window.SetCircleDiameter(25);
+    const QImage withCircle = window.Picture().Image();
+    ASSERT_NE(withCircle, before);
+    window.EnhanceView();
+    window.EnhanceView();
+    window.ReduceView();
+    window.ReduceView();
+    window.ReduceView();
+    EXPECT_EQ(window.Picture().Image(), withCircle);
+    window.EnhanceView();
+    window.DrawCircleArea();
+    EXPECT_EQ(window.Picture().Image(), before);
+}
+
+void MoveMouse(QWidget* View, QPoint Position) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(Position), View->mapToGlobal(QPointF(Position)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(View, &move);
+}
+
+TEST_F(ImageWindowTest, MouseMoveShowsTheImagePixelInPanelOne) {
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(10, 8));
+    MoveMouse(window.Image1, QPoint(3, 1));
+    EXPECT_EQ(Frame.PositionText, QString());  // not the active window
+    window.SearchSettings();
+    MoveMouse(window.Image1, QPoint(3, 1));
+    EXPECT_EQ(Frame.PositionText, QStringLiteral("(3,1)"));
+    window.EnhanceView();
+    MoveMouse(window.Image1, QPoint(7, 9));
+    EXPECT_EQ(Frame.PositionText, QStringLiteral("(3,4)"));
+    // Beyond the picture the nearest edge pixel is shown.
+    MoveMouse(window.Image1, QPoint(25, -3));
+    EXPECT_EQ(Frame.PositionText, QStringLiteral("(9,0)"));
 }
 
 TEST_F(ImageWindowTest, ActivationPublishesSizeAndMenuStateToTheFrame) {

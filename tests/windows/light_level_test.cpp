@@ -55,6 +55,7 @@ public:
     TLeafImageWindow* ActiveImageWindow() const override { return nullptr; }
     void SetActiveImageWindow(TLeafImageWindow*) override {}
     void SetSizeText(const QString&) override {}
+    void SetPositionText(const QString&) override {}
     void HideEdgeView() override {}
     QAction* MenuItem(const char*) const override { return nullptr; }
 };
