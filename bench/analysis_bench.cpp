@@ -18,14 +18,13 @@
 #include <unistd.h>
 
 #include "BenchJpeg.h"
+#include "BenchPlugins.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/CircleDetection.h"
 #include "analysis/DecodedImageCache.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
-#include "import/SPIBitmap.h"
-#include "import/SPIs.h"
 #include "platform/Bitmap.h"
 
 namespace {
@@ -84,16 +83,7 @@ const TFiles& Files() {
     return Instance;
 }
 
-// The plug-ins beside the benchmark program, as the program finds its own.
-struct TPlugins {
-    TSPIs Host;
-    TPlugins() {
-        RegisterSPIBitmap();
-        Host.OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
-        Host.Loaded();
-    }
-    ~TPlugins() { UnregisterSPIBitmap(); }
-};
+using bench::TPlugins;
 
 void PrepareGapRun() {
     ResetSettingsToDefaults();

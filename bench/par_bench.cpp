@@ -6,20 +6,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include <unistd.h>
 
+#include "BenchPlugins.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/DecodedImageCache.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/PAREstimate.h"
-#include "import/SPIBitmap.h"
-#include "import/SPIs.h"
+#include "image/PxDIB.h"
 #include "platform/Bitmap.h"
 
 namespace {
@@ -28,31 +26,17 @@ using namespace tam32;
 
 constexpr int kWidth = 4000, kHeight = 3000, kRadius = 1480;
 
-// Written as plain BMP bytes: Qt's BMP writer leaves the processor's upper
-// vector registers dirty on some machines, which slows every later
-// trigonometric call of the process about tenfold and would measure that
-// instead of the analyses.
+// A 12-MP hemispherical picture: a disc of leaves and sky on black.
 struct TPhotoFile {
     std::string Path =
         (std::filesystem::temp_directory_path() / ("tam32-par-bench-" + std::to_string(getpid()) + ".bmp")).string();
     TPhotoFile() {
-        const uint32_t RowBytes = kWidth * 3, DataBytes = RowBytes * kHeight;  // 4000 * 3 is a multiple of 4
-        std::vector<uint8_t> File(54 + DataBytes, 0);
-        const auto Put = [&File](size_t At, uint32_t Value, int Bytes) {
-            for (int I = 0; I < Bytes; ++I) File[At + I] = uint8_t(Value >> (8 * I));
-        };
-        File[0] = 'B';
-        File[1] = 'M';
-        Put(2, 54 + DataBytes, 4);
-        Put(10, 54, 4);
-        Put(14, 40, 4);
-        Put(18, kWidth, 4);
-        Put(22, kHeight, 4);  // bottom-up rows
-        Put(26, 1, 2);
-        Put(28, 24, 2);
-        Put(34, DataBytes, 4);
+        TPxDIB Picture;
+        Picture.SetBitCount(24);
+        Picture.SetWidth(kWidth);
+        Picture.SetHeight(kHeight);
         for (int Y = 0; Y < kHeight; ++Y) {
-            uint8_t* Row = File.data() + 54 + size_t(kHeight - 1 - Y) * RowBytes;
+            uint8_t* Row = Picture.GetScanLine(Y);
             for (int X = 0; X < kWidth; ++X) {
                 const double Dx = X + 0.5 - kWidth / 2, Dy = Y + 0.5 - kHeight / 2;
                 const bool Inside = Dx * Dx + Dy * Dy <= double(kRadius) * kRadius;
@@ -60,7 +44,7 @@ struct TPhotoFile {
                 Row[3 * X] = Row[3 * X + 1] = Row[3 * X + 2] = uint8_t(!Inside ? 0 : (Leaf ? 40 : 200));
             }
         }
-        std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), std::streamsize(File.size()));
+        Picture.SaveToFile(QString::fromStdString(Path));
     }
     ~TPhotoFile() { std::filesystem::remove(Path); }
 };
@@ -70,15 +54,7 @@ const TPhotoFile& Photo() {
     return Instance;
 }
 
-struct TPlugins {
-    TSPIs Host;
-    TPlugins() {
-        RegisterSPIBitmap();
-        Host.OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
-        Host.Loaded();
-    }
-    ~TPlugins() { UnregisterSPIBitmap(); }
-};
+using bench::TPlugins;
 
 void PrepareRun() {
     ResetSettingsToDefaults(QDate(2024, 6, 21));

@@ -215,7 +215,7 @@ void TMainForm::LoadPlugins() {
     SPIs1 = std::make_unique<TSPIs>();
     SPIs1->SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir,
                             TSPISearchOption::spsCurrentDir};
-    SPIs1->OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+    SPIs1->OnSearch = KeepInputPlugins;
     SPIs1->OnPictureRegister = [](TObject*, TInSPI*, const QString&, const QString&, TGraphicClass& Class) {
         Class = &TSPIBitmap::ClassInfo;
     };

@@ -108,4 +108,6 @@ void TSPIs::GetSupportedSPIs(std::span<const TSPIClass> Classes, const QString& 
     }
 }
 
+void KeepInputPlugins(TObject*, TSPI* ASPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(ASPI) != nullptr; }
+
 }  // namespace tam32

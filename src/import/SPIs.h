@@ -89,6 +89,10 @@ private:
     std::vector<std::unique_ptr<TSPI>> FList;
 };
 
+// The search handler of hosts that read pictures: keeps the image-input
+// plug-ins only.
+void KeepInputPlugins(TObject* Sender, TSPI* ASPI, bool& Accept);
+
 // The one host, or nullptr.
 TSPIs* GetSPIs();
 // The picture class registered for plug-in extensions unless the host's

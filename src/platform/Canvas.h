@@ -97,4 +97,22 @@ private:
     TPoint FPenPos;
 };
 
+// Puts a canvas's pen and brush back as they were when the scope ends, so a
+// drawing routine can set its own without disturbing its caller's.
+class TCanvasToolsScope {
+public:
+    explicit TCanvasToolsScope(TCanvas& Canvas) : FCanvas(Canvas), FPen(Canvas.Pen), FBrush(Canvas.Brush) {}
+    ~TCanvasToolsScope() {
+        FCanvas.Pen = FPen;
+        FCanvas.Brush = FBrush;
+    }
+    TCanvasToolsScope(const TCanvasToolsScope&) = delete;
+    TCanvasToolsScope& operator=(const TCanvasToolsScope&) = delete;
+
+private:
+    TCanvas& FCanvas;
+    TPen FPen;
+    TBrush FBrush;
+};
+
 }  // namespace tam32

@@ -46,8 +46,7 @@ void TLeafImageWindow::DrawCentreMark(bool FullCross) {
 
 void TLeafImageWindow::DrawCircleArea() {
     TCanvas& canvas = FPicture->Canvas();
-    const TPen pen = canvas.Pen;
-    const TBrush brush = canvas.Brush;
+    const TCanvasToolsScope tools(canvas);
     canvas.Pen.Color = 0xFFFFFF;
     canvas.Pen.Mode = TPenMode::pmNot;
     canvas.Brush.Style = TBrushStyle::bsClear;
@@ -58,8 +57,6 @@ void TLeafImageWindow::DrawCircleArea() {
     FShownFullCross = fullCross;
     DrawCircleOutline(FCircleR);
     DrawCentreMark(fullCross);
-    canvas.Pen = pen;
-    canvas.Brush = brush;
     Image1->update();
 }
 
@@ -77,32 +74,31 @@ void TLeafImageWindow::DrawCircleAreaScale() {
     // invert them to black gaps in the scale.
     const bool circleShown = FCircleShown;
     if (circleShown) DrawCircleArea();
-    TCanvas& canvas = FPicture->Canvas();
-    const TPen pen = canvas.Pen;
-    const TBrush brush = canvas.Brush;
-    canvas.Pen.Color = 0xFFFFFF;
-    canvas.Pen.Mode = TPenMode::pmCopy;
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    DrawCircleOutline(FCircleR);
-    for (int k = 1; k <= 9; ++k) DrawCircleOutline(TruncInt(ZenithToRadius(10.0 * k) + 0.5));
-    const int x = FCircleX;
-    const int y = FCircleY;
-    const int r90 = TruncInt(ZenithToRadius(90.0) + 0.5);
-    for (int i = 0; i <= 35; ++i) {
-        const double a = (10.0 * i - FNorthAngle) * std::numbers::pi / 180.0;
-        const int ex = x + TruncInt(std::cos(a) * r90 + 0.5);
-        const int ey = y + TruncInt(std::sin(a) * r90 + 0.5);
-        canvas.MoveTo(x, y);
-        canvas.LineTo(ex, ey);
-        // Labels sit outside the spoke's end, away from the centre.
-        const QString label = QString::number(10 * i);
-        const int lx = x > ex ? ex - canvas.TextWidth(label) : ex;
-        const int ly = y > ey ? ey - canvas.TextHeight(label) : ey;
-        canvas.TextOut(lx, ly, label);
+    {
+        TCanvas& canvas = FPicture->Canvas();
+        const TCanvasToolsScope tools(canvas);
+        canvas.Pen.Color = 0xFFFFFF;
+        canvas.Pen.Mode = TPenMode::pmCopy;
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        DrawCircleOutline(FCircleR);
+        for (int k = 1; k <= 9; ++k) DrawCircleOutline(TruncInt(ZenithToRadius(10.0 * k) + 0.5));
+        const int x = FCircleX;
+        const int y = FCircleY;
+        const int r90 = TruncInt(ZenithToRadius(90.0) + 0.5);
+        for (int i = 0; i <= 35; ++i) {
+            const double a = (10.0 * i - FNorthAngle) * std::numbers::pi / 180.0;
+            const int ex = x + TruncInt(std::cos(a) * r90 + 0.5);
+            const int ey = y + TruncInt(std::sin(a) * r90 + 0.5);
+            canvas.MoveTo(x, y);
+            canvas.LineTo(ex, ey);
+            // Labels sit outside the spoke's end, away from the centre.
+            const QString label = QString::number(10 * i);
+            const int lx = x > ex ? ex - canvas.TextWidth(label) : ex;
+            const int ly = y > ey ? ey - canvas.TextHeight(label) : ey;
+            canvas.TextOut(lx, ly, label);
+        }
+        DrawCentreMark(LensType == kNormalLens);
     }
-    DrawCentreMark(LensType == kNormalLens);
-    canvas.Pen = pen;
-    canvas.Brush = brush;
     if (circleShown) DrawCircleArea();
     Image1->update();
 }

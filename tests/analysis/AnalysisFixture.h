@@ -28,7 +28,7 @@ class TPlugins {
 public:
     TPlugins() {
         RegisterSPIBitmap();
-        FHost.OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+        FHost.OnSearch = KeepInputPlugins;
         FHost.Loaded();
     }
     ~TPlugins() { UnregisterSPIBitmap(); }

@@ -104,7 +104,9 @@ TEST_F(SunTrackTest, MinutesLeftOutAtNightAreNight) {
                 SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
                 const bool Up = Minutes.Up(Minute / 60, Minute % 60, A, H);
                 ASSERT_EQ(Up, Altitude >= 0.0) << Site << " " << Month << " " << Minute;
-                if (Up) EXPECT_EQ(std::make_pair(A, H), std::make_pair(Azimuth, Altitude));
+                if (Up) {
+                    EXPECT_EQ(std::make_pair(A, H), std::make_pair(Azimuth, Altitude));
+                }
             }
         }
 }
@@ -116,8 +118,11 @@ TEST_F(SunTrackTest, DayTrackJoinsTheProjectedPositions) {
     const std::vector<std::pair<int, int>> Points = Projected();
     ASSERT_GT(Points.size(), 600u);
     // Every position but the day's last starts a segment and is drawn.
-    for (size_t I = 0; I + 1 < Points.size(); ++I)
-        if (Points[I] != Points.back()) EXPECT_TRUE(Drawn.contains(Points[I])) << Points[I].first << "," << Points[I].second;
+    for (size_t I = 0; I + 1 < Points.size(); ++I) {
+        if (Points[I] != Points.back()) {
+            EXPECT_TRUE(Drawn.contains(Points[I])) << Points[I].first << "," << Points[I].second;
+        }
+    }
     // Every drawn pixel lies next to the path of positions.
     for (const auto& [X, Y] : Drawn) {
         double Nearest = 1e9;

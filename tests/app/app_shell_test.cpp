@@ -8,7 +8,7 @@
 #include "app/AppEngineHost.h"
 #include "app/InformationWindow.h"
 #include "app/TamApplication.h"
-#include "app/widget_app_env.h"
+#include "common/widget_app_env.h"
 #include "platform/Exceptions.h"
 
 namespace tam32 {

@@ -12,7 +12,7 @@
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "app/MainForm.h"
-#include "app/widget_app_env.h"
+#include "common/widget_app_env.h"
 
 namespace tam32::test {
 

@@ -11,7 +11,7 @@
 #include "analysis/Messages.h"
 #include "app/InformationWindow.h"
 #include "platform/qstring_printer.h"
-#include "widget_app_env.h"
+#include "common/widget_app_env.h"
 
 using namespace tam32;
 

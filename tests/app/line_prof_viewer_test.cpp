@@ -13,7 +13,7 @@
 
 #include "app/LineProfViewer.h"
 #include "platform/qstring_printer.h"
-#include "widget_app_env.h"
+#include "common/widget_app_env.h"
 
 using namespace tam32;
 

@@ -105,14 +105,18 @@ TEST(PxDIBCanvas, DrawsIntoTheGraphicsOwnPixels) {
             }
             EXPECT_EQ(changes, 1);
             EXPECT_EQ(ExpectedColour(shared, 2, 1), before);  // the shared copy is untouched
-            if (bits == 24) EXPECT_EQ(dib.GetPixels(2, 1), before ^ 0xFFFFFF);
+            if (bits == 24) {
+                EXPECT_EQ(dib.GetPixels(2, 1), before ^ 0xFFFFFF);
+            }
             {
                 TPxDIBCanvas canvas(&dib);
                 canvas.Pen.Mode = TPenMode::pmNot;
                 canvas.MoveTo(0, 1);
                 canvas.LineTo(6, 1);
             }
-            if (bits == 24) EXPECT_EQ(dib.GetPixels(2, 1), before);  // inverted twice: restored
+            if (bits == 24) {
+                EXPECT_EQ(dib.GetPixels(2, 1), before);  // inverted twice: restored
+            }
         }
     }
 }

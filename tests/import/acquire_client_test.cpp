@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "import/AcquireImage.h"
-#include "import/acquire_app_env.h"
+#include "common/widget_app_env.h"
 #include "import/acquire_fake_manager.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "import/AcquireImage.h"
-#include "import/acquire_app_env.h"
+#include "common/widget_app_env.h"
 #include "import/acquire_dib_view.h"
 #include "import/acquire_sane_setup.h"
 #include "platform/Bitmap.h"

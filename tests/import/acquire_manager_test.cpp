@@ -4,7 +4,7 @@
 
 #include "import/AcquireImage.h"
 #include "import/SourceEventPump.h"
-#include "import/acquire_app_env.h"
+#include "common/widget_app_env.h"
 #include "import/acquire_sane_setup.h"
 #include "platform/TwainText.h"
 

@@ -10,7 +10,7 @@
 
 #include "image/PxDIB.h"
 #include "import/AcquireImage.h"
-#include "import/acquire_app_env.h"
+#include "common/widget_app_env.h"
 #include "import/acquire_dib_view.h"
 #include "import/acquire_sane_setup.h"
 

@@ -59,7 +59,7 @@ protected:
     }
     TSPIs& MakeHost() {
         Host = std::make_unique<TSPIs>();
-        Host->OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+        Host->OnSearch = KeepInputPlugins;
         return *Host;
     }
     // A host that loaded Names (test plug-ins) in this order.

@@ -8,7 +8,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/RasterOps.h"
-#include "platform/gui_app_env.h"
+#include "common/gui_app_env.h"
 
 namespace tam32 {
 namespace {

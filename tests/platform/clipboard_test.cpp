@@ -9,7 +9,7 @@
 
 #include "platform/PackedDib.h"
 #include "platform/WinTypes.h"
-#include "platform/gui_app_env.h"
+#include "common/gui_app_env.h"
 
 namespace tam32 {
 namespace {

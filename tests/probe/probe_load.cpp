@@ -16,7 +16,7 @@ int Load(const QStringList& Args) {
     TSPIs host;
     host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir,
                           TSPISearchOption::spsCurrentDir};
-    host.OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+    host.OnSearch = KeepInputPlugins;
     host.Loaded();
     TSPIPxDIB dib;
     dib.LoadFromFile(Args[0]);

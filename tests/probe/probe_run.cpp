@@ -197,7 +197,7 @@ int Run(const QStringList& Args) {
     RegisterSPIBitmap();
     TSPIs Host;
     Host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir};
-    Host.OnSearch = [](TObject*, TSPI* SPI, bool& Accept) { Accept = dynamic_cast<TInSPI*>(SPI) != nullptr; };
+    Host.OnSearch = KeepInputPlugins;
     Host.Loaded();
     TPrintingHost Printer;
     TBitmap Picture;

@@ -11,7 +11,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/RecordingEngineHost.h"
-#include "app/widget_app_env.h"
+#include "common/widget_app_env.h"
 #include "platform/PictureFormats.h"
 #include "platform/Rounding.h"
 #include "windows/ImageWindowFrame.h"

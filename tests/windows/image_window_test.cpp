@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "analysis/GlobalSettings.h"
-#include "app/widget_app_env.h"
+#include "common/widget_app_env.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"

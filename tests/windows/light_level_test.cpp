@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "analysis/GlobalSettings.h"
-#include "app/widget_app_env.h"
+#include "common/widget_app_env.h"
 #include "platform/Bitmap.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
