@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,11 +23,13 @@
 #include "app/TamApplication.h"
 #include "app/ToolBarButtons.h"
 #include "image/PxDIB.h"
+#include "platform/Bitmap.h"
 #include "import/AcquireImage.h"
 #include "import/SPIBitmap.h"
 #include "import/SPIs.h"
 #include "platform/Clipboard.h"
 #include "platform/Exceptions.h"
+#include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/PictureFile.h"
 
@@ -34,11 +37,16 @@ namespace tam32 {
 namespace {
 
 constexpr int kPARItemCount = 7;
+constexpr int kEdgeViewWidth = 192;
+constexpr int kEdgeViewHeight = 48;
 
 // Items whose check mark the image windows and tools set; a checkable action
 // toggles itself when triggered, so their handlers set the mark themselves.
-constexpr const char* kCheckedItems[] = {"SetTagArea1",        "LineProfile1",      "DistanceMeasurement1",
-                                         "SetNorthDirection1", "CircleAreaCenter1", "DoSearchColors1"};
+constexpr const char* kCheckedItems[] = {
+    "SetTagArea1",       "LineProfile1",         "DistanceMeasurement1", "DistanceMeasurement2",
+    "AngleMeasurement1", "AngleMeasurement2",    "SetNorthDirection1",   "CircleAreaCenter1",
+    "CircleAreaBy3Points", "MouseDetectCircleArea1", "CalcScaleByLine1", "CalcScaleByArea1",
+    "DoSearchColors1"};
 
 QString SameFileKey(const QString& Name) {
     const QFileInfo info(Name);
@@ -53,15 +61,29 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("TAM32"));
     setFont(ApplicationFont());
-    MdiArea = new QMdiArea(this);
+    auto* client = new QWidget(this);
+    auto* layout = new QHBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    MdiArea = new QMdiArea(client);
     MdiArea->setBackground(palette().dark());
-    setCentralWidget(MdiArea);
-    // The edge view that the circle tools show while a circle is dragged.
-    Panel1 = new QWidget(this);
+    layout->addWidget(MdiArea, 1);
+    // The edge view that the circle tools show while a circle is dragged,
+    // at the right of the image windows.
+    Panel1 = new QWidget(client);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedSize(192, 48);
+    Panel1->setFixedSize(kEdgeViewWidth, kEdgeViewHeight);
+    Image1 = new TImageView(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->resize(kEdgeViewWidth, kEdgeViewHeight);
+    FEdgeView = std::make_unique<TBitmap>();
+    FEdgeView->SetPixelFormat(TPixelFormat::pf24bit);
+    FEdgeView->SetSize(kEdgeViewWidth, kEdgeViewHeight);
+    Image1->SetPicture(FEdgeView.get());
+    layout->addWidget(Panel1, 0, Qt::AlignTop);
     Panel1->hide();
     Panel1->setEnabled(false);
+    setCentralWidget(client);
     CreateStatusBar();
     CreateToolBar();
     CreateMenu();
@@ -183,32 +205,63 @@ void TMainForm::BindHandlers() {
         {"CopyEditedImage", "SpeedButton5", &TMainForm::CopyEditedImageClick},
         {"ImagePaste1", "SpeedButton6", &TMainForm::ImagePaste1Click},
         {"TWAINImageInput", "SpeedButton3", &TMainForm::TWAINImageInputClick},
-        {"ImageViewEnhance1", "SpeedButton1", &TMainForm::ImageViewEnhance1Click},
-        {"ImageViewReduce1", "SpeedButton4", &TMainForm::ImageViewReduce1Click},
-        {"ImageViewOriginal1", "SpeedButton7", &TMainForm::ImageViewOriginal1Click},
-        {"DoChangeLightLevel", "SpeedButton24", &TMainForm::DoChangeLightLevelClick},
         {"WindowCascadeItem", nullptr, &TMainForm::WindowCascadeItemClick},
         {"WindowTileItem", nullptr, &TMainForm::WindowTileItemClick},
         {"WindowArrangeItem", nullptr, &TMainForm::WindowArrangeItemClick},
         {"WindowMinimizeItem", nullptr, &TMainForm::WindowMinimizeItemClick},
         {"HelpAboutItem", nullptr, &TMainForm::HelpAboutItemClick},
-        {"AutoDetectCircleArea1", "SpeedButton25", &TMainForm::AutoDetectCircleArea1Click},
-        {"CircleAreaRadiusPixel1", nullptr, &TMainForm::CircleAreaRadiusPixel1Click},
-        {"CircleAreaScale1", "SpeedButton2", &TMainForm::CircleAreaScale1Click},
     };
-    for (const TBinding& binding : bindings) {
-        // A failed command shows its error and the program carries on; no
-        // exception unwinds through the menu's event handling.
-        const auto guarded = [this, handler = binding.Handler] {
-            try {
-                (this->*handler)();
-            } catch (const std::exception& e) {
-                ShowException(e);
-            }
-        };
-        connect(MenuItem(binding.Item), &QAction::triggered, this, guarded);
-        if (binding.Button != nullptr) connect(ToolButton(binding.Button), &QAction::triggered, this, guarded);
+    for (const TBinding& binding : bindings)
+        Bind(binding.Item, binding.Button, [this, handler = binding.Handler] { (this->*handler)(); });
+
+    // Commands of the active image window; nothing without one.
+    struct TWindowBinding {
+        const char* Item;
+        const char* Button;  // nullptr: menu only
+        void (TLeafImageWindow::*Command)();
+    };
+    const TWindowBinding windowBindings[] = {
+        {"ImageViewEnhance1", "SpeedButton1", &TLeafImageWindow::EnhanceView},
+        {"ImageViewReduce1", "SpeedButton4", &TLeafImageWindow::ReduceView},
+        {"ImageViewOriginal1", "SpeedButton7", &TLeafImageWindow::ViewOriginalImage},
+        {"DoChangeLightLevel", "SpeedButton24", &TLeafImageWindow::ChangeLightLevel},
+        {"AutoDetectCircleArea1", "SpeedButton25", &TLeafImageWindow::AutoDetectCircleArea},
+        {"CircleAreaRadiusPixel1", nullptr, &TLeafImageWindow::SetCircleAreaDiameter},
+        {"CircleAreaScale1", "SpeedButton2", &TLeafImageWindow::DrawCircleAreaScale},
+        {"SetTagArea1", "SpeedButton11", &TLeafImageWindow::SetTagArea},
+        {"MouseDetectCircleArea1", "SpeedButton13", &TLeafImageWindow::StartMouseDetectCircleArea},
+        {"CircleAreaBy3Points", "SpeedButton22", &TLeafImageWindow::StartCircleAreaBy3Points},
+        {"CircleAreaCenter1", "SpeedButton14", &TLeafImageWindow::StartMoveCircleArea},
+        {"SetNorthDirection1", "SpeedButton15", &TLeafImageWindow::StartSetNorthDirection},
+        {"DistanceMeasurement1", nullptr, &TLeafImageWindow::StartDistanceMeasurement},
+        {"DistanceMeasurement2", nullptr, &TLeafImageWindow::StartPolylineMeasurement},
+        {"AngleMeasurement1", nullptr, &TLeafImageWindow::StartAngleMeasurement},
+        {"AngleMeasurement2", nullptr, &TLeafImageWindow::StartZenithAngleMeasurement},
+        {"CalcScaleByLine1", nullptr, &TLeafImageWindow::StartCalcScaleByLine},
+    };
+    for (const TWindowBinding& binding : windowBindings) {
+        QAction* item = MenuItem(binding.Item);
+        Bind(binding.Item, binding.Button, [this, item, command = binding.Command] {
+            if (FActiveImageWindow != nullptr)
+                (FActiveImageWindow->*command)();
+            else if (item->isCheckable())
+                item->setChecked(false);  // triggering toggled it; no window took the tool
+        });
     }
+}
+
+void TMainForm::Bind(const char* Item, const char* Button, const std::function<void()>& Handler) {
+    // A failed command shows its error and the program carries on; no
+    // exception unwinds through the menu's event handling.
+    const auto guarded = [Handler] {
+        try {
+            Handler();
+        } catch (const std::exception& e) {
+            ShowException(e);
+        }
+    };
+    connect(MenuItem(Item), &QAction::triggered, this, guarded);
+    if (Button != nullptr) connect(ToolButton(Button), &QAction::triggered, this, guarded);
 }
 
 void TMainForm::LoadPlugins() {
@@ -227,6 +280,12 @@ QAction* TMainForm::MenuItem(const char* Name) const { return FItemsByName.value
 void TMainForm::SetSizeText(const QString& Text) { FStatusPanels[0]->setText(Text); }
 
 void TMainForm::SetPositionText(const QString& Text) { FStatusPanels[1]->setText(Text); }
+
+void TMainForm::ShowEdgeView() {
+    Panel1->setEnabled(true);
+    Panel1->show();
+    Image1->update();
+}
 
 void TMainForm::HideEdgeView() {
     Panel1->setEnabled(false);
@@ -475,34 +534,6 @@ void TMainForm::CopyEditedImageClick() {
         throw;
     }
     Clipboard().Close();
-}
-
-void TMainForm::ImageViewEnhance1Click() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->EnhanceView();
-}
-
-void TMainForm::ImageViewReduce1Click() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->ReduceView();
-}
-
-void TMainForm::AutoDetectCircleArea1Click() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->AutoDetectCircleArea();
-}
-
-void TMainForm::CircleAreaRadiusPixel1Click() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->SetCircleAreaDiameter();
-}
-
-void TMainForm::CircleAreaScale1Click() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->DrawCircleAreaScale();
-}
-
-void TMainForm::DoChangeLightLevelClick() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->ChangeLightLevel();
-}
-
-void TMainForm::ImageViewOriginal1Click() {
-    if (FActiveImageWindow != nullptr) FActiveImageWindow->ViewOriginalImage();
 }
 
 void TMainForm::FileCloseItemClick() {

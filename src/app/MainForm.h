@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,8 @@ class QToolBar;
 namespace tam32 {
 
 class TAcquireImage;
+class TBitmap;
+class TImageView;
 class TSPIs;
 class TLeafImageWindow;
 
@@ -59,24 +62,19 @@ public:
     void TWAINImageInputClick();
     void AnalyzedImageSaveClick();
     void CopyEditedImageClick();
-    void ImageViewEnhance1Click();
-    void ImageViewReduce1Click();
-    void ImageViewOriginal1Click();
-    void DoChangeLightLevelClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick();
     void WindowArrangeItemClick();
     void WindowMinimizeItemClick();
     void HelpAboutItemClick();
-    void AutoDetectCircleArea1Click();
-    void CircleAreaRadiusPixel1Click();
-    void CircleAreaScale1Click();
 
     TLeafImageWindow* ActiveImageWindow() const override { return FActiveImageWindow; }
     void SetActiveImageWindow(TLeafImageWindow* Window) override { FActiveImageWindow = Window; }
     void SetSizeText(const QString& Text) override;
     void SetPositionText(const QString& Text) override;
+    void ShowEdgeView() override;
     void HideEdgeView() override;
+    TBitmap* EdgeView() override { return FEdgeView.get(); }
     QAction* MenuItem(const char* Name) const override;
     // The tool button of that name; nullptr when there is none.
     QAction* ToolButton(const char* Name) const;
@@ -89,6 +87,8 @@ public:
 
     QMdiArea* MdiArea;
     QWidget* Panel1;
+    // The edge view on Panel1.
+    TImageView* Image1;
     QToolBar* ToolBar1;
     QComboBox* PARItems;
     QFileDialog* OpenDialog;
@@ -105,6 +105,8 @@ private:
     void CreateStatusBar();
     void CreateToolBar();
     void BindHandlers();
+    // Handler runs on the menu item and on the tool button (if any) of those names.
+    void Bind(const char* Item, const char* Button, const std::function<void()>& Handler);
     void LoadPlugins();
     void RelabelSafely();
     void ListWindows();
@@ -122,6 +124,7 @@ private:
     const QMdiSubWindow* FGoingSubWindow = nullptr;
     std::unique_ptr<TSPIs> SPIs1;
     std::unique_ptr<QTemporaryDir> FTemporaryFolder;
+    std::unique_ptr<TBitmap> FEdgeView;
     int FCharset = 1;
     bool FRelabelling = false;
     QString FLastRelabelError;

@@ -32,4 +32,14 @@ void TImageView::mouseMoveEvent(QMouseEvent* Event) {
     QWidget::mouseMoveEvent(Event);
 }
 
+void TImageView::mousePressEvent(QMouseEvent* Event) {
+    emit MousePressed(Event->button(), Event->position().toPoint());
+    QWidget::mousePressEvent(Event);
+}
+
+void TImageView::mouseReleaseEvent(QMouseEvent* Event) {
+    emit MouseReleased();
+    QWidget::mouseReleaseEvent(Event);
+}
+
 }  // namespace tam32

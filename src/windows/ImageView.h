@@ -1,6 +1,6 @@
 #pragma once
 // The picture of an image window, stretched to the control's size. Reports
-// every mouse move over it, pressed buttons or not.
+// every mouse move over it, pressed buttons or not, and presses and releases.
 #include <QWidget>
 
 namespace tam32 {
@@ -17,10 +17,14 @@ public:
 signals:
     // In the control's own (screen) pixels.
     void MouseMoved(QPoint Position);
+    void MousePressed(Qt::MouseButton Button, QPoint Position);
+    void MouseReleased();
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
 
 private:
     const TBitmap* FPicture = nullptr;

@@ -6,6 +6,7 @@ class QAction;
 
 namespace tam32 {
 
+class TBitmap;
 class TLeafImageWindow;
 
 class TImageWindowFrame {
@@ -18,8 +19,12 @@ public:
     virtual void SetSizeText(const QString& Text) = 0;
     // Panel 1 of the frame's status bar: the mouse position.
     virtual void SetPositionText(const QString& Text) = 0;
-    // Hides and disables the edge view that the circle tools show while dragging.
+    // The edge view that the circle tools show while dragging: a strip of
+    // four square tiles. Show enables, shows and repaints it.
+    virtual void ShowEdgeView() = 0;
     virtual void HideEdgeView() = 0;
+    // The strip's picture (24 bits); nullptr when the frame has none.
+    virtual TBitmap* EdgeView() = 0;
     // The frame's menu item of that name; nullptr when it has none.
     virtual QAction* MenuItem(const char* Name) const = 0;
 };

@@ -13,20 +13,13 @@
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LightLevel.h"
+#include "windows/MenuItemState.h"
 #include "windows/OKBottomDlg.h"
 #include "windows/PictureFile.h"
 #include "windows/ScreenToImage.h"
 
 namespace tam32 {
 namespace {
-
-void SetChecked(QAction* Item, bool Checked) {
-    if (Item != nullptr) Item->setChecked(Checked);
-}
-
-void SetEnabled(QAction* Item, bool Enabled) {
-    if (Item != nullptr) Item->setEnabled(Enabled);
-}
 
 // Unbounded zoom steps must not overflow the size nor exceed what a widget takes.
 int ScaledLength(int Length, int Num, int Den) {
@@ -44,6 +37,9 @@ TLeafImageWindow::TLeafImageWindow(TImageWindowFrame& Frame, QWidget* Parent)
     Image1->SetPicture(FPicture.get());
     connect(Image1, &TImageView::MouseMoved, this,
             [this](QPoint Position) { Image1MouseMove(Position.x(), Position.y()); });
+    connect(Image1, &TImageView::MousePressed, this,
+            [this](Qt::MouseButton Button, QPoint Position) { Image1MouseDown(Button, Position.x(), Position.y()); });
+    connect(Image1, &TImageView::MouseReleased, this, [this] { Image1MouseUp(); });
     // A new window has no circle, so none is published until one is set.
     CircleSet = false;
     SetChecked(FFrame.MenuItem("SetTagArea1"), true);
@@ -86,6 +82,8 @@ void TLeafImageWindow::ViewOriginalImage() {
     FAnalysed = false;
     // The fresh picture carries no marks.
     FCircleShown = false;
+    FTagDrawn = false;
+    FLineDrawn = false;
     if (FCircleSet && EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS18")))) {
         DrawCircleArea();
     } else {
@@ -107,6 +105,10 @@ void TLeafImageWindow::ViewOriginalImage() {
 void TLeafImageWindow::SetViewScale(int Num, int Den) {
     if (FOrgWidth < 0) FOrgWidth = FPicture->Width();
     if (FOrgHeight < 0) FOrgHeight = FPicture->Height();
+    // Marks are drawn into the picture: a repaint at the new size does not
+    // remove them, so they are erased while the window still knows them.
+    EraseTagRectangle();
+    EraseRubberLine();
     FScaleNum = Num;
     FScaleDen = Den;
     Image1->resize(ScaledLength(FOrgWidth, Num, Den), ScaledLength(FOrgHeight, Num, Den));
@@ -115,6 +117,7 @@ void TLeafImageWindow::SetViewScale(int Num, int Den) {
     FTagShown = false;
     FMeasureDragging = false;
     FLineShown = false;
+    if (FCircleDragging) FFrame.HideEdgeView();
     FCircleDragging = false;
     FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
 }
@@ -185,32 +188,6 @@ void TLeafImageWindow::SearchSettings() {
         if (FMeasureTool == mtDistance) SetChecked(FFrame.MenuItem("DistanceMeasurement1"), true);
         if (FMeasureTool == mtNorthDirection) SetChecked(FFrame.MenuItem("SetNorthDirection1"), true);
     }
-}
-
-void TLeafImageWindow::ResetTools() {
-    SetEnabled(FFrame.MenuItem("DoLAIEstimateAll"), false);
-    FTagShown = false;
-    FLineShown = false;
-    FTagAreaMode = false;
-    FMeasureMode = false;
-    FPickMode = false;
-    FScaleByArea = false;
-    for (const char* name : {"SetTagArea1", "LineProfile1", "SetNorthDirection1", "CircleAreaCenter1",
-                             "MouseDetectCircleArea1", "CircleAreaBy3Points", "DistanceMeasurement1",
-                             "DistanceMeasurement2", "AngleMeasurement1", "AngleMeasurement2", "CalcScaleByLine1",
-                             "CalcScaleByArea1", "DoSearchColors1"})
-        SetChecked(FFrame.MenuItem(name), false);
-    FFrame.HideEdgeView();
-    for (const char* name : {"CircleAreaCenter1", "SetNorthDirection1", "DoLAIEstimate1", "DoPAREstimate1",
-                             "SunTrackToCircleImage1", "CircleAreaScale1"})
-        SetEnabled(FFrame.MenuItem(name), FCircleSet);
-}
-
-void TLeafImageWindow::Image1MouseMove(int X, int Y) {
-    if (FFrame.ActiveImageWindow() != this || FOrgWidth <= 0 || FOrgHeight <= 0) return;
-    const int x = std::clamp(ImageX(X), 0, FOrgWidth - 1);
-    const int y = std::clamp(ImageY(Y), 0, FOrgHeight - 1);
-    FFrame.SetPositionText(QStringLiteral("(%1,%2)").arg(x).arg(y));
 }
 
 int TLeafImageWindow::ImageX(int ScreenX) const { return ScreenToImage(ScreenX, FScaleNum, FScaleDen); }

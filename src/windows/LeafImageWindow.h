@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 
+#include <array>
+
 #include "platform/Bitmap.h"
 #include "windows/ImageTools.h"
 
@@ -44,8 +46,27 @@ public:
     // Activation: the frame's active window, its size text and menu state.
     void SearchSettings();
 
-    // Clears the active tool and sets the frame's tool items to no tool.
+    // Clears the active tool, erasing its passing marks, and sets the
+    // frame's tool items to no tool.
     void ResetTools();
+
+    // Tool selectors: each clears the active tool and chooses its own.
+    void SetTagArea();
+    void StartDistanceMeasurement();
+    void StartSetNorthDirection();
+    void StartAngleMeasurement();
+    void StartCalcScaleByLine();
+    void StartMouseDetectCircleArea();
+    void StartZenithAngleMeasurement();
+    void StartPolylineMeasurement();
+    void StartMoveCircleArea();
+    void StartCircleAreaBy3Points();
+
+    // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button up
+    // ends a drag where the last move left it.
+    void Image1MouseDown(Qt::MouseButton Button, int X, int Y);
+    void Image1MouseMove(int X, int Y);
+    void Image1MouseUp();
 
     // The fisheye circle: drawn inverted (a second call erases it), copied
     // to and from the shared circle settings, set from the lens type or by
@@ -61,10 +82,6 @@ public:
     // Sets the circle to diameter D (> 0) about the current centre, or the
     // picture's centre when no circle was set.
     void SetCircleDiameter(int D);
-
-    // The mouse moved to (X, Y) on Image1: the active window shows the image
-    // pixel under it, within the picture, in the frame's panel 1.
-    void Image1MouseMove(int X, int Y);
 
     // A position on Image1 in image pixels.
     int ImageX(int ScreenX) const;
@@ -88,8 +105,10 @@ public:
     bool FAnalysed = false;
     bool FCircleSet = false;
     bool FScaleByArea = false;
+    bool FAngleFirstLeg = false;
     int FMeasureTool = mtLineProfile;
     int FPickTool = ptNone;
+    int FPointNo = 0;
     int FScaleNum = 1;
     int FScaleDen = 1;
     int FOrgWidth = -1;
@@ -101,6 +120,18 @@ public:
     bool FIsTempImage = false;
     bool FNorthSet = false;
     double FNorthAngle = 0.0;
+    double FFirstAngle = 0.0;
+    double FPolyLength = 0.0;
+    int FCirclePointCount = 0;
+    // The three clicked points and, last, the centre through them.
+    std::array<TPoint, 4> FCirclePoints{};
+    // The measured line, in image pixels.
+    TPoint FLineStart;
+    TPoint FLineEnd;
+    // (-1, -1): no vertex yet.
+    TPoint FPolyPrev{-1, -1};
+    TPoint FPolyCur{-1, -1};
+    TPoint FAngleEnd;
     QString FFileName;
     QString FWorkFileName;
     int FPictureWidth = 0;
@@ -112,6 +143,37 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
 
 private:
+    // The passing marks, drawn with the inverting pen: each call draws or
+    // erases the figure, and the window knows which marks the picture holds
+    // so that a zoom step or a new tool never leaves one burned in.
+    void ToggleTagRectangle();
+    void ToggleRubberLine();
+    void EraseRubberLine();
+    void EraseTagRectangle();
+    // Red marks: a small filled ellipse about P, or a small cross that stays.
+    void DrawMarker(TPoint P, TPenMode Mode);
+    void DrawCrossMarker(TPoint P);
+    // With the pen's width.
+    void DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode Mode);
+    void EraseCircleArea();
+    TPoint ClampedImagePoint(int X, int Y) const;
+    // The selectors' common start: no tool, then the measure or pick tool.
+    void ChooseMeasureTool(int Tool, const char* MenuItemName);
+    void ChoosePickTool(int Tool, const char* MenuItemName);
+    // Button down and up of the measure and pick tools.
+    void MeasureToolDown(Qt::MouseButton Button, TPoint P);
+    void PickToolDown(TPoint P);
+    void MeasureToolUp();
+    void FinishTagArea();
+    void FinishDistance();
+    void FinishNorthDirection();
+    void FinishAngle();
+    void FinishScaleByLine();
+    void FinishZenithAngle();
+    void TakeThirdCirclePoint();
+    // The circle's surroundings, copied into the frame's edge view.
+    void RefreshEdgeViews();
+
     // The circle is set: the whole picture is the box area and the
     // move-circle tool is chosen.
     void CircleChosen();
@@ -126,6 +188,8 @@ private:
     // of the normal lens or the small one.
     bool FCircleShown = false;
     bool FShownFullCross = false;
+    bool FTagDrawn = false;
+    bool FLineDrawn = false;
 };
 
 }  // namespace tam32

@@ -1,5 +1,4 @@
 // The fisheye circle of an image window.
-#include <QAction>
 #include <cmath>
 #include <numbers>
 
@@ -13,6 +12,7 @@
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
+#include "windows/MenuItemState.h"
 
 namespace tam32 {
 namespace {
@@ -58,6 +58,10 @@ void TLeafImageWindow::DrawCircleArea() {
     DrawCircleOutline(FCircleR);
     DrawCentreMark(fullCross);
     Image1->update();
+}
+
+void TLeafImageWindow::EraseCircleArea() {
+    if (FCircleShown) DrawCircleArea();
 }
 
 void TLeafImageWindow::DrawCircleAreaScale() {
@@ -132,7 +136,7 @@ void TLeafImageWindow::AutoDetectCircleArea() {
     const int h = FPicture->Height();
     if (LensType == kNormalLens || LensType == kEquisolidLens) {
         // A circle already drawn is erased before the new one is drawn.
-        if (FCircleSet) DrawCircleArea();
+        EraseCircleArea();
         CircleSet = true;
         CircleX = w / 2 - 1;
         CircleY = h / 2 - 1;
@@ -153,12 +157,12 @@ void TLeafImageWindow::AutoDetectCircleArea() {
         FCircleSet = false;
         return;
     }
-    if (FCircleSet) DrawCircleArea();
+    EraseCircleArea();
     LoadCircleArea();
     DrawCircleArea();
     CircleChosen();
     FPickMode = true;
-    if (QAction* item = FFrame.MenuItem("CircleAreaCenter1")) item->setChecked(true);
+    SetChecked(FFrame.MenuItem("CircleAreaCenter1"), true);
 }
 
 void TLeafImageWindow::SetCircleAreaDiameter() {
@@ -178,7 +182,7 @@ void TLeafImageWindow::SetCircleAreaDiameter() {
 }
 
 void TLeafImageWindow::SetCircleDiameter(int D) {
-    if (FCircleSet) DrawCircleArea();
+    EraseCircleArea();
     FCircleR = D / 2;
     FCircleOdd = D % 2;
     if (!FCircleSet) {
@@ -190,7 +194,7 @@ void TLeafImageWindow::SetCircleDiameter(int D) {
     DrawCircleArea();
     CircleChosen();
     FPickMode = true;
-    if (QAction* item = FFrame.MenuItem("CircleAreaCenter1")) item->setChecked(true);
+    SetChecked(FFrame.MenuItem("CircleAreaCenter1"), true);
 }
 
 }  // namespace tam32

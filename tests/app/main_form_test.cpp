@@ -107,6 +107,32 @@ TEST_F(MainFormTest, ToolButtonsRunTheCommandsOfTheirMenuItems) {
     EXPECT_EQ(window->FScaleDen, 1);
 }
 
+TEST_F(MainFormTest, ToolItemsChooseTheActiveWindowsToolAndShowTheEdgeView) {
+    // Without a window a tool item keeps no check mark.
+    Frame->MenuItem("DistanceMeasurement1")->trigger();
+    EXPECT_FALSE(Frame->MenuItem("DistanceMeasurement1")->isChecked());
+
+    Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 120, 100), false);
+    TLeafImageWindow* window = Frame->ActiveImageWindow();
+    Frame->MenuItem("DistanceMeasurement1")->trigger();
+    EXPECT_TRUE(window->FMeasureMode);
+    EXPECT_EQ(window->FMeasureTool, mtDistance);
+    EXPECT_TRUE(Frame->MenuItem("DistanceMeasurement1")->isChecked());
+    Frame->ToolButton("SpeedButton11")->trigger();
+    EXPECT_TRUE(window->FTagAreaMode);
+    EXPECT_FALSE(Frame->MenuItem("DistanceMeasurement1")->isChecked());
+    EXPECT_TRUE(Frame->MenuItem("SetTagArea1")->isChecked());
+
+    // Moving a circle shows its edges at the frame's right.
+    Host.InputAnswers = {QStringLiteral("80")};
+    Frame->MenuItem("CircleAreaRadiusPixel1")->trigger();
+    ASSERT_TRUE(window->FCircleSet);
+    window->Image1MouseDown(Qt::LeftButton, 60, 50);
+    EXPECT_TRUE(Frame->Panel1->isVisible());
+    window->Image1MouseUp();
+    EXPECT_FALSE(Frame->Panel1->isVisible());
+}
+
 TEST_F(MainFormTest, WindowMenuListsTheImageWindowsAfterItsItems) {
     Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 4, 4), false);
     Frame->CreateMDIChild(WritePicture(QStringLiteral("b.bmp"), 4, 4), false);

@@ -14,25 +14,11 @@
 #include "common/widget_app_env.h"
 #include "platform/PictureFormats.h"
 #include "platform/Rounding.h"
-#include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
+#include "windows/recording_frame.h"
 
 namespace tam32 {
 namespace {
-
-class TQuietFrame : public TImageWindowFrame {
-public:
-    TQuietFrame() { Center.setCheckable(true); }
-    TLeafImageWindow* ActiveImageWindow() const override { return nullptr; }
-    void SetActiveImageWindow(TLeafImageWindow*) override {}
-    void SetSizeText(const QString&) override {}
-    void SetPositionText(const QString&) override {}
-    void HideEdgeView() override {}
-    QAction* MenuItem(const char* Name) const override {
-        return qstrcmp(Name, "CircleAreaCenter1") == 0 ? const_cast<QAction*>(&Center) : nullptr;
-    }
-    QAction Center;
-};
 
 class CircleAreaTest : public ::testing::Test {
 protected:
@@ -61,7 +47,7 @@ protected:
         return W.Picture().Image().pixelColor(X, Y) != QColor(Qt::black);
     }
 
-    TQuietFrame Frame;
+    test::TRecordingFrame Frame;
     test::TRecordingEngineHost Host;
 };
 
@@ -95,7 +81,7 @@ TEST_F(CircleAreaTest, TypedDiameterSetsRadiusOddnessAndTheSharedCircle) {
     EXPECT_EQ(ThresholdCondition, 0);
     EXPECT_EQ(window->FPickTool, ptMoveCircle);
     EXPECT_TRUE(window->FPickMode);
-    EXPECT_TRUE(Frame.Center.isChecked());
+    EXPECT_TRUE(Frame.Checked("CircleAreaCenter1"));
     // The box runs from centre - 51 to centre + 51, right edge excluded.
     EXPECT_TRUE(Lit(*window, 150 - 51, 100));
     EXPECT_TRUE(Lit(*window, 150 + 50, 100));
@@ -162,7 +148,7 @@ TEST_F(CircleAreaTest, DetectsTheBrightDiscOfASyntheticPhotograph) {
     EXPECT_NEAR(window->FCircleY, 150, 2);
     EXPECT_NEAR(window->FCircleR, 120, 2);
     EXPECT_TRUE(window->FPickMode);
-    EXPECT_TRUE(Frame.Center.isChecked());
+    EXPECT_TRUE(Frame.Checked("CircleAreaCenter1"));
 }
 
 class ReloadTest : public CircleAreaTest {

@@ -12,36 +12,12 @@
 #include "analysis/GlobalSettings.h"
 #include "common/widget_app_env.h"
 #include "windows/ImageView.h"
-#include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
+#include "windows/recording_frame.h"
 #include "windows/ScreenToImage.h"
 
 namespace tam32 {
 namespace {
-
-class TRecordingFrame : public TImageWindowFrame {
-public:
-    TRecordingFrame() {
-        for (const char* name : {"SetTagArea1", "CircleAreaCenter1", "DoLAIEstimate1", "DoLAIEstimateAll"}) {
-            auto* item = new QAction(QLatin1String(name));
-            item->setCheckable(true);
-            Items.insert(QLatin1String(name), item);
-        }
-    }
-    ~TRecordingFrame() override { qDeleteAll(Items); }
-    TLeafImageWindow* ActiveImageWindow() const override { return Active; }
-    void SetActiveImageWindow(TLeafImageWindow* Window) override { Active = Window; }
-    void SetSizeText(const QString& Text) override { SizeText = Text; }
-    void SetPositionText(const QString& Text) override { PositionText = Text; }
-    void HideEdgeView() override { ++EdgeViewHidden; }
-    QAction* MenuItem(const char* Name) const override { return Items.value(QLatin1String(Name)); }
-
-    TLeafImageWindow* Active = nullptr;
-    QString SizeText;
-    QString PositionText;
-    int EdgeViewHidden = 0;
-    QHash<QString, QAction*> Items;
-};
 
 std::unique_ptr<TBitmap> Picture(int Width, int Height) {
     auto bitmap = std::make_unique<TBitmap>();
@@ -68,7 +44,7 @@ TEST(ScreenToImageTest, EveryScreenPixelNamesTheImagePixelItShows) {
 class ImageWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { test::RequireWidgetApp(); }
-    TRecordingFrame Frame;
+    test::TRecordingFrame Frame;
 };
 
 TEST_F(ImageWindowTest, ZoomStepsRunThroughFractionsAndResizeThePicture) {
@@ -174,19 +150,19 @@ TEST_F(ImageWindowTest, ActivationPublishesSizeAndMenuStateToTheFrame) {
     // A new window has no circle, so the shared one is withdrawn.
     EXPECT_FALSE(CircleSet);
     window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(640, 480));
-    Frame.Items[QStringLiteral("DoLAIEstimateAll")]->setEnabled(true);
+    Frame.MenuItem("DoLAIEstimateAll")->setEnabled(true);
     window.SearchSettings();
     EXPECT_EQ(Frame.Active, &window);
     EXPECT_EQ(Frame.SizeText, QStringLiteral("640×480 pixels"));
-    EXPECT_TRUE(Frame.Items[QStringLiteral("SetTagArea1")]->isChecked());
-    EXPECT_FALSE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isEnabled());
-    EXPECT_FALSE(Frame.Items[QStringLiteral("DoLAIEstimateAll")]->isEnabled());
+    EXPECT_TRUE(Frame.MenuItem("SetTagArea1")->isChecked());
+    EXPECT_FALSE(Frame.MenuItem("CircleAreaCenter1")->isEnabled());
+    EXPECT_FALSE(Frame.MenuItem("DoLAIEstimateAll")->isEnabled());
 
     window.FCircleSet = true;
     window.FCircleX = 300;
     window.SearchSettings();
-    EXPECT_TRUE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isEnabled());
-    EXPECT_TRUE(Frame.Items[QStringLiteral("DoLAIEstimate1")]->isEnabled());
+    EXPECT_TRUE(Frame.MenuItem("CircleAreaCenter1")->isEnabled());
+    EXPECT_TRUE(Frame.MenuItem("DoLAIEstimate1")->isEnabled());
     EXPECT_TRUE(CircleSet);  // the window's circle is published
     EXPECT_EQ(CircleX, 300);
 }
@@ -199,8 +175,8 @@ TEST_F(ImageWindowTest, ActivationRestoresTheWindowsTool) {
     window.FPickTool = ptMoveCircle;
     window.FCircleSet = true;
     window.SearchSettings();
-    EXPECT_TRUE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isChecked());
-    EXPECT_FALSE(Frame.Items[QStringLiteral("SetTagArea1")]->isChecked());
+    EXPECT_TRUE(Frame.MenuItem("CircleAreaCenter1")->isChecked());
+    EXPECT_FALSE(Frame.MenuItem("SetTagArea1")->isChecked());
     EXPECT_TRUE(window.FPickMode);
 
     // Moving a circle that is not set falls back to the box area.
@@ -208,8 +184,8 @@ TEST_F(ImageWindowTest, ActivationRestoresTheWindowsTool) {
     window.SearchSettings();
     EXPECT_FALSE(window.FPickMode);
     EXPECT_TRUE(window.FTagAreaMode);
-    EXPECT_TRUE(Frame.Items[QStringLiteral("SetTagArea1")]->isChecked());
-    EXPECT_FALSE(Frame.Items[QStringLiteral("CircleAreaCenter1")]->isChecked());
+    EXPECT_TRUE(Frame.MenuItem("SetTagArea1")->isChecked());
+    EXPECT_FALSE(Frame.MenuItem("CircleAreaCenter1")->isChecked());
 }
 
 TEST_F(ImageWindowTest, ClosingDeletesOnlyATemporaryWorkFile) {

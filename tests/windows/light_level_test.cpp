@@ -9,10 +9,10 @@
 #include "analysis/GlobalSettings.h"
 #include "common/widget_app_env.h"
 #include "platform/Bitmap.h"
-#include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/LightLevel.h"
 #include "windows/OKBottomDlg.h"
+#include "windows/recording_frame.h"
 
 namespace tam32 {
 namespace {
@@ -50,16 +50,6 @@ TEST(LightLevelTest, UnitOrZeroFactorsLeaveThePicture) {
     EXPECT_EQ(picture->Image(), before);
 }
 
-class TNoFrame : public TImageWindowFrame {
-public:
-    TLeafImageWindow* ActiveImageWindow() const override { return nullptr; }
-    void SetActiveImageWindow(TLeafImageWindow*) override {}
-    void SetSizeText(const QString&) override {}
-    void SetPositionText(const QString&) override {}
-    void HideEdgeView() override {}
-    QAction* MenuItem(const char*) const override { return nullptr; }
-};
-
 // Answers the next brightness dialog with the three factors × 10, or cancels it.
 void AnswerLightLevel(int R, int G, int B, bool Ok) {
     QTimer::singleShot(0, [=] {
@@ -78,7 +68,7 @@ void AnswerLightLevel(int R, int G, int B, bool Ok) {
 
 TEST(LightLevelTest, TheWindowAppliesTheDialogsFactorsAndCancelChangesNothing) {
     test::RequireWidgetApp();
-    TNoFrame frame;
+    test::TRecordingFrame frame;
     TLeafImageWindow window(frame);
     window.OpenPicture(QStringLiteral("a.bmp"), false, Coloured());
     const QImage before = window.Picture().Image().copy();

@@ -1,0 +1,348 @@
+// The mouse on an image window: button down, move and up carry out the
+// active tool.
+#include <QAction>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "analysis/EngineHost.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/LensProjection.h"
+#include "analysis/Messages.h"
+#include "platform/Canvas.h"
+#include "platform/DelphiFormat.h"
+#include "platform/Rounding.h"
+#include "windows/CircleFrom3Points.h"
+#include "windows/EdgeViews.h"
+#include "windows/ImageWindowFrame.h"
+#include "windows/LeafImageWindow.h"
+#include "windows/MenuItemState.h"
+
+namespace tam32 {
+namespace {
+
+constexpr TColor kRed = 0x0000FF;
+
+double Length(TPoint From, TPoint To) {
+    const double dx = To.X - From.X;
+    const double dy = To.Y - From.Y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// A typed number; nothing for text that is not one.
+std::optional<double> TypedNumber(const QString& Text) {
+    bool ok = false;
+    const double value = Text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// "Image resolution: 123.45(dpi)", a blank line and the question.
+QString ResolutionQuestion(double Dpi, const QString& QuestionCode) {
+    return GetDialogMessage(QStringLiteral("DMS8")) + Format(QStringLiteral("%5.2f"), {Dpi}) +
+           QStringLiteral("(dpi)\n\n") + GetDialogMessage(QuestionCode);
+}
+
+}  // namespace
+
+TPoint TLeafImageWindow::ClampedImagePoint(int X, int Y) const {
+    return {std::clamp(ImageX(X), 0, FOrgWidth - 1), std::clamp(ImageY(Y), 0, FOrgHeight - 1)};
+}
+
+void TLeafImageWindow::Image1MouseDown(Qt::MouseButton Button, int X, int Y) {
+    if (FOrgWidth <= 0 || FOrgHeight <= 0) return;
+    const TPoint p = ClampedImagePoint(X, Y);
+    if (FTagAreaMode) {
+        // The old rectangle goes with the pen it was drawn with.
+        EraseTagRectangle();
+        TPen& pen = FPicture->Canvas().Pen;
+        pen.Mode = TPenMode::pmNot;
+        // Wide enough to stay visible when the picture is shown reduced.
+        if (FScaleDen > 1) pen.Width = FScaleDen;
+        if (FScaleNum > 1) pen.Width = FScaleNum;
+        FTagArea.setCoords(p.X, p.Y, p.X, p.Y);
+        FTagDragging = true;
+    }
+    if (FMeasureMode) MeasureToolDown(Button, p);
+    if (FPickMode) PickToolDown(p);
+}
+
+void TLeafImageWindow::MeasureToolDown(Qt::MouseButton Button, TPoint P) {
+    EraseRubberLine();
+    FLineShown = false;
+    switch (FMeasureTool) {
+        case mtDistance:
+            FLineStart = FLineEnd = P;
+            DrawMarker(P, TPenMode::pmCopy);
+            break;
+        case mtNorthDirection:
+        case mtZenithAngle:
+            // From the circle's centre; without a circle, from the pressed point.
+            FLineStart = FCircleSet ? TPoint{FCircleX, FCircleY} : P;
+            FLineEnd = P;
+            if (FCircleSet) ToggleRubberLine();
+            break;
+        case mtAngle:
+            if (!FAngleFirstLeg) {
+                DrawMarker(P, TPenMode::pmCopy);
+                FLineStart = FLineEnd = P;
+            } else {
+                // The vertex stays: the second leg starts where the first did.
+                FLineEnd = P;
+                ToggleRubberLine();
+            }
+            break;
+        case mtPolyline:
+            if (FPolyPrev.X == -1 || FPolyPrev.Y == -1) {
+                FPolyPrev = P;
+                FPolyLength = 0.0;
+            } else {
+                FPolyCur = P;
+                DrawLine(FPolyPrev, FPolyCur, kRed, TPenMode::pmCopy);
+                FPolyLength += Length(FPolyPrev, FPolyCur);
+                FPolyPrev = FPolyCur;
+            }
+            DrawMarker(P, TPenMode::pmCopy);
+            if (Button == Qt::RightButton) {
+                EngineHost().AppendResultLine(
+                    FormatDialogMessage(QStringLiteral("DMS84"), {FPolyLength * 2.54 / ImageDPI}));
+                FPolyPrev = {-1, -1};
+                FPolyLength = 0.0;
+            }
+            break;
+        default:
+            FLineStart = FLineEnd = P;
+    }
+    FMeasureDragging = true;
+}
+
+void TLeafImageWindow::PickToolDown(TPoint P) {
+    switch (FPickTool) {
+        case ptMoveCircle:
+            if (!FCircleSet) return;
+            FCircleDragging = true;
+            RefreshEdgeViews();
+            FFrame.ShowEdgeView();
+            break;
+        case ptCircle3Points:
+            DrawCrossMarker(P);
+            FCirclePoints[static_cast<size_t>(FCirclePointCount++)] = P;
+            if (FCirclePointCount == 3) TakeThirdCirclePoint();
+            break;
+        default: break;
+    }
+}
+
+void TLeafImageWindow::TakeThirdCirclePoint() {
+    FCirclePointCount = 0;
+    const std::optional<int> radius = CircleFrom3Points(FCirclePoints);
+    if (!radius) {
+        // Points on one line have no circle through them: start again.
+        ShowInstructionMessage(QStringLiteral("MSG7"));
+        return;
+    }
+    EraseCircleArea();
+    FCircleR = *radius;
+    FCircleOdd = 0;
+    FCircleX = FCirclePoints[3].X;
+    FCircleY = FCirclePoints[3].Y;
+    EngineHost().AppendResultLine(FormatDialogMessage(QStringLiteral("DMS3"), {FCircleX, FCircleY}));
+    EngineHost().AppendResultLine(FormatDialogMessage(QStringLiteral("DMS4"), {FCircleR}));
+    FCircleSet = true;
+    StoreCircleArea();
+    DrawCircleArea();
+    ThresholdCondition = 0;
+    ResetTools();
+    FPickMode = true;
+}
+
+void TLeafImageWindow::Image1MouseMove(int X, int Y) {
+    if (FFrame.ActiveImageWindow() != this || FOrgWidth <= 0 || FOrgHeight <= 0) return;
+    const TPoint p = ClampedImagePoint(X, Y);
+    if (FTagAreaMode && FTagDragging) {
+        EraseTagRectangle();
+        FTagArea.setRight(p.X);
+        FTagArea.setBottom(p.Y);
+        ToggleTagRectangle();
+        const QRect& a = FTagArea;
+        EngineHost().SetStatusText(Format(QStringLiteral("(%d,%d)-(%d,%d):%d x %d pixels"),
+                                          {a.left(), a.top(), a.right(), a.bottom(), a.right() - a.left(),
+                                           a.bottom() - a.top()}));
+    }
+    // The polyline tool draws its segments on button down only.
+    if (FMeasureMode && FMeasureDragging && FMeasureTool != mtPolyline) {
+        if (FMeasureTool == mtMouseDetectCircle) {
+            EraseCircleArea();
+            FLineEnd = p;
+            const TPoint s = FLineStart;
+            FCircleSet = true;
+            FCircleX = (s.X + p.X) / 2;
+            FCircleY = (s.Y + p.Y) / 2;
+            FCircleR = RoundInt(Length({FCircleX - 1, FCircleY - 1}, s));
+            FCircleOdd = static_cast<int>(RoundInt(Length({p.X - 1, p.Y - 1}, s)) % 2);
+            DrawCircleArea();
+        } else {
+            EraseRubberLine();
+            FLineEnd = p;
+            ToggleRubberLine();
+            EngineHost().SetStatusText(Format(QStringLiteral("(%d,%d)-(%d,%d)"),
+                                              {FLineStart.X, FLineStart.Y, FLineEnd.X, FLineEnd.Y}));
+        }
+    }
+    if (FPickMode && FCircleDragging && FPickTool == ptMoveCircle) {
+        EraseCircleArea();
+        FCircleX = p.X;
+        FCircleY = p.Y;
+        DrawCircleArea();
+        RefreshEdgeViews();
+        FFrame.ShowEdgeView();
+    }
+    FFrame.SetPositionText(QStringLiteral("(%1,%2)").arg(p.X).arg(p.Y));
+}
+
+void TLeafImageWindow::Image1MouseUp() {
+    if (FTagDragging) FinishTagArea();
+    if (FMeasureDragging) MeasureToolUp();
+    if (FCircleDragging && FCircleSet) {
+        FCircleDragging = false;
+        CircleX = FCircleX;
+        CircleY = FCircleY;
+        FFrame.HideEdgeView();
+    }
+}
+
+void TLeafImageWindow::FinishTagArea() {
+    FTagDragging = false;
+    // Redrawn in its final order of corners, so that a later erase meets
+    // exactly the pixels drawn.
+    EraseTagRectangle();
+    const int l = std::min(FTagArea.left(), FTagArea.right());
+    const int r = std::max(FTagArea.left(), FTagArea.right());
+    const int t = std::min(FTagArea.top(), FTagArea.bottom());
+    const int b = std::max(FTagArea.top(), FTagArea.bottom());
+    if (int64_t(r - l) * (b - t) < 5) {
+        FTagShown = false;
+        FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
+        return;
+    }
+    FTagArea.setCoords(l, t, r, b);
+    ToggleTagRectangle();
+    FTagShown = true;
+}
+
+void TLeafImageWindow::MeasureToolUp() {
+    FMeasureDragging = false;
+    FLineShown = true;
+    switch (FMeasureTool) {
+        case mtDistance: FinishDistance(); break;
+        case mtNorthDirection: FinishNorthDirection(); break;
+        case mtAngle: FinishAngle(); break;
+        case mtScaleByLine: FinishScaleByLine(); break;
+        case mtMouseDetectCircle:
+            FLineShown = false;
+            // Published at once, so the scale and the analyses see the
+            // circle just dragged.
+            StoreCircleArea();
+            ResetTools();
+            FMeasureMode = true;
+            SetChecked(FFrame.MenuItem("MouseDetectCircleArea1"), true);
+            break;
+        case mtZenithAngle: FinishZenithAngle(); break;
+        default:
+            // The polyline draws no rubber line between its clicks.
+            FLineShown = FLineDrawn;
+    }
+}
+
+void TLeafImageWindow::FinishDistance() {
+    // The measured line replaces the rubber line in the picture.
+    DrawLine(FLineStart, FLineEnd, kRed, TPenMode::pmCopy);
+    FLineDrawn = false;
+    FLineShown = false;
+    DrawMarker(FLineEnd, TPenMode::pmCopy);
+    EngineHost().AppendResultLine(
+        FormatDialogMessage(QStringLiteral("DMS1"), {Length(FLineStart, FLineEnd) * 2.54 / ImageDPI, FLineStart.X,
+                                                     FLineStart.Y, FLineEnd.X, FLineEnd.Y}));
+}
+
+void TLeafImageWindow::FinishNorthDirection() {
+    const bool wasSet = FNorthSet;
+    const double wasAngle = FNorthAngle;
+    if (FCircleSet) {
+        StoreCircleArea();
+        FNorthAngle = PixelAzimuth(FLineEnd.X, FLineEnd.Y);
+        FNorthSet = true;
+    }
+    QString text = Format(QStringLiteral("%f"), {FNorthAngle});
+    const bool typed = EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS10")),
+                                               GetDialogMessage(QStringLiteral("DMS11")), text);
+    const std::optional<double> azimuth = typed ? TypedNumber(text) : std::nullopt;
+    if (!azimuth) {
+        // Cancelled, or no number: north stays as it was before the drag.
+        FNorthSet = wasSet;
+        FNorthAngle = wasAngle;
+        return;
+    }
+    FNorthAngle -= *azimuth;
+    if (FNorthAngle < 0) FNorthAngle += 360.0;
+}
+
+void TLeafImageWindow::FinishAngle() {
+    // The leg and its end stay in the picture in red.
+    DrawLine(FLineStart, FLineEnd, kRed, TPenMode::pmCopy);
+    FLineDrawn = false;
+    DrawMarker(FLineEnd, TPenMode::pmCopy);
+    FLineShown = false;
+    const double angle = DirectionAngle(FLineStart.X, FLineStart.Y, FLineEnd.X, FLineEnd.Y);
+    if (!FAngleFirstLeg) {
+        FFirstAngle = angle;
+        FAngleEnd = FLineEnd;
+        FAngleFirstLeg = true;
+        EngineHost().ShowMessage(GetDialogMessage(QStringLiteral("DMS14")));
+        return;
+    }
+    double d = std::fabs(angle - FFirstAngle);
+    if (d > 180.0) d = 360.0 - d;
+    EngineHost().AppendResultLine(GetDialogMessage(QStringLiteral("DMS12")) + Format(QStringLiteral("%5.2f"), {d}));
+    // The legs measured are shown inverted: both for a finished angle, the
+    // second alone when another second leg follows.
+    if (EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS13")))) {
+        FAngleFirstLeg = false;
+        DrawLine(FLineStart, FAngleEnd, kRed, TPenMode::pmNot);
+        DrawMarker(FLineStart, TPenMode::pmNot);
+        DrawMarker(FAngleEnd, TPenMode::pmNot);
+    }
+    DrawLine(FLineStart, FLineEnd, kRed, TPenMode::pmNot);
+    DrawMarker(FLineEnd, TPenMode::pmNot);
+}
+
+void TLeafImageWindow::FinishScaleByLine() {
+    const double length = Length(FLineStart, FLineEnd);
+    const std::optional<double> cm = TypedNumber(
+        InputBox(GetDialogMessage(QStringLiteral("DMS15")), GetDialogMessage(QStringLiteral("DMS16")), QString()));
+    if (!cm || *cm <= 0) return;
+    const double dpi = 2.54 * length / *cm;
+    // A line of no length gives no resolution.
+    if (!(dpi > 0)) return;
+    if (EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS19")))) ImageDPI = dpi;
+}
+
+void TLeafImageWindow::FinishZenithAngle() {
+    if (!FCircleSet) return;
+    StoreCircleArea();
+    const double zenith = PixelZenith(FLineEnd.X, FLineEnd.Y);
+    double azimuth = PixelAzimuth(FLineEnd.X, FLineEnd.Y);
+    if (FNorthSet) azimuth = azimuth > FNorthAngle ? azimuth - FNorthAngle : azimuth - FNorthAngle + 360.0;
+    EngineHost().AppendResultLine(
+        FormatDialogMessage(QStringLiteral("DMS17"), {FPointNo + 1, zenith, 90.0 - zenith}) +
+        Format(QStringLiteral(" %6.3f"), {azimuth}));
+    DrawMarker(FLineEnd, TPenMode::pmCopy);
+    FPicture->Canvas().TextOut(FLineEnd.X, FLineEnd.Y, QString::number(FPointNo + 1));
+    ++FPointNo;
+}
+
+void TLeafImageWindow::RefreshEdgeViews() {
+    if (TBitmap* strip = FFrame.EdgeView()) DrawEdgeViews(*strip, *FPicture, FCircleX, FCircleY, FCircleR);
+}
+
+}  // namespace tam32
