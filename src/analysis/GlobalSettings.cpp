@@ -35,6 +35,7 @@ int32_t LastThreshold;
 int32_t ZenithThresholdType;
 TCheckedArray<bool, 21> RecognizedGroups;
 bool OptionsCancelled;
+bool ClassifyDone;
 bool ShrinkBeforeAnalysis;
 
 bool ColorSearchPercent;
@@ -127,6 +128,7 @@ void ResetSettingsToDefaults(QDate TargetDate) {
     ZenithThresholdType = 0;
     RecognizedGroups = {};
     OptionsCancelled = false;
+    ClassifyDone = false;
     ShrinkBeforeAnalysis = false;
 
     ColorSearchPercent = true;

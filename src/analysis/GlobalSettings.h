@@ -45,6 +45,7 @@ extern int32_t LastThreshold;          // working threshold of the last analysis
 extern int32_t ZenithThresholdType;    // 0: none, 1..4 zenith-dependent models; stored
 extern TCheckedArray<bool, 21> RecognizedGroups;
 extern bool OptionsCancelled;
+extern bool ClassifyDone;              // False: no trained classifier in force
 extern bool ShrinkBeforeAnalysis;      // False
 
 // ---- Colour search -----------------------------------------------------------

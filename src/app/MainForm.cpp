@@ -210,7 +210,9 @@ void TMainForm::BindHandlers() {
         {"WindowArrangeItem", nullptr, &TMainForm::WindowArrangeItemClick},
         {"WindowMinimizeItem", nullptr, &TMainForm::WindowMinimizeItemClick},
         {"HelpAboutItem", nullptr, &TMainForm::HelpAboutItemClick},
+        {"DoLAIEstimateAll", nullptr, &TMainForm::DoLAIEstimateAllClick},
     };
+    Bind(nullptr, "SpeedButton16", [this] { SpeedButton16Click(); });
     for (const TBinding& binding : bindings)
         Bind(binding.Item, binding.Button, [this, handler = binding.Handler] { (this->*handler)(); });
 
@@ -238,6 +240,17 @@ void TMainForm::BindHandlers() {
         {"AngleMeasurement1", nullptr, &TLeafImageWindow::StartAngleMeasurement},
         {"AngleMeasurement2", nullptr, &TLeafImageWindow::StartZenithAngleMeasurement},
         {"CalcScaleByLine1", nullptr, &TLeafImageWindow::StartCalcScaleByLine},
+        {"DoLAIEstimate1", "SpeedButton10", &TLeafImageWindow::DoLAIEstimate},
+        {"DoPARSetTimes1", nullptr, &TLeafImageWindow::DoPARSetTimes},
+        {"DoPARPeriod1", nullptr, &TLeafImageWindow::DoPARPeriod},
+        {"DoPARThisDay1", nullptr, &TLeafImageWindow::DoPARThisDay},
+        {"DoPARMonth1", nullptr, &TLeafImageWindow::DoPARMonth},
+        {"DoPARMonthMean1", nullptr, &TLeafImageWindow::DoPARMonthMean},
+        {"DoPARMonthYear1", nullptr, &TLeafImageWindow::DoPARMonthYear},
+        {"DoPARMonthYearMean1", nullptr, &TLeafImageWindow::DoPARMonthYearMean},
+        {"DrawDaySunTruck1", nullptr, &TLeafImageWindow::DrawDaySunTrack},
+        {"DrawMonthSunTruck1", nullptr, &TLeafImageWindow::DrawMonthSunTrack},
+        {"DrawYearSunTruck1", nullptr, &TLeafImageWindow::DrawYearSunTrack},
     };
     for (const TWindowBinding& binding : windowBindings) {
         QAction* item = MenuItem(binding.Item);
@@ -260,7 +273,7 @@ void TMainForm::Bind(const char* Item, const char* Button, const std::function<v
             ShowException(e);
         }
     };
-    connect(MenuItem(Item), &QAction::triggered, this, guarded);
+    if (Item != nullptr) connect(MenuItem(Item), &QAction::triggered, this, guarded);
     if (Button != nullptr) connect(ToolButton(Button), &QAction::triggered, this, guarded);
 }
 
@@ -534,6 +547,23 @@ void TMainForm::CopyEditedImageClick() {
         throw;
     }
     Clipboard().Close();
+}
+
+void TMainForm::SpeedButton16Click() {
+    // The period list's entries in order, each the menu item of its period.
+    static const char* const kPeriodItems[] = {"DoPARSetTimes1",  "DoPARPeriod1",   "DoPARThisDay1",
+                                               "DoPARMonth1",     "DoPARMonthMean1", "DoPARMonthYear1",
+                                               "DoPARMonthYearMean1"};
+    const int index = PARItems->currentIndex();
+    if (index >= 0 && index < static_cast<int>(std::size(kPeriodItems))) MenuItem(kPeriodItems[index])->trigger();
+}
+
+void TMainForm::DoLAIEstimateAllClick() {
+    if (FActiveImageWindow == nullptr) return;
+    OpenDialog->setDirectory(QFileInfo(FActiveImageWindow->FWorkFileName).absolutePath());
+    OpenDialog->setFileMode(QFileDialog::ExistingFiles);
+    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    if (OpenDialog->exec() == QDialog::Accepted) FActiveImageWindow->DoLAIEstimateAll(OpenDialog->selectedFiles());
 }
 
 void TMainForm::FileCloseItemClick() {

@@ -67,6 +67,10 @@ public:
     void WindowArrangeItemClick();
     void WindowMinimizeItemClick();
     void HelpAboutItemClick();
+    // The PAR button runs the period chosen in the period list.
+    void SpeedButton16Click();
+    // Asks for photographs and estimates LAI for each with the active window's settings.
+    void DoLAIEstimateAllClick();
 
     TLeafImageWindow* ActiveImageWindow() const override { return FActiveImageWindow; }
     void SetActiveImageWindow(TLeafImageWindow* Window) override { FActiveImageWindow = Window; }
@@ -105,7 +109,7 @@ private:
     void CreateStatusBar();
     void CreateToolBar();
     void BindHandlers();
-    // Handler runs on the menu item and on the tool button (if any) of those names.
+    // Handler runs on the menu item and on the tool button of those names (either may be nullptr).
     void Bind(const char* Item, const char* Button, const std::function<void()>& Handler);
     void LoadPlugins();
     void RelabelSafely();

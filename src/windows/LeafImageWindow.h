@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QScrollArea>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include <array>
@@ -62,6 +63,24 @@ public:
     void StartMoveCircleArea();
     void StartCircleAreaBy3Points();
 
+    // Analyses of the window's work file over its box area, reported to the
+    // results window; each checks what it needs and says what is missing.
+    void DoLAIEstimate();
+    void DoLAIEstimateAll(const QStringList& Files);
+    void DoPAREstimate();
+    void DoPARThisDay();
+    void DoPARMonth();
+    void DoPARMonthMean();
+    void DoPARMonthYear();
+    void DoPARMonthYearMean();
+    // Ask the hours, or the dates, of the period first.
+    void DoPARSetTimes();
+    void DoPARPeriod();
+    void DrawDaySunTrack();
+    void DrawMonthSunTrack();
+    void DrawYearSunTrack();
+    void DrawSunTrack();
+
     // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button up
     // ends a drag where the last move left it.
     void Image1MouseDown(Qt::MouseButton Button, int X, int Y);
@@ -118,6 +137,11 @@ public:
     int FCircleR = 0;
     int FCircleOdd = 0;
     bool FIsTempImage = false;
+    // The colour search's reference colour, once picked.
+    bool FColorSampled = false;
+    int FSampleColor1 = 0;
+    int FSampleColor2 = 0;
+    int FSampleColor3 = 0;
     bool FNorthSet = false;
     double FNorthAngle = 0.0;
     double FFirstAngle = 0.0;
@@ -171,6 +195,20 @@ private:
     void FinishScaleByLine();
     void FinishZenithAngle();
     void TakeThirdCirclePoint();
+    // What every analysis command does first: a chosen classifier or colour
+    // in place for those targets, permanent drawing, the circle and (with
+    // North) the north direction published. False when one is missing.
+    bool AnalysisPrologue(bool North);
+    TRect TagRect() const;
+    // An analysis painted its result over the whole picture: no mark of the
+    // window is left in it, and the circle is drawn again when one is set.
+    void AfterAnalysisPainted();
+    // One gap fraction analysis of File with its batch row; false (and
+    // "ERR7") when it failed.
+    bool BatchGapFraction(const QString& File);
+    void RunPAREstimate(int Period);
+    void RunSunTrack(int Period);
+
     // The circle's surroundings, copied into the frame's edge view.
     void RefreshEdgeViews();
 
