@@ -2,7 +2,9 @@
 // circle and north they set and the lines they report.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
@@ -11,6 +13,7 @@
 #include "common/widget_app_env.h"
 #include "windows/CircleFrom3Points.h"
 #include "windows/EdgeViews.h"
+#include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/recording_frame.h"
 
@@ -138,6 +141,21 @@ TEST_F(MouseToolsTest, TagRectangleIsKeptInOrderAndErasedByZoomOrTool) {
     Drag({10, 10}, {50, 40});
     Window->StartDistanceMeasurement();
     EXPECT_EQ(Pixels(), before);
+}
+
+TEST_F(MouseToolsTest, MouseEventsOnThePictureReachTheTool) {
+    Window->SetTagArea();
+    Window->EnhanceView();  // 2:1, so screen pixels are halved
+    const auto send = [&](QEvent::Type Type, QPoint At, Qt::MouseButtons Buttons) {
+        QMouseEvent event(Type, QPointF(At), Window->Image1->mapToGlobal(QPointF(At)), Qt::LeftButton, Buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(Window->Image1, &event);
+    };
+    send(QEvent::MouseButtonPress, {20, 30}, Qt::LeftButton);
+    send(QEvent::MouseMove, {81, 61}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {81, 61}, Qt::NoButton);
+    EXPECT_EQ(Window->FTagArea, QRect(QPoint(10, 15), QPoint(40, 30)));
+    EXPECT_EQ(Frame.PositionText, QStringLiteral("(40,30)"));
 }
 
 TEST_F(MouseToolsTest, ASmallTagRectangleMeansTheWholePicture) {
