@@ -6,6 +6,7 @@
 // site factor. Days, months and years add up their days; the chart receives
 // the course over the period.
 #include <cstdint>
+#include <vector>
 
 #include "analysis/ChartData.h"
 
@@ -50,19 +51,32 @@ public:
     TPARTotals YearMeanPAR();
 
 private:
-    struct TMinuteSun {
+    // The sun of one minute of the stored date, located before the minutes
+    // are summed.
+    struct TSunMinute {
+        int32_t Hour, Minute;
+        bool Up;         // at or above the horizon
+        bool OnPicture;  // X and Y hold its pixel, which may still lie outside the image
+        double Altitude;
+        int X, Y;
+    };
+    struct TMinuteBeam {
         double Direct;  // the direct flux; 0 with the sun below the horizon
         bool Gap;       // the sun's pixel is a gap
     };
-    // Adds one minute of the stored date to Totals; Line, when given, is
-    // drawn on to the sun's pixel when it is a gap.
-    TMinuteSun MinuteStep(int32_t Hour, int32_t Minute, TSunMinutes& Sun, const TClearSkyBeam& Beam,
-                          TSunTrackLine* Line, TPARTotals& Totals) const;
+    // The sun at Hour:Minute, added to FSun.
+    void LocateSun(TSunMinutes& Sun, int32_t Hour, int32_t Minute);
+    // Adds one located minute to Totals; Line, when given, is drawn on to the
+    // sun's pixel when it is a gap.
+    TMinuteBeam MinuteStep(const TSunMinute& Sun, const TClearSkyBeam& Beam, TSunTrackLine* Line,
+                           TPARTotals& Totals) const;
     void AddChartPoints(double X, double Above, double Below);
 
     double FIndirectSiteFactor;
     TChartData& FChart;
     TCanvas* FTrack;
+    int FImageWidth = 0, FImageHeight = 0;  // of the analysis image; 0 without one
+    std::vector<TSunMinute> FSun;           // the minutes of the day being summed
 };
 
 }  // namespace tam32

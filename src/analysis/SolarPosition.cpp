@@ -17,6 +17,8 @@ double LocalHour;
 namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
+// Sidereal hours per hour of universal time.
+constexpr double kSiderealRate = 1.00273791;
 
 double SinDeg(double Angle) { return std::sin(Angle * DegToRad); }
 double CosDeg(double Angle) { return std::cos(Angle * DegToRad); }
@@ -28,9 +30,62 @@ double Wrap(double Value, double Period) {
     return Reduced < Period ? Reduced : 0.0;
 }
 
+double ClockHours(int32_t Hour, int32_t Min, int32_t Sec) { return Hour + Min / 60.0 + Sec / 3600.0; }
+
+// Whole days of a Gregorian date since the count's origin.
+double DayCount(double Year, double Month, double Day) {
+    // January and February count as months 13 and 14 of the previous year,
+    // so that the leap day falls at the end of the counted year.
+    if (Month < 3) {
+        Month += 12;
+        Year -= 1;
+    }
+    return std::floor(365.25 * Year) + std::floor(Year / 400.0) - std::floor(Year / 100.0) +
+           std::floor(30.59 * (Month - 2.0)) + Day;
+}
+
+double JulianFromDayCount(double Days, double Hour) { return Days + Hour / 24.0 + 1721088.5; }
+
+// Local mean sidereal time at a longitude, hours in [0, 24).
+double SiderealHours(double JD, double Longitude) {
+    // Newcomb's expression holds for 0 h universal time; the universal date of
+    // the moment begins at the last Julian day ending in .5.
+    const double MidnightJD = std::floor(JD - 0.5) + 0.5;
+    const double UniversalHour = (JD - MidnightJD) * 24.0;
+    const double T = (MidnightJD - 2415020.0) / 36525.0;
+    const double Greenwich0h = 6.6460655556 + 2400.0512616667 * T + 0.0000258056 * T * T;
+    return Wrap(Greenwich0h + kSiderealRate * UniversalHour + Longitude / 15.0, 24.0);
+}
+
 double DegreesFromDMS(int32_t Deg, int32_t Min, int32_t Sec) {
     const double Magnitude = std::abs(double(Deg)) + Min / 60.0 + Sec / 3600.0;
     return Deg < 0 ? -Magnitude : Magnitude;
+}
+
+// Altitude and azimuth (from north through east) of a declination and an
+// hour angle, at a latitude given by its sine and cosine.
+void HorizontalPlace(double& Altitude, double& Azimuth, double SinLat, double CosLat, double SinDecl, double CosDecl,
+                     double HourAngle) {
+    const double CosH = CosDeg(HourAngle);
+    const double North = SinDecl * CosLat - CosDecl * SinLat * CosH;
+    const double East = -CosDecl * SinDeg(HourAngle);
+    // A sun in the zenith has no direction; atan2 gives it north, not NaN.
+    Azimuth = Wrap(std::atan2(East, North) / DegToRad, 360.0);
+    // Rounding can carry the sine a hair past 1 when the sun is in the zenith.
+    Altitude = std::asin(std::clamp(SinLat * SinDecl + CosLat * CosDecl * CosH, -1.0, 1.0)) / DegToRad;
+}
+
+// The altitude seen through the air.
+double ApparentAltitude(double Geometric) {
+    // The refraction table would lift a sun just below the zenith past it.
+    return std::min(Geometric + AtmosRefraction(Geometric), 90.0);
+}
+
+// Right ascension and declination of the sun at a Julian day.
+void SunEquatorialPlace(double& RA, double& Decl, double JD) {
+    double Lambda = 0.0;
+    SunEclipticLongitude(Lambda, JD);
+    EclipticToEquatorial(Decl, RA, Lambda, JD);
 }
 
 }  // namespace
@@ -48,15 +103,7 @@ bool SetSolarDate(int32_t Year, int32_t Month, int32_t Day) {
 }
 
 double JulianDay(double Year, double Month, double Day, double Hour) {
-    // January and February count as months 13 and 14 of the previous year,
-    // so that the leap day falls at the end of the counted year.
-    if (Month < 3) {
-        Month += 12;
-        Year -= 1;
-    }
-    const double WholeDays = std::floor(365.25 * Year) + std::floor(Year / 400.0) - std::floor(Year / 100.0) +
-                             std::floor(30.59 * (Month - 2.0));
-    return WholeDays + Day + Hour / 24.0 + 1721088.5;
+    return JulianFromDayCount(DayCount(Year, Month, Day), Hour);
 }
 
 double JulianDateNow() {
@@ -65,15 +112,7 @@ double JulianDateNow() {
     return JulianDay(SolarYear, SolarMonth, SolarDay, LocalHour - TimeZone);
 }
 
-double SiderealTime(double JD) {
-    // Newcomb's expression holds for 0 h universal time; the universal date of
-    // the moment begins at the last Julian day ending in .5.
-    const double MidnightJD = std::floor(JD - 0.5) + 0.5;
-    const double UniversalHour = (JD - MidnightJD) * 24.0;
-    const double T = (MidnightJD - 2415020.0) / 36525.0;
-    const double Greenwich0h = 6.6460655556 + 2400.0512616667 * T + 0.0000258056 * T * T;
-    return Wrap(Greenwich0h + 1.00273791 * UniversalHour + SiteLongitude / 15.0, 24.0);
-}
+double SiderealTime(double JD) { return SiderealHours(JD, SiteLongitude); }
 
 void SunEclipticLongitude(double& Lambda, double JD) {
     const double t = (JD - 2442412.5) / 365.25;  // Julian years since the series' epoch
@@ -110,29 +149,56 @@ void EclipticToEquatorial(double& Decl, double& RA, double Lambda, double JD) {
 }
 
 void EquatorialToHorizontal(double& Altitude, double& Azimuth, double Decl, double HourAngle) {
-    const double SinLat = SinDeg(SiteLatitude), CosLat = CosDeg(SiteLatitude);
-    const double SinDecl = SinDeg(Decl), CosDecl = CosDeg(Decl);
-    const double CosH = CosDeg(HourAngle);
-    const double North = SinDecl * CosLat - CosDecl * SinLat * CosH;
-    const double East = -CosDecl * SinDeg(HourAngle);
-    // A sun in the zenith has no direction; atan2 gives it north, not NaN.
-    Azimuth = Wrap(std::atan2(East, North) / DegToRad, 360.0);
-    // Rounding can carry the sine a hair past 1 when the sun is in the zenith.
-    Altitude = std::asin(std::clamp(SinLat * SinDecl + CosLat * CosDecl * CosH, -1.0, 1.0)) / DegToRad;
+    HorizontalPlace(Altitude, Azimuth, SinDeg(SiteLatitude), CosDeg(SiteLatitude), SinDeg(Decl), CosDeg(Decl),
+                    HourAngle);
 }
 
 void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) {
-    LocalHour = Hour + Min / 60.0 + Sec / 3600.0;
+    LocalHour = ClockHours(Hour, Min, Sec);
     const double JD = JulianDateNow();
-    const double Sidereal = SiderealTime(JD);
-    double Lambda = 0.0;
-    SunEclipticLongitude(Lambda, JD);
     double Decl = 0.0, RA = 0.0;
-    EclipticToEquatorial(Decl, RA, Lambda, JD);
+    SunEquatorialPlace(RA, Decl, JD);
     double Geometric = 0.0;
-    EquatorialToHorizontal(Geometric, Azimuth, Decl, 15.0 * Sidereal - RA);
-    // The refraction table would lift a sun just below the zenith past it.
-    Altitude = std::min(Geometric + AtmosRefraction(Geometric), 90.0);
+    EquatorialToHorizontal(Geometric, Azimuth, Decl, 15.0 * SiderealTime(JD) - RA);
+    Altitude = ApparentAltitude(Geometric);
+}
+
+double TSolarDay::TParabola::At(double S) const { return First + S * (Step + (S - 1.0) * 0.5 * Bend); }
+
+TSolarDay::TParabola TSolarDay::TParabola::Through(double Midnight, double Noon, double NextMidnight) {
+    return {Midnight, Noon - Midnight, NextMidnight - 2.0 * Noon + Midnight};
+}
+
+TSolarDay::TSolarDay() : FSinLat(SinDeg(SiteLatitude)), FCosLat(CosDeg(SiteLatitude)) {
+    const double Days = DayCount(SolarYear, SolarMonth, SolarDay);
+    // The sidereal time runs on evenly through the day, also where the
+    // universal date changes (Newcomb's day start and the clock rate agree
+    // there within a millionth of a degree).
+    FSiderealMidnight = SiderealHours(JulianFromDayCount(Days, -TimeZone), SiteLongitude);
+    double RA[3], SinDecl[3];
+    for (int Node = 0; Node < 3; ++Node) {
+        double Decl = 0.0;
+        SunEquatorialPlace(RA[Node], Decl, JulianFromDayCount(Days, 12.0 * Node - TimeZone));
+        // The right ascension runs on past 360 degrees instead of starting
+        // again at 0, so that the parabola follows it.
+        if (Node > 0) RA[Node] = RA[Node - 1] + std::remainder(RA[Node] - RA[Node - 1], 360.0);
+        SinDecl[Node] = SinDeg(Decl);
+    }
+    FRA = TParabola::Through(RA[0], RA[1], RA[2]);
+    FSinDecl = TParabola::Through(SinDecl[0], SinDecl[1], SinDecl[2]);
+}
+
+void TSolarDay::SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const {
+    const double Local = ClockHours(Hour, Min, Sec);
+    const double S = Local / 12.0;  // in half days from local midnight
+    // The declination stays within 24 degrees of the equator, where its
+    // cosine is positive; taking it from the sine keeps the two a true pair,
+    // which the altitude near the zenith needs.
+    const double SinDecl = FSinDecl.At(S);
+    double Geometric = 0.0;
+    HorizontalPlace(Geometric, Azimuth, FSinLat, FCosLat, SinDecl, std::sqrt(1.0 - SinDecl * SinDecl),
+                    15.0 * (FSiderealMidnight + kSiderealRate * Local) - FRA.At(S));
+    Altitude = ApparentAltitude(Geometric);
 }
 
 }  // namespace tam32

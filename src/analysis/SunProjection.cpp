@@ -40,7 +40,7 @@ bool SunToImageXY(int& X, int& Y, double Altitude, double Direction) {
 bool TSunMinutes::Up(int Hour, int Minute, double& Azimuth, double& Altitude) {
     const int Now = Hour * 60 + Minute;
     if (Now < FNightUntil) return false;
-    SunPosition(Hour, Minute, 0, Azimuth, Altitude);
+    FDay.SunPosition(Hour, Minute, 0, Azimuth, Altitude);
     if (Altitude >= 0.0) return true;
     // Minutes Now + K with K < -Altitude / kMaxClimbPerMinute are still night.
     if (Altitude >= -90.0) FNightUntil = Now + int(std::ceil(-Altitude / kMaxClimbPerMinute));

@@ -2,6 +2,8 @@
 // Where a sun position falls on the hemispherical photograph: the direction
 // from the image's north angle and the pixel from the lens model. The PAR
 // estimate tests that pixel for a gap; the sun tracks draw through it.
+#include "analysis/SolarPosition.h"
+
 namespace tam32 {
 
 // Direction on the image, counter-clockwise from +x, of a sun azimuth (from
@@ -15,11 +17,12 @@ double SunDirectionOnImage(double Azimuth);
 // any picture (a normal lens at the horizon), X and Y then unchanged.
 bool SunToImageXY(int& X, int& Y, double Altitude, double Direction);
 
-// The sun above the horizon, minute by minute through the stored date, in
-// ascending minutes: after a minute with the sun below the horizon, the
-// minutes in which it cannot have risen yet are answered without computing
-// the position (the sun moves across the sky by at most 15.05 degrees an
-// hour, so its altitude climbs no faster).
+// The sun above the horizon, minute by minute through the date and at the
+// site stored when it is made (TSolarDay), in ascending minutes: after a
+// minute with the sun below the horizon, the minutes in which it cannot have
+// risen yet are answered without computing the position (the sun moves
+// across the sky by at most 15.05 degrees an hour, so its altitude climbs no
+// faster).
 class TSunMinutes {
 public:
     // True with the sun's azimuth and apparent altitude when it stands at or
@@ -27,6 +30,7 @@ public:
     bool Up(int Hour, int Minute, double& Azimuth, double& Altitude);
 
 private:
+    const TSolarDay FDay;
     int FNightUntil = 0;  // minute of the day before which the sun is surely down
 };
 

@@ -275,12 +275,39 @@ TEST_F(SolarPositionTest, AgreesWithAPreciseEphemerisWorldwide) {
     for (const TReference& Ref : kReferences) {
         PlaceAt(kSites[Ref.Site]);
         const TSky Sky = SunAt(Ref.Date, Ref.Clock);
+        TSky DaySky{};  // by the day series of the same date
+        TSolarDay().SunPosition(Ref.Clock.Hour, Ref.Clock.Min, Ref.Clock.Sec, DaySky.Azimuth, DaySky.Altitude);
         SCOPED_TRACE(testing::Message() << "site " << Ref.Site << ' ' << Ref.Date.Year << '-' << Ref.Date.Month << '-'
                                         << Ref.Date.Day << ' ' << Ref.Clock.Hour << ':' << Ref.Clock.Min << ':'
                                         << Ref.Clock.Sec);
-        EXPECT_NEAR(Sky.Altitude, Ref.Altitude, 0.02);
-        EXPECT_LT(Separation(Sky, {Ref.Altitude, Ref.Azimuth}), 0.02);
+        for (const TSky& Seen : {Sky, DaySky}) {
+            EXPECT_NEAR(Seen.Altitude, Ref.Altitude, 0.02);
+            EXPECT_LT(Separation(Seen, {Ref.Altitude, Ref.Azimuth}), 0.02);
+        }
     }
+}
+
+TEST_F(SolarPositionTest, DaySeriesFollowsTheFullSeriesThroughTheDay) {
+    // Every site, a day of each season, the leap day, the turn of the year
+    // and the equinoxes, when the declination changes fastest.
+    const TDate kDates[] = {{2024, 1, 1},  {2024, 2, 29}, {2024, 3, 20}, {2024, 6, 21},
+                            {2024, 9, 22}, {2024, 12, 31}, {2031, 7, 4}, {1995, 10, 15}};
+    for (const TSite& Site : kSites)
+        for (const TDate& Date : kDates) {
+            PlaceAt(Site);
+            ASSERT_TRUE(SetSolarDate(Date.Year, Date.Month, Date.Day));
+            const TSolarDay Day;
+            for (int Minute = 0; Minute < 1440; ++Minute) {
+                const TClock Clock{Minute / 60, Minute % 60, (7 * Minute) % 60};
+                TSky Full{}, Series{};
+                SunPosition(Clock.Hour, Clock.Min, Clock.Sec, Full.Azimuth, Full.Altitude);
+                Day.SunPosition(Clock.Hour, Clock.Min, Clock.Sec, Series.Azimuth, Series.Altitude);
+                if (Separation(Full, Series) > 1e-5)
+                    ADD_FAILURE() << "site at " << Site.LatD << ' ' << Site.LonD << ", " << Date.Year << '-'
+                                  << Date.Month << '-' << Date.Day << ' ' << Clock.Hour << ':' << Clock.Min << ':'
+                                  << Clock.Sec << ": " << Separation(Full, Series);
+            }
+        }
 }
 
 TEST_F(SolarPositionTest, ContinuousAcrossUniversalMidnightAndNoon) {

@@ -98,10 +98,11 @@ TEST_F(SunTrackTest, MinutesLeftOutAtNightAreNight) {
             SetSiteLongitude(Longitudes[Site], 0, 0);
             TimeZone = Site % 2 ? -5.0 : 9.0;
             ASSERT_TRUE(SetSolarDate(2024, Month, 21));
+            const TSolarDay Day;  // the series the minutes follow
             TSunMinutes Minutes;
             for (int Minute = 0; Minute < 1440; ++Minute) {
                 double Azimuth, Altitude, A, H;
-                SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
+                Day.SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
                 const bool Up = Minutes.Up(Minute / 60, Minute % 60, A, H);
                 ASSERT_EQ(Up, Altitude >= 0.0) << Site << " " << Month << " " << Minute;
                 if (Up) {
