@@ -10,15 +10,14 @@
 #include <QImage>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <random>
 #include <string>
 
 #include <jpeglib.h>
-#include <unistd.h>
 
+#include "BenchHemiPhoto.h"
 #include "BenchJpeg.h"
 #include "BenchPlugins.h"
+#include "BenchTempFile.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/CircleDetection.h"
@@ -31,44 +30,20 @@ namespace {
 
 using namespace tam32;
 
-constexpr int kWidth = 4000, kHeight = 3000, kRadius = 1480;
-
-QImage Photo() {
-    QImage Image(kWidth, kHeight, QImage::Format_RGB888);
-    std::mt19937 Random(4711);
-    std::uniform_int_distribution<int> Grain(-10, 10);
-    for (int Y = 0; Y < kHeight; ++Y) {
-        uint8_t* Row = Image.scanLine(Y);
-        for (int X = 0; X < kWidth; ++X) {
-            const double Dx = X + 0.5 - kWidth / 2, Dy = Y + 0.5 - kHeight / 2;
-            const bool Inside = Dx * Dx + Dy * Dy <= double(kRadius) * kRadius;
-            const bool Leaf = ((X / 53) ^ (Y / 41)) % 3 == 0;
-            const int Sky = std::clamp(200 + Grain(Random), 0, 255), Dark = std::clamp(40 + Grain(Random), 0, 255);
-            const uint8_t V = uint8_t(!Inside ? 0 : (Leaf ? Dark : Sky));
-            Row[3 * X] = uint8_t(std::min(255, V + 30 * Inside));  // red: the whole disc is bright
-            Row[3 * X + 1] = V;
-            Row[3 * X + 2] = V;
-        }
-    }
-    return Image;
-}
-
-std::string TempName(const char* Extension) {
-    return (std::filesystem::temp_directory_path() / ("tam32-analysis-bench-" + std::to_string(getpid()) + Extension))
-        .string();
-}
+using bench::kPhotoHeight;
+using bench::kPhotoWidth;
 
 void WriteJpeg(const QImage& Image, const std::string& File) {
-    bench::WriteJpegFile(File, kWidth, kHeight, [&](int Y, uint8_t* Row) {
-        std::memcpy(Row, Image.constScanLine(Y), size_t{3} * kWidth);
+    bench::WriteJpegFile(File, kPhotoWidth, kPhotoHeight, [&](int Y, uint8_t* Row) {
+        std::memcpy(Row, Image.constScanLine(Y), size_t{3} * kPhotoWidth);
     });
 }
 
 // The two files, written once and removed at exit.
 struct TFiles {
-    std::string Bmp = TempName(".bmp"), Jpeg = TempName(".jpg");
+    std::string Bmp = bench::TempFileName("analysis-bench", ".bmp"), Jpeg = bench::TempFileName("analysis-bench", ".jpg");
     TFiles() {
-        const QImage Image = Photo();
+        const QImage Image = bench::HemisphericalPhoto();
         Image.save(QString::fromStdString(Bmp), "BMP");
         WriteJpeg(Image, Jpeg);
     }
@@ -88,12 +63,7 @@ using bench::TPlugins;
 void PrepareGapRun() {
     ResetSettingsToDefaults();
     ResetAnalysisState();
-    CircleSet = true;
-    CircleX = kWidth / 2;
-    CircleY = kHeight / 2;
-    CircleR = kRadius;
-    CircleCenterOffset = 0.5;
-    ThresholdCondition = 0;  // bright sky is the gap; blue channel, intermeans, lens type 5
+    bench::PublishPhotoCircle();  // blue channel, intermeans, lens type 5
 }
 
 // Cold runs decode the file each time; repeated runs reuse the kept decoding.
@@ -104,7 +74,7 @@ void RunGap(benchmark::State& State, const std::string& File, bool Cold) {
     const QString Name = QString::fromStdString(File);
     for (auto _ : State) {
         if (Cold) ClearDecodedImageCache();
-        if (GapFractionAnalysis(Name, Picture, {0, 0, kWidth - 1, kHeight - 1})) State.SkipWithError("analysis failed");
+        if (GapFractionAnalysis(Name, Picture, {0, 0, kPhotoWidth - 1, kPhotoHeight - 1})) State.SkipWithError("analysis failed");
         benchmark::DoNotOptimize(SkyFactor);
     }
     ClearDecodedImageCache();

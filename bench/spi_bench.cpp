@@ -13,9 +13,9 @@
 #include <vector>
 
 #include <jpeglib.h>
-#include <unistd.h>
 
 #include "BenchJpeg.h"
+#include "BenchTempFile.h"
 #include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
 
@@ -29,9 +29,7 @@ constexpr int kHeight = 3000;
 // A photograph-like picture (smooth shading, edges and grain), written once.
 const std::string& PhotoFile() {
     static const std::string path = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / ("tam32-spi-bench-" + std::to_string(getpid()) + ".jpg"))
-                .string();
+        const std::string file = bench::TempFileName("spi-bench", ".jpg");
         std::mt19937 random(12345);
         std::uniform_int_distribution<int> grain(-12, 12);
         bench::WriteJpegFile(file, kWidth, kHeight, [&](int y, uint8_t* row) {

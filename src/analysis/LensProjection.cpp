@@ -122,7 +122,7 @@ double ZenithToRadius(double Zenith) {
         case 4: return std::min(Polynomial(kLens4Forward, 15.6 * HalfSin) / 11.0 * R, R);
         case 5: return std::min(Polynomial(kLens5Forward, Zenith) / 577.0 * R, R);
         case 6: return std::min(Polynomial(kLens6Forward, 5.7265085705453 * HalfSin) / 3.21 * R, R);
-        case 7: return std::tan(Zenith * kDeg) / (21.5 / MaxViewAngle) * NormalLensHalfDiagonal();
+        case kNormalLensType: return std::tan(Zenith * kDeg) / (21.5 / MaxViewAngle) * NormalLensHalfDiagonal();
         default: return R * Zenith / MaxViewAngle;
     }
 }
@@ -137,7 +137,7 @@ double RadiusToZenith(double Radius) {
         case 4: return HalfAngleArcSin(Polynomial(kLens4Inverse, 11.0 * T) / 15.6);
         case 5: return Polynomial(kLens5Inverse, 577.0 * T);
         case 6: return HalfAngleArcSin(Polynomial(kLens6Inverse, 3.21 * T) / 5.72646925793537);
-        case 7: return std::atan((21.5 / MaxViewAngle) * Radius / NormalLensHalfDiagonal()) * 180.0 / kPi;
+        case kNormalLensType: return std::atan((21.5 / MaxViewAngle) * Radius / NormalLensHalfDiagonal()) * 180.0 / kPi;
         default: return std::min(MaxViewAngle * Radius / R, MaxViewAngle);
     }
 }

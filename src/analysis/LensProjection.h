@@ -4,6 +4,8 @@
 // (zenith to image radius and back), the slope-corrected zenith and the
 // 15-degree ring of a pixel. Angles are degrees; pure functions of their
 // arguments and of the circle, lens and slope settings.
+#include <cstdint>
+
 namespace tam32 {
 
 // The exact circle: its centre lies half a pixel in from CircleX, CircleY
@@ -15,6 +17,10 @@ double CircleRadius();
 // Direction of (X, Y) seen from (X0, Y0), counter-clockwise from +x (up = 90), in [0, 360).
 double DirectionAngle(double X0, double Y0, double X, double Y);
 double PixelAzimuth(double X, double Y);
+
+// The LensType of a normal (not fisheye) lens: its circle runs through the
+// picture's corners.
+constexpr int32_t kNormalLensType = 7;
 
 // Image radius in pixels of a zenith angle under LensType.
 double ZenithToRadius(double Zenith);

@@ -23,6 +23,7 @@ constexpr uint8_t GetBValue(TColor c) { return static_cast<uint8_t>((c >> 16) & 
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clRed = 0x0000FF;
 
 // Rectangle in the Windows manner: Right and Bottom are the first column and
 // row outside it.

@@ -80,18 +80,13 @@ void TLeafImageWindow::ViewOriginalImage() {
     FPictureWidth = FPicture->Width();
     FPictureHeight = FPicture->Height();
     FAnalysed = false;
-    // The fresh picture carries no marks.
-    FCircleShown = false;
-    FTagDrawn = false;
-    FLineDrawn = false;
+    ForgetMarks();
     if (FCircleSet && EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS18")))) {
         DrawCircleArea();
     } else {
         FCircleSet = false;
         FNorthSet = false;
     }
-    FTagShown = false;
-    FLineShown = false;
     FScaleByArea = false;
     // The file may have changed its size since it was opened.
     FOrgWidth = -1;
@@ -114,12 +109,18 @@ void TLeafImageWindow::SetViewScale(int Num, int Den) {
     Image1->resize(ScaledLength(FOrgWidth, Num, Den), ScaledLength(FOrgHeight, Num, Den));
     Image1->update();
     FTagDragging = false;
-    FTagShown = false;
     FMeasureDragging = false;
-    FLineShown = false;
     if (FCircleDragging) FFrame.HideEdgeView();
     FCircleDragging = false;
-    FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
+    FTagArea = WholePicture();
+}
+
+QRect TLeafImageWindow::WholePicture() const { return QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1)); }
+
+void TLeafImageWindow::ForgetMarks() {
+    FCircleShown = false;
+    FTagShown = false;
+    FLineShown = false;
 }
 
 void TLeafImageWindow::EnhanceView() {

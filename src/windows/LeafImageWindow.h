@@ -117,6 +117,7 @@ public:
     bool FMeasureMode = false;
     bool FPickMode = false;
     bool FTagDragging = false;
+    // The tag rectangle and the rubber line are in the picture.
     bool FTagShown = false;
     bool FMeasureDragging = false;
     bool FLineShown = false;
@@ -168,8 +169,9 @@ protected:
 
 private:
     // The passing marks, drawn with the inverting pen: each call draws or
-    // erases the figure, and the window knows which marks the picture holds
-    // so that a zoom step or a new tool never leaves one burned in.
+    // erases the figure and keeps FTagShown or FLineShown saying whether the
+    // picture holds it, so that a zoom step or a new tool never leaves one
+    // burned in.
     void ToggleTagRectangle();
     void ToggleRubberLine();
     void EraseRubberLine();
@@ -200,9 +202,13 @@ private:
     // North) the north direction published. False when one is missing.
     bool AnalysisPrologue(bool North);
     TRect TagRect() const;
-    // An analysis painted its result over the whole picture: no mark of the
-    // window is left in it, and the circle is drawn again when one is set.
+    // A new picture (reloaded, or an analysis's result) holds none of the
+    // window's marks.
+    void ForgetMarks();
+    // After an analysis painted its result: the circle is drawn again when one is set.
     void AfterAnalysisPainted();
+    // The box area of the whole picture.
+    QRect WholePicture() const;
     // One gap fraction analysis of File with its batch row; false (and
     // "ERR7") when it failed.
     bool BatchGapFraction(const QString& File);
@@ -226,8 +232,6 @@ private:
     // of the normal lens or the small one.
     bool FCircleShown = false;
     bool FShownFullCross = false;
-    bool FTagDrawn = false;
-    bool FLineDrawn = false;
 };
 
 }  // namespace tam32

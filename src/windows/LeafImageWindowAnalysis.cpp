@@ -1,6 +1,5 @@
 // The analysis commands of an image window: gap fraction and LAI, the PAR
 // estimate and the sun tracks.
-#include <QAction>
 
 #include "analysis/EngineHost.h"
 #include "analysis/GapFraction.h"
@@ -55,11 +54,7 @@ TRect TLeafImageWindow::TagRect() const {
 }
 
 void TLeafImageWindow::AfterAnalysisPainted() {
-    FCircleShown = false;
-    FTagDrawn = false;
-    FTagShown = false;
-    FLineDrawn = false;
-    FLineShown = false;
+    ForgetMarks();
     if (FCircleSet) DrawCircleArea();
     Image1->update();
 }

@@ -17,7 +17,6 @@
 namespace tam32 {
 namespace {
 
-constexpr int kNormalLens = 7;
 constexpr int kEquisolidLens = 5;
 
 }  // namespace
@@ -52,7 +51,7 @@ void TLeafImageWindow::DrawCircleArea() {
     canvas.Brush.Style = TBrushStyle::bsClear;
     // A shown circle is erased with the mark it was drawn with, even when
     // the lens type has changed since.
-    const bool fullCross = FCircleShown ? FShownFullCross : LensType == kNormalLens;
+    const bool fullCross = FCircleShown ? FShownFullCross : LensType == kNormalLensType;
     FCircleShown = !FCircleShown;
     FShownFullCross = fullCross;
     DrawCircleOutline(FCircleR);
@@ -101,7 +100,7 @@ void TLeafImageWindow::DrawCircleAreaScale() {
             const int ly = y > ey ? ey - canvas.TextHeight(label) : ey;
             canvas.TextOut(lx, ly, label);
         }
-        DrawCentreMark(LensType == kNormalLens);
+        DrawCentreMark(LensType == kNormalLensType);
     }
     if (circleShown) DrawCircleArea();
     Image1->update();
@@ -125,7 +124,7 @@ void TLeafImageWindow::LoadCircleArea() {
 
 void TLeafImageWindow::CircleChosen() {
     FPickTool = ptMoveCircle;
-    FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
+    FTagArea = WholePicture();
     ResetTools();
     ThresholdCondition = 0;
 }
@@ -134,13 +133,13 @@ void TLeafImageWindow::AutoDetectCircleArea() {
     ResetTools();
     const int w = FPicture->Width();
     const int h = FPicture->Height();
-    if (LensType == kNormalLens || LensType == kEquisolidLens) {
+    if (LensType == kNormalLensType || LensType == kEquisolidLens) {
         // A circle already drawn is erased before the new one is drawn.
         EraseCircleArea();
         CircleSet = true;
         CircleX = w / 2 - 1;
         CircleY = h / 2 - 1;
-        CircleR = LensType == kNormalLens
+        CircleR = LensType == kNormalLensType
                       ? static_cast<int>(std::trunc(std::sqrt(double(w / 2) * (w / 2) + double(h / 2) * (h / 2)) + 0.5))
                       : h * 577 / 1200;
         CircleCenterOffset = 0.0;

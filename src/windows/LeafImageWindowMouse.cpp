@@ -1,6 +1,5 @@
 // The mouse on an image window: button down, move and up carry out the
 // active tool.
-#include <QAction>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -20,8 +19,6 @@
 
 namespace tam32 {
 namespace {
-
-constexpr TColor kRed = 0x0000FF;
 
 double Length(TPoint From, TPoint To) {
     const double dx = To.X - From.X;
@@ -69,7 +66,6 @@ void TLeafImageWindow::Image1MouseDown(Qt::MouseButton Button, int X, int Y) {
 
 void TLeafImageWindow::MeasureToolDown(Qt::MouseButton Button, TPoint P) {
     EraseRubberLine();
-    FLineShown = false;
     switch (FMeasureTool) {
         case mtDistance:
             FLineStart = FLineEnd = P;
@@ -98,7 +94,7 @@ void TLeafImageWindow::MeasureToolDown(Qt::MouseButton Button, TPoint P) {
                 FPolyLength = 0.0;
             } else {
                 FPolyCur = P;
-                DrawLine(FPolyPrev, FPolyCur, kRed, TPenMode::pmCopy);
+                DrawLine(FPolyPrev, FPolyCur, clRed, TPenMode::pmCopy);
                 FPolyLength += Length(FPolyPrev, FPolyCur);
                 FPolyPrev = FPolyCur;
             }
@@ -221,25 +217,21 @@ void TLeafImageWindow::FinishTagArea() {
     const int t = std::min(FTagArea.top(), FTagArea.bottom());
     const int b = std::max(FTagArea.top(), FTagArea.bottom());
     if (int64_t(r - l) * (b - t) < 5) {
-        FTagShown = false;
-        FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
+        FTagArea = WholePicture();
         return;
     }
     FTagArea.setCoords(l, t, r, b);
     ToggleTagRectangle();
-    FTagShown = true;
 }
 
 void TLeafImageWindow::MeasureToolUp() {
     FMeasureDragging = false;
-    FLineShown = true;
     switch (FMeasureTool) {
         case mtDistance: FinishDistance(); break;
         case mtNorthDirection: FinishNorthDirection(); break;
         case mtAngle: FinishAngle(); break;
         case mtScaleByLine: FinishScaleByLine(); break;
         case mtMouseDetectCircle:
-            FLineShown = false;
             // Published at once, so the scale and the analyses see the
             // circle just dragged.
             StoreCircleArea();
@@ -248,16 +240,13 @@ void TLeafImageWindow::MeasureToolUp() {
             SetChecked(FFrame.MenuItem("MouseDetectCircleArea1"), true);
             break;
         case mtZenithAngle: FinishZenithAngle(); break;
-        default:
-            // The polyline draws no rubber line between its clicks.
-            FLineShown = FLineDrawn;
+        default: break;  // the polyline works on button down
     }
 }
 
 void TLeafImageWindow::FinishDistance() {
     // The measured line replaces the rubber line in the picture.
-    DrawLine(FLineStart, FLineEnd, kRed, TPenMode::pmCopy);
-    FLineDrawn = false;
+    DrawLine(FLineStart, FLineEnd, clRed, TPenMode::pmCopy);
     FLineShown = false;
     DrawMarker(FLineEnd, TPenMode::pmCopy);
     EngineHost().AppendResultLine(
@@ -289,10 +278,9 @@ void TLeafImageWindow::FinishNorthDirection() {
 
 void TLeafImageWindow::FinishAngle() {
     // The leg and its end stay in the picture in red.
-    DrawLine(FLineStart, FLineEnd, kRed, TPenMode::pmCopy);
-    FLineDrawn = false;
-    DrawMarker(FLineEnd, TPenMode::pmCopy);
+    DrawLine(FLineStart, FLineEnd, clRed, TPenMode::pmCopy);
     FLineShown = false;
+    DrawMarker(FLineEnd, TPenMode::pmCopy);
     const double angle = DirectionAngle(FLineStart.X, FLineStart.Y, FLineEnd.X, FLineEnd.Y);
     if (!FAngleFirstLeg) {
         FFirstAngle = angle;
@@ -308,11 +296,11 @@ void TLeafImageWindow::FinishAngle() {
     // second alone when another second leg follows.
     if (EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS13")))) {
         FAngleFirstLeg = false;
-        DrawLine(FLineStart, FAngleEnd, kRed, TPenMode::pmNot);
+        DrawLine(FLineStart, FAngleEnd, clRed, TPenMode::pmNot);
         DrawMarker(FLineStart, TPenMode::pmNot);
         DrawMarker(FAngleEnd, TPenMode::pmNot);
     }
-    DrawLine(FLineStart, FLineEnd, kRed, TPenMode::pmNot);
+    DrawLine(FLineStart, FLineEnd, clRed, TPenMode::pmNot);
     DrawMarker(FLineEnd, TPenMode::pmNot);
 }
 

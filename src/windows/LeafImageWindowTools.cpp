@@ -1,9 +1,9 @@
 // The mouse tools of an image window: choosing one, and the marks they draw.
-#include <QAction>
 #include <cmath>
 
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
 #include "platform/Canvas.h"
 #include "platform/Rounding.h"
@@ -13,56 +13,43 @@
 #include "windows/MenuItemState.h"
 
 namespace tam32 {
-namespace {
-
-constexpr TColor kRed = 0x0000FF;
-constexpr int kNormalLens = 7;
-
-}  // namespace
 
 void TLeafImageWindow::ToggleTagRectangle() {
     TCanvas& canvas = FPicture->Canvas();
-    const TPenMode mode = canvas.Pen.Mode;
+    const TCanvasToolsScope tools(canvas);
     canvas.Pen.Mode = TPenMode::pmNot;
     const int l = FTagArea.left(), t = FTagArea.top(), r = FTagArea.right(), b = FTagArea.bottom();
     const TPoint corners[] = {{l, t}, {l, b}, {r, b}, {r, t}, {l, t}};
     canvas.Polyline(corners);
-    canvas.Pen.Mode = mode;
-    FTagDrawn = !FTagDrawn;
+    FTagShown = !FTagShown;
     Image1->update();
 }
 
 void TLeafImageWindow::ToggleRubberLine() {
-    TCanvas& canvas = FPicture->Canvas();
-    const TPenMode mode = canvas.Pen.Mode;
-    canvas.Pen.Mode = TPenMode::pmNot;
-    canvas.MoveTo(FLineStart.X, FLineStart.Y);
-    canvas.LineTo(FLineEnd.X, FLineEnd.Y);
-    canvas.Pen.Mode = mode;
-    FLineDrawn = !FLineDrawn;
-    Image1->update();
+    DrawLine(FLineStart, FLineEnd, FPicture->Canvas().Pen.Color, TPenMode::pmNot);
+    FLineShown = !FLineShown;
 }
 
 void TLeafImageWindow::EraseTagRectangle() {
-    if (FTagDrawn) ToggleTagRectangle();
+    if (FTagShown) ToggleTagRectangle();
 }
 
 void TLeafImageWindow::EraseRubberLine() {
-    if (FLineDrawn) ToggleRubberLine();
+    if (FLineShown) ToggleRubberLine();
 }
 
 void TLeafImageWindow::DrawMarker(TPoint P, TPenMode Mode) {
     TCanvas& canvas = FPicture->Canvas();
     const TCanvasToolsScope tools(canvas);
-    canvas.Pen.Color = kRed;
+    canvas.Pen.Color = clRed;
     canvas.Pen.Mode = Mode;
     canvas.Ellipse(P.X - 3, P.Y - 3, P.X + 3, P.Y + 3);
     Image1->update();
 }
 
 void TLeafImageWindow::DrawCrossMarker(TPoint P) {
-    DrawLine({P.X - 3, P.Y}, {P.X + 3, P.Y}, kRed, TPenMode::pmCopy);
-    DrawLine({P.X, P.Y - 3}, {P.X, P.Y + 3}, kRed, TPenMode::pmCopy);
+    DrawLine({P.X - 3, P.Y}, {P.X + 3, P.Y}, clRed, TPenMode::pmCopy);
+    DrawLine({P.X, P.Y - 3}, {P.X, P.Y + 3}, clRed, TPenMode::pmCopy);
 }
 
 void TLeafImageWindow::DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode Mode) {
@@ -78,9 +65,7 @@ void TLeafImageWindow::DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode 
 void TLeafImageWindow::ResetTools() {
     SetEnabled(FFrame.MenuItem("DoLAIEstimateAll"), false);
     EraseTagRectangle();
-    FTagShown = false;
     EraseRubberLine();
-    FLineShown = false;
     FAngleFirstLeg = false;
     FTagAreaMode = false;
     FMeasureMode = false;
@@ -142,12 +127,12 @@ void TLeafImageWindow::StartCalcScaleByLine() {
 
 void TLeafImageWindow::StartMouseDetectCircleArea() {
     ChooseMeasureTool(mtMouseDetectCircle, "MouseDetectCircleArea1");
-    FTagArea = QRect(QPoint(0, 0), QPoint(FOrgWidth - 1, FOrgHeight - 1));
+    FTagArea = WholePicture();
     EngineHost().ShowMessage(GetDialogMessage(QStringLiteral("DMS21")));
 }
 
 void TLeafImageWindow::StartZenithAngleMeasurement() {
-    if (LensType == kNormalLens) {
+    if (LensType == kNormalLensType) {
         // A normal lens: the circle through the picture's corners. The one
         // shown goes first, so no outline is left behind.
         EraseCircleArea();
