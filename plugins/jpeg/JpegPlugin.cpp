@@ -117,23 +117,4 @@ bool LooksLikeJpeg(const uint8_t* Header) { return Header[0] == 0xFF && Header[1
 
 }  // namespace
 
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
-    return AnswerPluginInfo(kTexts, infono, buf, buflen);
-}
-
-SPI_EXPORT int32_t IsSupported(const char*, uintptr_t dw) {
-    return dw != 0 && LooksLikeJpeg(reinterpret_cast<const uint8_t*>(dw)) ? 1 : 0;
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo) {
-    return AnswerGetPictureInfo(buf, len, flag, lpInfo, Decode, false);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
-                              SpiProgressCallback lpPrgressCallback, intptr_t lData) {
-    return AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lData, Decode, false);
-}
-
-}  // extern "C"
+TAM32_SPI_INPUT_EXPORTS(kTexts, LooksLikeJpeg, Decode, false)

@@ -119,25 +119,8 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
     return result;
 }
 
+bool LooksLikePng(const uint8_t* Header) { return std::memcmp(Header, kSignature, sizeof kSignature) == 0; }
+
 }  // namespace
 
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
-    return AnswerPluginInfo(kTexts, infono, buf, buflen);
-}
-
-SPI_EXPORT int32_t IsSupported(const char*, uintptr_t dw) {
-    return dw != 0 && std::memcmp(reinterpret_cast<const void*>(dw), kSignature, sizeof kSignature) == 0 ? 1 : 0;
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo) {
-    return AnswerGetPictureInfo(buf, len, flag, lpInfo, Decode, false);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
-                              SpiProgressCallback lpPrgressCallback, intptr_t lData) {
-    return AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lData, Decode, false);
-}
-
-}  // extern "C"
+TAM32_SPI_INPUT_EXPORTS(kTexts, LooksLikePng, Decode, false)

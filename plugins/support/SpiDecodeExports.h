@@ -7,6 +7,7 @@
 #include "platform/SpiAbi.h"
 #include "support/SpiDib.h"
 #include "support/SpiInput.h"
+#include "support/SpiPluginInfo.h"
 
 namespace tam32::spi {
 
@@ -21,3 +22,25 @@ int32_t AnswerGetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle
                          SpiProgressCallback Callback, intptr_t LData, SpiDecodeFunction Decode, bool WholeInput);
 
 }  // namespace tam32::spi
+
+// Defines the four exports of an input plug-in: GetPluginInfo answered from
+// Texts, IsSupported by Recognises(const uint8_t* Header) on the picture's
+// first SPI_HEADER_BYTES, and the two decoding exports around Decode. Every
+// plug-in exports the same C names, so the definitions go into each one.
+#define TAM32_SPI_INPUT_EXPORTS(Texts, Recognises, Decode, WholeInput)                                              \
+    extern "C" {                                                                                                    \
+    SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {                                   \
+        return ::tam32::spi::AnswerPluginInfo(Texts, infono, buf, buflen);                                          \
+    }                                                                                                               \
+    SPI_EXPORT int32_t IsSupported(const char*, uintptr_t dw) {                                                     \
+        return dw != 0 && Recognises(reinterpret_cast<const uint8_t*>(dw)) ? 1 : 0;                                \
+    }                                                                                                               \
+    SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo) {       \
+        return ::tam32::spi::AnswerGetPictureInfo(buf, len, flag, lpInfo, Decode, WholeInput);                      \
+    }                                                                                                               \
+    SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm, \
+                                  SpiProgressCallback lpPrgressCallback, intptr_t lData) {                          \
+        return ::tam32::spi::AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lData, Decode,      \
+                                              WholeInput);                                                          \
+    }                                                                                                               \
+    }

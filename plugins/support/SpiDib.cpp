@@ -32,15 +32,35 @@ void SpiDib::Free() {
 }
 
 int32_t SpiDib::Create(int64_t Width, int64_t Height, int BitCount, int ColorCount) {
+    return Allocate(Width, Height, BitCount, BI_RGB, ColorCount, 0);
+}
+
+int32_t SpiDib::CreateBitFields(int64_t Width, int64_t Height, int BitCount, const uint32_t (&Masks)[3]) {
+    const int32_t result = Allocate(Width, Height, BitCount, BI_BITFIELDS, 0, 0);
+    if (result == SPI_SUCCESS) std::memcpy(FInfo + sizeof(BITMAPINFOHEADER), Masks, sizeof Masks);
+    return result;
+}
+
+int32_t SpiDib::CreateCompressed(int64_t Width, int64_t Height, int BitCount, uint32_t Compression, int ColorCount,
+                                 int64_t DataSize) {
+    if (DataSize < 1) return SPI_BROKEN_DATA;
+    return Allocate(Width, Height, BitCount, Compression, ColorCount, DataSize);
+}
+
+int32_t SpiDib::Allocate(int64_t Width, int64_t Height, int BitCount, uint32_t Compression, int ColorCount,
+                         int64_t DataSize) {
     Free();
     if (Width < 1 || Height < 1) return SPI_BROKEN_DATA;
     if (Width > INT32_MAX || Height > INT32_MAX) return SPI_NO_MEMORY;
     const int64_t stride = (Width * BitCount + 31) / 32 * 4;
-    if (stride > kMaxBitsSize / Height) return SPI_NO_MEMORY;
-    const size_t infoSize = sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * static_cast<size_t>(ColorCount);
+    // Compressed data unpacks to the rows, which must fit as well.
+    if (stride > kMaxBitsSize / Height || DataSize > kMaxBitsSize) return SPI_NO_MEMORY;
+    const int64_t bitsSize = DataSize > 0 ? DataSize : stride * Height;
+    const size_t masksSize = Compression == BI_BITFIELDS ? 3 * sizeof(uint32_t) : 0;
+    const size_t infoSize = sizeof(BITMAPINFOHEADER) + masksSize + sizeof(RGBQUAD) * static_cast<size_t>(ColorCount);
     FInfoHandle = SpiLocalAlloc(SPI_LMEM_MOVEABLE | SPI_LMEM_ZEROINIT, infoSize);
-    // The decoder writes every row.
-    FBitsHandle = SpiLocalAlloc(SPI_LMEM_MOVEABLE, static_cast<size_t>(stride * Height));
+    // The decoder writes every byte.
+    FBitsHandle = SpiLocalAlloc(SPI_LMEM_MOVEABLE, static_cast<size_t>(bitsSize));
     FInfo = static_cast<uint8_t*>(SpiLocalLock(FInfoHandle));
     FBits = static_cast<uint8_t*>(SpiLocalLock(FBitsHandle));
     if (FInfo == nullptr || FBits == nullptr) {
@@ -49,6 +69,7 @@ int32_t SpiDib::Create(int64_t Width, int64_t Height, int BitCount, int ColorCou
     }
     FHeight = Height;
     FStride = stride;
+    FColorsOffset = sizeof(BITMAPINFOHEADER) + masksSize;
     FColorCount = ColorCount;
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(BITMAPINFOHEADER);
@@ -56,8 +77,8 @@ int32_t SpiDib::Create(int64_t Width, int64_t Height, int BitCount, int ColorCou
     header.biHeight = static_cast<int32_t>(Height);
     header.biPlanes = 1;
     header.biBitCount = static_cast<uint16_t>(BitCount);
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<uint32_t>(stride * Height);
+    header.biCompression = Compression;
+    header.biSizeImage = static_cast<uint32_t>(bitsSize);
     header.biClrUsed = static_cast<uint32_t>(ColorCount);
     std::memcpy(FInfo, &header, sizeof header);
     return SPI_SUCCESS;

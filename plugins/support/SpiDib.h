@@ -1,7 +1,8 @@
 #pragma once
-// The DIB a plug-in returns: a BITMAPINFO block (40-byte header and colour
-// table) and a block of bottom-up rows, both memory handles of the host. The
-// blocks are freed again unless they were handed over.
+// The DIB a plug-in returns: a BITMAPINFO block (40-byte header, colour
+// masks when there are any, colour table) and a block of bottom-up rows or of
+// RLE data, both memory handles of the host. The blocks are freed again
+// unless they were handed over.
 #include <cstdint>
 
 #include "platform/SpiAbi.h"
@@ -19,9 +20,16 @@ public:
     // SPI_SUCCESS; SPI_NO_MEMORY when the blocks cannot be had or the
     // picture is larger than a DIB can be; SPI_BROKEN_DATA for a size below 1.
     int32_t Create(int64_t Width, int64_t Height, int BitCount, int ColorCount);
-    // Row Y counted from the top.
+    // 16- or 32-bit rows whose red, green and blue lie where Masks say; the
+    // host takes the colours out.
+    int32_t CreateBitFields(int64_t Width, int64_t Height, int BitCount, const uint32_t (&Masks)[3]);
+    // DataSize bytes of BI_RLE8 or BI_RLE4 data for the host to unpack.
+    int32_t CreateCompressed(int64_t Width, int64_t Height, int BitCount, uint32_t Compression, int ColorCount,
+                             int64_t DataSize);
+    // Row Y counted from the top (not for compressed data).
     uint8_t* Row(int64_t Y) const { return FBits + (FHeight - 1 - Y) * FStride; }
-    RGBQUAD* Colors() const { return reinterpret_cast<RGBQUAD*>(FInfo + sizeof(BITMAPINFOHEADER)); }
+    uint8_t* Bits() const { return FBits; }
+    RGBQUAD* Colors() const { return reinterpret_cast<RGBQUAD*>(FInfo + FColorsOffset); }
     void SetGreyColors();
     void SetDotsPerInch(double X, double Y);
     // Hands both handles to the host.
@@ -29,6 +37,9 @@ public:
 
 private:
     void Free();
+    // DataSize 0: uncompressed rows.
+    int32_t Allocate(int64_t Width, int64_t Height, int BitCount, uint32_t Compression, int ColorCount,
+                     int64_t DataSize);
 
     SpiHandle FInfoHandle = nullptr;
     SpiHandle FBitsHandle = nullptr;
@@ -36,6 +47,7 @@ private:
     uint8_t* FBits = nullptr;
     int64_t FHeight = 0;
     int64_t FStride = 0;
+    size_t FColorsOffset = sizeof(BITMAPINFOHEADER);
     int FColorCount = 0;
 };
 

@@ -8,13 +8,13 @@
 #include "import/SPIs.h"
 #include "platform/PluginFolderSetting.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SharedLibrary.h"
 
 namespace tam32 {
 namespace {
 
 QString WithTrailingSeparator(const QString& Folder) {
-    if (Folder.isEmpty() || Folder.endsWith(QLatin1Char('/'))) return Folder;
-    return Folder + QLatin1Char('/');
+    return Folder.endsWith(QLatin1Char('/')) ? Folder : Folder + QLatin1Char('/');
 }
 
 }  // namespace
@@ -25,23 +25,26 @@ void TSPIs::Search(const QString& Mask) {
         SearchFolder(Mask.left(slash + 1), Mask.mid(slash + 1));
         return;
     }
-    // There is no system or Windows folder to search on this platform.
-    if (SearchOptions.Contains(TSPISearchOption::spsSusieDir)) {
-        const QString folder = ReadPluginFolderSetting();
-        if (!folder.isEmpty()) SearchFolder(WithTrailingSeparator(folder), Mask);
-    }
-    if (SearchOptions.Contains(TSPISearchOption::spsAppDir))
-        SearchFolder(WithTrailingSeparator(ProgramFolder()), Mask);
-    if (SearchOptions.Contains(TSPISearchOption::spsCurrentDir))
-        SearchFolder(WithTrailingSeparator(QDir::currentPath()), Mask);
+    // spsCurrentDir searches nothing (see TSPISearchOption), and neither does
+    // a relative folder, which would be taken from the current one.
+    const auto searchIn = [&](const QString& Folder) {
+        if (Folder.isEmpty()) return;
+        if (QDir::isRelativePath(Folder)) {
+            qWarning().noquote() << "Skipped image plug-in folder" << Folder + QLatin1Char(':')
+                                 << "it is not an absolute path";
+            return;
+        }
+        SearchFolder(WithTrailingSeparator(Folder), Mask);
+    };
+    if (SearchOptions.Contains(TSPISearchOption::spsSusieDir)) searchIn(ReadPluginFolderSetting());
+    if (SearchOptions.Contains(TSPISearchOption::spsAppDir)) searchIn(ProgramFolder());
 }
 
 void TSPIs::SearchFolder(const QString& Dir, const QString& Mask) {
     // Plain and linked files, not hidden ones, matched case-insensitively;
     // sorted, so the load order (and so the precedence of extensions) does
     // not depend on the order the file system lists them in.
-    QStringList names = QDir(Dir.isEmpty() ? QStringLiteral(".") : Dir)
-                            .entryList(QStringList{Mask}, QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    QStringList names = QDir(Dir).entryList(QStringList{Mask}, QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
     std::sort(names.begin(), names.end());
     QStringList found;
     for (const QString& name : names)
@@ -53,6 +56,10 @@ void TSPIs::TryLoad(const QString& FileName) {
     bool accept = true;
     if (OnSearching) OnSearching(this, FileName, accept);
     if (!accept) return;
+    if (const QString reason = UntrustedLibraryReason(FileName); !reason.isEmpty()) {
+        qWarning().noquote() << "Skipped image plug-in" << FileName + QLatin1Char(':') << reason;
+        return;
+    }
     std::unique_ptr<TSPI> spi;
     try {
         spi = CreateSPI(FileName);

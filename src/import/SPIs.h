@@ -15,6 +15,11 @@
 
 namespace tam32 {
 
+// spsSusieDir: the plug-in folder setting; spsAppDir: the program's folder.
+// The others name folders that are never searched here: the system and
+// Windows folders do not exist on this platform, and the current folder is
+// left out because anyone who can write a folder the user works in could
+// otherwise run code as the user.
 enum class TSPISearchOption : uint8_t { spsSusieDir, spsAppDir, spsCurrentDir, spsSystemDir, spsWindowsDir };
 
 class TSPISearchOptions {
@@ -52,8 +57,8 @@ public:
     void Loaded();
     // A mask with a folder part searches only that folder; otherwise every
     // folder of SearchOptions in order. A library that lacks an export its
-    // kind needs is skipped (with a warning), so one faulty plug-in cannot
-    // hide the others.
+    // kind needs, or that UntrustedLibraryReason refuses, is skipped (with a
+    // warning), so one faulty plug-in cannot hide the others.
     void Search(const QString& Mask);
 
     int GetCount() const { return static_cast<int>(FList.size()); }

@@ -4,8 +4,19 @@
 #include <QFileInfo>
 #include <dlfcn.h>
 #include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tam32 {
+
+QString UntrustedLibraryReason(const QString& FileName) {
+    struct stat status;
+    if (stat(QFile::encodeName(FileName).constData(), &status) != 0)
+        return QStringLiteral("its owner and mode cannot be read");
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) return QStringLiteral("others than its owner may write it");
+    if (status.st_uid != geteuid() && status.st_uid != 0) return QStringLiteral("it belongs to another user");
+    return QString();
+}
 
 bool SharedLibrary::Load(const QString& FileName) {
     Unload();
@@ -13,6 +24,7 @@ bool SharedLibrary::Load(const QString& FileName) {
     // the program always means the file it names.
     QString path = FileName;
     if (!path.contains(QLatin1Char('/'))) path.prepend(QStringLiteral("./"));
+    if (!UntrustedLibraryReason(path).isEmpty()) return false;
     // Local binding keeps one plug-in's symbols from answering another's lookups.
     FHandle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     return FHandle != nullptr;

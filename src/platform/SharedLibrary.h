@@ -15,7 +15,7 @@ public:
 
     // Binds every symbol at once, so a library with unresolvable references
     // fails here rather than when a function is first called. False when the
-    // file cannot be loaded.
+    // file cannot be loaded or UntrustedLibraryReason refuses it.
     bool Load(const QString& FileName);
     void Unload();
     // nullptr when the library lacks the symbol (or is not loaded).
@@ -26,5 +26,12 @@ public:
 private:
     void* FHandle = nullptr;
 };
+
+// Loading a library runs its constructors with the user's rights, so a file
+// that someone else could have written is never loaded: one that others than
+// its owner may write (group or world) and one owned by neither the user nor
+// root. The file is examined as the loader would open it, links followed.
+// Why FileName must not be loaded; empty when it may be.
+QString UntrustedLibraryReason(const QString& FileName);
 
 }  // namespace tam32

@@ -191,7 +191,7 @@ TEST_F(FolderSettingTest, TheSettingFolderAndTheProgramFolderLoadEachLibraryOnce
     SetFolder(ProgramFolder());
     TSPIs& host = MakeHost();
     host.Loaded();
-    EXPECT_EQ(FileNamesOf(host), (QStringList{"jpeg.spi", "png.spi", "tiff.spi"}));
+    EXPECT_EQ(FileNamesOf(host), (QStringList{"bmp.spi", "jpeg.spi", "png.spi", "tiff.spi"}));
 }
 
 TEST_F(FolderSettingTest, TheSettingFolderIsSearchedFirst) {
@@ -200,13 +200,13 @@ TEST_F(FolderSettingTest, TheSettingFolderIsSearchedFirst) {
     EXPECT_EQ(ReadPluginFolderSetting(), Plugins.Path());
     TSPIs& host = MakeHost();
     host.Loaded();
-    EXPECT_EQ(FileNamesOf(host), (QStringList{"z.spi", "jpeg.spi", "png.spi", "tiff.spi"}));
+    EXPECT_EQ(FileNamesOf(host), (QStringList{"z.spi", "bmp.spi", "jpeg.spi", "png.spi", "tiff.spi"}));
 }
 
 TEST_F(FolderSettingTest, WithoutASettingTheSearchStartsInTheProgramFolder) {
     TSPIs& host = MakeHost();
     host.Loaded();
-    EXPECT_EQ(FileNamesOf(host), (QStringList{"jpeg.spi", "png.spi", "tiff.spi"}));
+    EXPECT_EQ(FileNamesOf(host), (QStringList{"bmp.spi", "jpeg.spi", "png.spi", "tiff.spi"}));
     // Reading the setting never makes its file.
     EXPECT_FALSE(QFileInfo::exists(PluginFolderSettingFile()));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(PluginFolderSettingFile()).path()));
@@ -215,7 +215,7 @@ TEST_F(FolderSettingTest, WithoutASettingTheSearchStartsInTheProgramFolder) {
     Host.reset();
     TSPIs& again = MakeHost();
     again.Loaded();
-    EXPECT_EQ(FileNamesOf(again), (QStringList{"jpeg.spi", "png.spi", "tiff.spi"}));
+    EXPECT_EQ(FileNamesOf(again), (QStringList{"bmp.spi", "jpeg.spi", "png.spi", "tiff.spi"}));
 
     Host.reset();
     TSPIs& manual = MakeHost();

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
 #include "platform/MemoryHandle.h"
+#include "platform/Stream.h"
 
 namespace tam32::test {
 
@@ -101,6 +103,38 @@ inline RGBTRIPLE ColorAt(TPxDIB& Dib, int X, int Y) {
 
 inline bool operator==(const RGBTRIPLE& A, const RGBTRIPLE& B) {
     return A.rgbtBlue == B.rgbtBlue && A.rgbtGreen == B.rgbtGreen && A.rgbtRed == B.rgbtRed;
+}
+
+// Blue, green, red of the pixel at (X, Y), Y counted from the top.
+using PixelFn = std::function<RGBTRIPLE(int X, int Y)>;
+
+inline void ExpectPixels(TSPIPxDIB& Dib, int W, int H, const PixelFn& Expected) {
+    ASSERT_EQ(Dib.Width(), W);
+    ASSERT_EQ(Dib.Height(), H);
+    Dib.SetPixelFormat(pxPf24Bit);
+    for (int y = 0; y < H; ++y) {
+        const uint8_t* row = Dib.GetScanLine(y);
+        for (int x = 0; x < W; ++x) {
+            const RGBTRIPLE e = Expected(x, y);
+            ASSERT_TRUE((RGBTRIPLE{row[3 * x], row[3 * x + 1], row[3 * x + 2]}) == e)
+                << "at " << x << "," << y << ": " << int(row[3 * x + 2]) << " " << int(row[3 * x + 1]) << " "
+                << int(row[3 * x]) << " expected " << int(e.rgbtRed) << " " << int(e.rgbtGreen) << " "
+                << int(e.rgbtBlue);
+        }
+    }
+}
+
+// Loads the file as the analysis image does, by file name and from memory;
+// both must give Expected everywhere.
+inline void ExpectDecoded(const QString& FileName, int W, int H, const PixelFn& Expected) {
+    TSPIPxDIB byName;
+    byName.LoadFromFile(FileName);
+    ExpectPixels(byName, W, H, Expected);
+    TMemoryStream memory;
+    memory.LoadFromFile(FileName);
+    TSPIPxDIB fromMemory;
+    fromMemory.LoadFromStreamWithName(memory, FileName);
+    ExpectPixels(fromMemory, W, H, Expected);
 }
 
 }  // namespace tam32::test

@@ -14,8 +14,7 @@ int Load(const QStringList& Args) {
     if (Args.size() != 2) return kUsage;
     RegisterSPIBitmap();
     TSPIs host;
-    host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir,
-                          TSPISearchOption::spsCurrentDir};
+    host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir};
     host.OnSearch = KeepInputPlugins;
     host.Loaded();
     TSPIPxDIB dib;

@@ -12,6 +12,8 @@
 namespace tam32::test {
 
 inline constexpr char kTestMagic[8] = "SPITEST";
+// The environment variable a test plug-in built with TEST_LEAVE_TRACE sets when it is loaded.
+inline constexpr char kTestTraceVariable[] = "TAM32_TEST_PLUGIN_TRACE";
 
 enum TestFault : uint32_t {
     kFailPicture = 1u << 0,       // GetPicture fails, leaving junk (no handles) behind

@@ -3,7 +3,8 @@
 // choose its API version, its formats and which exports it has:
 //   TEST_API_VERSION "00IN" (default), TEST_FORMATS 1 (test formats), 2 (bmp), 0 (none)
 //   TEST_NO_PLUGININFO, TEST_NO_GETPICTURE, TEST_WITH_PREVIEW, TEST_ARCHIVE_EXPORTS,
-//   TEST_INFO_UNTERMINATED (fills every info buffer without an end), TEST_INFO_ENDLESS.
+//   TEST_INFO_UNTERMINATED (fills every info buffer without an end), TEST_INFO_ENDLESS,
+//   TEST_LEAVE_TRACE (sets kTestTraceVariable as soon as the library is loaded).
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -154,6 +155,11 @@ SpiHandle NewBlock(const void* Data, size_t Size) {
     }
     return SPI_SUCCESS;
 }
+
+#ifdef TEST_LEAVE_TRACE
+// Runs when the library is loaded, before the host can call or check anything.
+__attribute__((constructor)) void LeaveTrace() { setenv(kTestTraceVariable, "loaded", 1); }
+#endif
 
 }  // namespace
 
