@@ -75,19 +75,29 @@ void TPxDIB::InstallStore(TPxInternalDIB* NewStore) {
     Changed();
 }
 
-void TPxDIB::MakeUnique() {
-    if (FDIB->RefCount == 1) return;
-    auto copy = std::make_unique<TPxInternalDIB>(FDIB->UseFileMapping);
+TPxInternalDIB* TPxDIB::CopyStore(const TPxInternalDIB& Source) {
+    auto copy = std::make_unique<TPxInternalDIB>(Source.UseFileMapping);
     copy->FreeDIB();
-    TPxDIBInfos infos = FDIB->Infos;
+    TPxDIBInfos infos = Source.Infos;
     infos.Bits = nullptr;
     infos.MappingHandle = 0;
-    GetMemory(infos, FDIB->Infos.BitsSize, copy->UseFileMapping);
-    std::memcpy(infos.Bits, FDIB->Infos.Bits, FDIB->Infos.BitsSize);
+    GetMemory(infos, Source.Infos.BitsSize, copy->UseFileMapping);
+    std::memcpy(infos.Bits, Source.Infos.Bits, Source.Infos.BitsSize);
     copy->Install(infos);
+    return copy.release();
+}
+
+void TPxDIB::MakeUnique() {
+    if (FDIB->RefCount == 1) return;
+    TPxInternalDIB* copy = CopyStore(*FDIB);
     ReleaseDIB();
-    FDIB = copy.release();
+    FDIB = copy;
     UpdatePaletteModified();
+}
+
+void TPxDIB::RefuseWhileDrawnOn(const char* Operation) const {
+    if (FCanvasCount > 0)
+        throw EPxDIBError(QString::fromLatin1(Operation) + QStringLiteral(": Image is in Use by a Canvas"));
 }
 
 void TPxDIB::UpdatePaletteModified() {
@@ -107,13 +117,21 @@ void TPxDIB::NewBlankImage(int AWidth, int AHeight, int ColorCount, int BitCount
 // --- assignment -----------------------------------------------------------
 
 void TPxDIB::Assign(const TPersistent* Source) {
+    if (Source == this) return;
+    RefuseWhileDrawnOn("TPxDIB.Assign");
     if (Source == nullptr) {
         InstallStore(new TPxInternalDIB(FDIB->UseFileMapping));
         return;
     }
     if (const auto* other = dynamic_cast<const TPxDIB*>(Source)) {
-        if (other == this) return;
-        ShareStore(other->FDIB);
+        // A store that a canvas draws on stays with its graphic alone.
+        if (other->FCanvasCount > 0) {
+            TPxInternalDIB* copy = CopyStore(*other->FDIB);
+            ReleaseDIB();
+            FDIB = copy;
+        } else {
+            ShareStore(other->FDIB);
+        }
         MonoColor = other->MonoColor;
         ConvertMode = other->ConvertMode;
         PaletteMode = other->PaletteMode;
@@ -145,12 +163,14 @@ void TPxDIB::AssignTo(TPersistent* Dest) const {
 void TPxDIB::SetWidth(int Value) {
     if (Value < 1) throw EPxDIBInvalidDIBPara(QStringLiteral("TPxDIB.SetWidth: Invalid Width"));
     if (Value == FDIB->Width) return;
+    RefuseWhileDrawnOn("TPxDIB.SetWidth");
     NewBlankImage(Value, FDIB->Height, static_cast<int>(FDIB->Infos.Header.biClrUsed), GetBitCount());
 }
 
 void TPxDIB::SetHeight(int Value) {
     if (Value == 0) throw EPxDIBInvalidDIBPara(QStringLiteral("TPxDIB.SetWidth: Invalid Height"));
     if (Value == FDIB->Height) return;
+    RefuseWhileDrawnOn("TPxDIB.SetHeight");
     NewBlankImage(FDIB->Width, Value, static_cast<int>(FDIB->Infos.Header.biClrUsed), GetBitCount());
 }
 
@@ -158,12 +178,14 @@ void TPxDIB::SetBitCount(int Value) {
     if (Value != 1 && Value != 4 && Value != 8 && Value != 24)
         throw EPxDIBInvalidDIBPara(QStringLiteral("TPxDIB.SetBitCount: Invalid BitCount"));
     if (Value == GetBitCount()) return;
+    RefuseWhileDrawnOn("TPxDIB.SetBitCount");
     NewBlankImage(FDIB->Width, FDIB->Infos.Header.biHeight, GetNumColors(Value), Value);
 }
 
 void TPxDIB::SetPixelFormat(TPxPixelFormat Value) {
     const TPxPixelFormat current = GetPixelFormat();
     if (Value == current) return;
+    RefuseWhileDrawnOn("TPxDIB.SetPixelFormat");
     MakeUnique();
     bool started = false;
     for (const ProgressStep& step : kProgressSteps) {
@@ -293,6 +315,7 @@ uint8_t* TPxDIB::GetScanLine(int Y) {
 // --- streams and clipboard --------------------------------------------------
 
 void TPxDIB::LoadFromStream(TStream& Stream) {
+    RefuseWhileDrawnOn("TPxDIB.LoadFromStream");
     auto store = std::make_unique<TPxInternalDIB>(FDIB->UseFileMapping);
     store->LoadFromStream(Stream);
     InstallStore(store.release());
@@ -303,6 +326,7 @@ void TPxDIB::SaveToStream(TStream& Stream) { FDIB->SaveToStream(Stream); }
 void TPxDIB::LoadFromClipboardFormat(uint16_t AFormat, HGLOBAL AData, HPALETTE) {
     if (AFormat != CF_DIB || AData == nullptr)
         throw EInvalidGraphic(QStringLiteral("TPxDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data"));
+    RefuseWhileDrawnOn("TPxDIB.LoadFromClipboardFormat");
     auto store = std::make_unique<TPxInternalDIB>(FDIB->UseFileMapping);
     store->LoadFromClipboardFormat(AData);
     InstallStore(store.release());

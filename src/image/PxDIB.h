@@ -1,6 +1,9 @@
 #pragma once
 // The system's own bitmap graphic: pixels in a shared TPxInternalDIB store,
 // copied before any change (copy-on-write), addressed from the top row.
+// While a TPxDIBCanvas draws on the pixels the store stays in place: the
+// operations that would replace it raise EPxDIBError, and a graphic that
+// assigns from this one gets a copy instead of a share.
 #include <QString>
 #include <cstdint>
 
@@ -82,6 +85,10 @@ private:
     friend class TPxDIBCanvas;
     void ReleaseDIB();
     void ShareStore(TPxInternalDIB* Store);
+    // A new store with a copy of Source's image.
+    static TPxInternalDIB* CopyStore(const TPxInternalDIB& Source);
+    // Raises EPxDIBError "<Operation>: ..." while a canvas draws on the pixels.
+    void RefuseWhileDrawnOn(const char* Operation) const;
     // A blank image in a new store, replacing the current one.
     void NewBlankImage(int AWidth, int AHeight, int ColorCount, int BitCount);
     uint8_t* RowAddress(int Y) const;
@@ -91,6 +98,7 @@ private:
     static void DIBProgressCallback(void* Data);
 
     TPxInternalDIB* FDIB;
+    int FCanvasCount = 0;  // canvases drawing on this graphic's pixels
 };
 
 // Registers TPxDIB as the class of ".dib" files and of the clipboard DIB

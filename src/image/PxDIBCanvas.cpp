@@ -1,7 +1,5 @@
 #include "image/PxDIBCanvas.h"
 
-#include <cstring>
-
 #include "image/PxDIB.h"
 #include "image/PxDIBImage.h"
 
@@ -17,47 +15,49 @@ TPxDIBCanvas::TPxDIBCanvas(TPxDIB* ADIB) : FDIB(ADIB) {
         throw EOutOfResources(QStringLiteral("TPxDIBCanvas.Create: Cannot Create Memory DC"));
     const int width = h.biWidth;
     const int height = ADIB->Height();
-    const qsizetype stride = qsizetype(DIBRowSize(h.biBitCount, width));
-    if (h.biHeight < 0 && h.biBitCount != 4) {
+    FUnpacked = h.biBitCount == 4;
+    if (FUnpacked) {
+        FImage = QImage(width, height, QImage::Format_Indexed8);
+        SetTarget(&FImage);
+    } else {
         const QImage::Format format = h.biBitCount == 24  ? QImage::Format_BGR888
                                       : h.biBitCount == 8 ? QImage::Format_Indexed8
                                                           : QImage::Format_Mono;
-        FImage = QImage(infos.Bits, width, height, stride, format);
-        FInPlace = true;
-    } else {
-        FImage = PxDIBToQImage(infos);
+        FImage = QImage(infos.Bits, width, height, qsizetype(DIBRowSize(h.biBitCount, width)), format);
+        SetTarget(&FImage, h.biHeight > 0);
     }
-    // Drawing in a palette picture takes the nearest of the image's own colours.
-    if (h.biBitCount != 24) FImage.setColorTable(PxDIBColorTable(infos, GetNumColors(h.biBitCount)));
-    SetTarget(&FImage);
+    UpdateTarget();
+    ++ADIB->FCanvasCount;
 }
 
 TPxDIBCanvas::~TPxDIBCanvas() {
     SetTarget(nullptr);
-    if (!FInPlace) WriteBack();
+    --FDIB->FCanvasCount;
     FDIB->UpdatePaletteModified();
     FDIB->Changed();
 }
 
-void TPxDIBCanvas::WriteBack() {
-    TPxDIBInfos& infos = FDIB->FDIB->Infos;
-    const BITMAPINFOHEADER& h = infos.Header;
-    const int width = h.biWidth;
-    const int height = FDIB->Height();
-    const int64_t stride = DIBRowSize(h.biBitCount, width);
-    for (int y = 0; y < height; ++y) {
-        const uchar* in = FImage.constScanLine(y);
-        uint8_t* out = infos.Bits + stride * (h.biHeight > 0 ? height - 1 - y : y);
-        switch (h.biBitCount) {
-        case 24: std::memcpy(out, in, size_t(width) * 3); break;
-        case 8: std::memcpy(out, in, size_t(width)); break;
-        case 1: std::memcpy(out, in, size_t(width + 7) / 8); break;
-        case 4:
-            for (int x = 0; x < width; x += 2)
-                out[x / 2] = uint8_t((in[x] & 0x0F) << 4 | (x + 1 < width ? in[x + 1] & 0x0F : out[x / 2] & 0x0F));
-            break;
-        }
-    }
+void TPxDIBCanvas::UpdateTarget() const {
+    const TPxDIBInfos& infos = FDIB->FDIB->Infos;
+    const int bits = infos.Header.biBitCount;
+    // Drawing in a palette picture takes the nearest of the image's own colours.
+    if (bits != 24) FImage.setColorTable(PxDIBColorTable(infos, GetNumColors(bits)));
+    if (FUnpacked) UnpackNibbles();
+}
+
+void TPxDIBCanvas::Changed() {
+    if (FUnpacked) PackNibbles();
+    TCanvas::Changed();
+}
+
+void TPxDIBCanvas::UnpackNibbles() const {
+    for (int y = 0; y < FImage.height(); ++y)
+        UnpackNibbleRow(FDIB->RowAddress(y), FImage.scanLine(y), FImage.width());
+}
+
+void TPxDIBCanvas::PackNibbles() {
+    for (int y = 0; y < FImage.height(); ++y)
+        PackNibbleRow(FImage.constScanLine(y), FDIB->RowAddress(y), FImage.width());
 }
 
 }  // namespace tam32

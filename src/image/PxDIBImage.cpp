@@ -30,11 +30,7 @@ QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
     case 4:
         image = QImage(width, height, QImage::Format_Indexed8);
         image.setColorTable(PxDIBColorTable(Infos, 256));
-        for (int y = 0; y < height; ++y) {
-            const uint8_t* in = sourceRow(y);
-            uchar* out = image.scanLine(y);
-            for (int x = 0; x < width; ++x) out[x] = x % 2 == 0 ? in[x / 2] >> 4 : in[x / 2] & 0x0F;
-        }
+        for (int y = 0; y < height; ++y) UnpackNibbleRow(sourceRow(y), image.scanLine(y), width);
         break;
     case 1:
         image = QImage(width, height, QImage::Format_Mono);
@@ -48,6 +44,15 @@ QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
 }
 
 }  // namespace
+
+void UnpackNibbleRow(const uint8_t* In, uchar* Out, int Width) {
+    for (int x = 0; x < Width; ++x) Out[x] = x % 2 == 0 ? In[x / 2] >> 4 : In[x / 2] & 0x0F;
+}
+
+void PackNibbleRow(const uchar* In, uint8_t* Out, int Width) {
+    for (int x = 0; x < Width; x += 2)
+        Out[x / 2] = uint8_t((In[x] & 0x0F) << 4 | (x + 1 < Width ? In[x + 1] & 0x0F : Out[x / 2] & 0x0F));
+}
 
 QList<QRgb> PxDIBColorTable(const TPxDIBInfos& Infos, int Count) {
     QList<QRgb> table(Count);
@@ -81,8 +86,7 @@ void PxDIBFromQImage(const QImage& Image, int BitCount, TPxDIBInfos& Infos, bool
         const uchar* in = source.constScanLine(y);
         uint8_t* out = Infos.Bits + stride * (height - 1 - y);
         if (BitCount == 4) {
-            for (int x = 0; x < width; ++x)
-                out[x / 2] |= x % 2 == 0 ? uint8_t((in[x] & 0x0F) << 4) : uint8_t(in[x] & 0x0F);
+            PackNibbleRow(in, out, width);
         } else {
             std::memcpy(out, in, size_t(BitCount == 1 ? (width + 7) / 8 : width * (BitCount / 8)));
         }

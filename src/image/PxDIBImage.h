@@ -16,6 +16,11 @@ QImage PxDIBToQImage(const TPxDIBInfos& Infos);
 // The first Count colour-table entries as Qt colours.
 QList<QRgb> PxDIBColorTable(const TPxDIBInfos& Infos, int Count);
 
+// One row of 4-bit pixels (the left pixel in a byte's high nibble) to one
+// byte per pixel, and back; packing keeps the spare nibble of an odd width.
+void UnpackNibbleRow(const uint8_t* In, uchar* Out, int Width);
+void PackNibbleRow(const uchar* In, uint8_t* Out, int Width);
+
 // A new bottom-up image of BitCount (1, 4, 8 or 24) bits from a picture:
 // palette pictures keep their indices and colour table, everything else
 // becomes blue, green, red. Infos receives a new pixel block.

@@ -102,6 +102,16 @@ void MixBox(RasterTarget& Target, int64_t Left, int64_t Top, int64_t Right, int6
 
 int TCanvas::PenWidth() const { return std::max(1, Pen.Width); }
 
+RasterTarget TCanvas::WritableTarget() {
+    UpdateTarget();
+    return RasterTarget::Writable(FTarget, FBottomUp);
+}
+
+RasterTarget TCanvas::ReadableTarget() const {
+    UpdateTarget();
+    return RasterTarget::ReadOnly(FTarget, FBottomUp);
+}
+
 void TCanvas::Changed() {
     if (OnChange) OnChange(this);
 }
@@ -136,7 +146,7 @@ void TCanvas::StrokeWide(RasterTarget& Target, std::span<const TPoint> Points, b
 }
 
 void TCanvas::LineTo(int X, int Y) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     const TPoint points[] = {FPenPos, {X, Y}};
     FPenPos = {X, Y};
     if (PenShown()) {
@@ -149,7 +159,7 @@ void TCanvas::LineTo(int X, int Y) {
 }
 
 void TCanvas::Polyline(std::span<const TPoint> Points) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     if (Points.size() >= 2 && PenShown()) {
         if (PenWidth() == 1)
             StrokeThin(target, Points);
@@ -160,7 +170,7 @@ void TCanvas::Polyline(std::span<const TPoint> Points) {
 }
 
 void TCanvas::Polygon(std::span<const TPoint> Points) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     const QRect box = Points.size() >= 2 ? BoxAround(target, Points, PenWidth() / 2 + 2) : QRect();
     if (!box.isEmpty() && (PenShown() || BrushShown())) {
         CoverageMask mask(box);
@@ -188,7 +198,7 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     const int left = std::min(X1, X2), right = std::max(X1, X2);
     const int top = std::min(Y1, Y2), bottom = std::max(Y1, Y2);
     const uint8_t rop = PenModeRop2(Pen.Mode);
@@ -231,7 +241,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     const int64_t left = std::min(X1, X2), right = std::max(X1, X2);
     const int64_t top = std::min(Y1, Y2), bottom = std::max(Y1, Y2);
     const int reach = PenWidth() + 1;
@@ -272,19 +282,19 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::FillRect(const TRect& Rect) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     if (BrushShown())
         MixBox(target, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom, kCopyRop2, target.ValueOf(Brush.Color));
     Changed();
 }
 
 TColor TCanvas::Pixels(int X, int Y) const {
-    const RasterTarget target = RasterTarget::ReadOnly(FTarget);
+    const RasterTarget target = ReadableTarget();
     return target.Contains(X, Y) ? target.ColorOf(target.Read(X, Y)) : TColor(-1);
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Color) {
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     if (target.Contains(X, Y)) target.Write(X, Y, target.ValueOf(Color));
     Changed();
 }

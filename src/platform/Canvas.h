@@ -14,7 +14,8 @@
 // "Canvas does not allow drawing". Text needs a QGuiApplication.
 // Drawing writes through QImage::bits(): a target whose pixels are shared
 // with another QImage is detached first (Qt's copy-on-write), so a target
-// wrapping outside memory must not be copied while it is drawn on.
+// wrapping outside memory must not be copied while it is drawn on (a copy
+// within the target itself takes its source aside first).
 #include <QImage>
 #include <QString>
 #include <span>
@@ -36,9 +37,15 @@ public:
     TCanvas& operator=(const TCanvas&) = delete;
     const char* ClassName() const override { return "TCanvas"; }
 
-    // Without a target (or with a null image) drawing does nothing.
+    // Without a target (or with a null image) drawing does nothing. A
+    // bottom-up target holds the picture's rows from the bottom (picture row
+    // Y is image row height - 1 - Y), so a bottom-up pixel block is drawn on
+    // in place although a QImage cannot step through it upwards.
     QImage* Target() const { return FTarget; }
-    void SetTarget(QImage* Target) { FTarget = Target; }
+    void SetTarget(QImage* Target, bool BottomUp = false) {
+        FTarget = Target;
+        FBottomUp = BottomUp;
+    }
 
     TPen Pen;
     TBrush Brush;
@@ -81,9 +88,15 @@ public:
     void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
 
 protected:
+    // Called before every operation reads or writes the target, so that a
+    // canvas that draws on a copy of other pixels can bring the copy up to date.
+    virtual void UpdateTarget() const {}
+    // Called after every drawing operation; fires OnChange.
     virtual void Changed();
 
 private:
+    RasterTarget WritableTarget();
+    RasterTarget ReadableTarget() const;
     int PenWidth() const;
     bool PenShown() const { return Pen.Style != TPenStyle::psClear; }
     bool BrushShown() const { return Brush.Style == TBrushStyle::bsSolid; }
@@ -91,9 +104,10 @@ private:
     void StrokeThin(RasterTarget& Target, std::span<const TPoint> Points);
     // Wide pen along the joined points, each pixel once.
     void StrokeWide(RasterTarget& Target, std::span<const TPoint> Points, bool Closed);
-    void StretchBlt(const TRect& Dest, const QImage& Source, const TRect& SourceRect);
+    void StretchBlt(const TRect& Dest, const QImage& Source, bool SourceBottomUp, const TRect& SourceRect);
 
     QImage* FTarget = nullptr;
+    bool FBottomUp = false;
     TPoint FPenPos;
 };
 

@@ -13,10 +13,11 @@ namespace tam32 {
 
 namespace {
 
-// Source pixels as RGB; uncommon formats are converted once.
+// Source pixels as RGB, rows counted from the picture's top; uncommon
+// formats are converted once.
 class SourcePixels {
 public:
-    explicit SourcePixels(const QImage& Image) : FImage(Image) {
+    SourcePixels(const QImage& Image, bool BottomUp) : FImage(Image), FBottomUp(BottomUp) {
         switch (Image.format()) {
             case QImage::Format_Mono:
             case QImage::Format_MonoLSB:
@@ -34,7 +35,7 @@ public:
 
     int Width() const { return FImage.width(); }
     int Height() const { return FImage.height(); }
-    const uchar* Row(int Y) const { return FImage.constScanLine(Y); }
+    const uchar* Row(int Y) const { return FImage.constScanLine(FBottomUp ? FImage.height() - 1 - Y : Y); }
 
     QRgb At(const uchar* Row, int X) const {
         switch (FImage.format()) {
@@ -53,6 +54,7 @@ private:
     QRgb Entry(int Index) const { return Index < FTable.size() ? FTable[Index] : qRgb(0, 0, 0); }
 
     QImage FImage;
+    bool FBottomUp;
     QList<QRgb> FTable;
 };
 
@@ -81,21 +83,25 @@ void TCanvas::StretchDraw(const TRect& Rect, TGraphic& Graphic) {
 }
 
 void TCanvas::StretchDrawImage(const TRect& Dest, const QImage& Source) {
-    StretchBlt(Dest, Source, Rect(0, 0, Source.width(), Source.height()));
+    StretchBlt(Dest, Source, false, Rect(0, 0, Source.width(), Source.height()));
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect) {
-    if (Source.FTarget != nullptr)
-        StretchBlt(Dest, *Source.FTarget, SourceRect);
-    else
+    if (Source.FTarget != nullptr) {
+        Source.UpdateTarget();
+        StretchBlt(Dest, *Source.FTarget, Source.FBottomUp, SourceRect);
+    } else {
         Changed();
+    }
 }
 
-void TCanvas::StretchBlt(const TRect& Dest, const QImage& Source, const TRect& SourceRect) {
-    // Holding a share of the source makes a target that is the source detach
-    // before it is written, so the copy reads the unchanged pixels.
-    const QImage sourceShare = Source;
-    RasterTarget target = RasterTarget::Writable(FTarget);
+void TCanvas::StretchBlt(const TRect& Dest, const QImage& Source, bool SourceBottomUp, const TRect& SourceRect) {
+    // A source over the target's own pixels is copied aside, so the copy reads
+    // the unchanged pixels and the target keeps drawing on its own memory
+    // (sharing it instead would move the target to a detached copy).
+    const bool sameBits = FTarget != nullptr && !Source.isNull() && Source.constBits() == FTarget->constBits();
+    const QImage sourceShare = sameBits ? Source.copy() : Source;
+    RasterTarget target = WritableTarget();
     const int64_t dw = int64_t(Dest.Right) - Dest.Left, dh = int64_t(Dest.Bottom) - Dest.Top;
     const int64_t sw = int64_t(SourceRect.Right) - SourceRect.Left;
     const int64_t sh = int64_t(SourceRect.Bottom) - SourceRect.Top;
@@ -104,7 +110,7 @@ void TCanvas::StretchBlt(const TRect& Dest, const QImage& Source, const TRect& S
         const int64_t destWidth = std::abs(dw), destHeight = std::abs(dh);
         const QRect box = ClipToTarget(target, destLeft, destTop, destLeft + destWidth, destTop + destHeight);
         if (!box.isEmpty()) {
-            const SourcePixels source(sourceShare);
+            const SourcePixels source(sourceShare, SourceBottomUp);
             const std::vector<int> columns =
                 SampleMap(box.left(), box.width(), destLeft, destWidth, (dw < 0) != (sw < 0),
                           std::min(SourceRect.Left, SourceRect.Right), std::abs(sw), source.Width());

@@ -34,7 +34,7 @@ int TCanvas::TextHeight(const QString& Text) const { return MetricsOf(Font).heig
 
 void TCanvas::TextOut(int X, int Y, const QString& Text) {
     const QFontMetrics metrics = MetricsOf(Font);
-    RasterTarget target = RasterTarget::Writable(FTarget);
+    RasterTarget target = WritableTarget();
     const int64_t width = metrics.horizontalAdvance(Text);
     const int64_t baseline = int64_t(Y) + metrics.ascent();
     if (BrushShown()) {

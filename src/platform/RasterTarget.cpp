@@ -42,25 +42,31 @@ bool RasterTarget::Supports(QImage::Format Format) {
     }
 }
 
-RasterTarget RasterTarget::Writable(QImage* Image) {
-    if (Image == nullptr || Image->isNull()) return RasterTarget(nullptr, nullptr);
+RasterTarget RasterTarget::Writable(QImage* Image, bool BottomUp) {
+    if (Image == nullptr || Image->isNull()) return RasterTarget(nullptr, nullptr, false);
     if (!Supports(Image->format())) throw EInvalidGraphicOperation(kCanvasNotAllowed);
-    return RasterTarget(Image, Image->bits());  // bits() detaches shared copies first
+    return RasterTarget(Image, Image->bits(), BottomUp);  // bits() detaches shared copies first
 }
 
-RasterTarget RasterTarget::ReadOnly(const QImage* Image) {
-    if (Image == nullptr || Image->isNull()) return RasterTarget(nullptr, nullptr);
+RasterTarget RasterTarget::ReadOnly(const QImage* Image, bool BottomUp) {
+    if (Image == nullptr || Image->isNull()) return RasterTarget(nullptr, nullptr, false);
     if (!Supports(Image->format())) throw EInvalidGraphicOperation(kCanvasNotAllowed);
-    return RasterTarget(Image, nullptr);
+    return RasterTarget(Image, nullptr, BottomUp);
 }
 
-RasterTarget::RasterTarget(const QImage* Image, uchar* Bits) {
+RasterTarget::RasterTarget(const QImage* Image, uchar* Bits, bool BottomUp) {
     if (Image == nullptr) return;
     FWidth = Image->width();
     FHeight = Image->height();
     FBits = Bits;
     FConstBits = Bits != nullptr ? Bits : Image->constBits();
     FStride = Image->bytesPerLine();
+    if (BottomUp) {
+        const qsizetype lastRow = FStride * (FHeight - 1);
+        FConstBits += lastRow;
+        if (FBits != nullptr) FBits += lastRow;
+        FStride = -FStride;
+    }
     FTable = Image->colorTable();
     switch (Image->format()) {
         case QImage::Format_Mono:

@@ -16,9 +16,10 @@ class RasterTarget {
 public:
     // A null pointer or a null image gives an empty target. Formats other
     // than those of Supports raise EInvalidGraphicOperation "Canvas does not
-    // allow drawing".
-    static RasterTarget Writable(QImage* Image);
-    static RasterTarget ReadOnly(const QImage* Image);
+    // allow drawing". With BottomUp the image holds the picture's rows from
+    // the bottom: picture row Y is image row Height - 1 - Y.
+    static RasterTarget Writable(QImage* Image, bool BottomUp = false);
+    static RasterTarget ReadOnly(const QImage* Image, bool BottomUp = false);
     static bool Supports(QImage::Format Format);
 
     int Width() const { return FWidth; }
@@ -44,13 +45,14 @@ public:
 
 private:
     enum class Kind { Empty, Mono, MonoLsb, Indexed8, Rgb555, Rgb16, Bgr888, Rgb32 };
-    RasterTarget(const QImage* Image, uchar* Bits);
+    RasterTarget(const QImage* Image, uchar* Bits, bool BottomUp);
 
     uint32_t NearestEntry(QRgb Rgb) const;
 
     Kind FKind = Kind::Empty;
     int FWidth = 0;
     int FHeight = 0;
+    // Both point at picture row 0; the stride is negative for a bottom-up image.
     const uchar* FConstBits = nullptr;
     uchar* FBits = nullptr;  // null when read-only
     qsizetype FStride = 0;

@@ -320,6 +320,32 @@ TEST(CanvasTargets, WithoutTargetNothingHappensAndOddFormatsAreRefused) {
     }
 }
 
+TEST(CanvasTargets, ABottomUpTargetOverOutsideMemoryIsDrawnInPlaceFromThePicturesTop) {
+    constexpr int kStride = 12;  // four BGR pixels
+    std::vector<uchar> memory(kStride * 3, 0);
+    QImage rows(memory.data(), 4, 3, kStride, QImage::Format_BGR888);  // first row: the picture's bottom
+    TCanvas canvas;
+    canvas.SetTarget(&rows, true);
+    canvas.SetPixels(1, 0, kRed);
+    EXPECT_EQ(memory[2 * kStride + 5], 255);  // red byte of pixel 1 in the last stored row
+    EXPECT_EQ(canvas.Pixels(1, 0), kRed);
+    EXPECT_EQ(canvas.Pixels(1, 2), clBlack);
+    canvas.Pen.Color = kBlue;
+    canvas.MoveTo(0, 2);
+    canvas.LineTo(4, 2);
+    EXPECT_EQ(memory[3], 255);  // blue byte of pixel 1 in the first stored row
+
+    // Copies read the source's rows from the top too, also within the target itself.
+    canvas.CopyRect(Rect(0, 1, 4, 2), canvas, Rect(0, 0, 4, 1));
+    EXPECT_EQ(canvas.Pixels(1, 1), kRed);
+    EXPECT_EQ(memory[kStride + 5], 255);
+    EXPECT_EQ(rows.constBits(), memory.data());  // still drawing on the outside memory
+    QImage tile = Filled(4, 3, qRgb(0, 255, 0));
+    TCanvas(&tile).CopyRect(Rect(0, 0, 4, 3), canvas, Rect(0, 0, 4, 3));
+    EXPECT_EQ(tile.pixel(1, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(tile.pixel(1, 2), qRgb(0, 0, 255));
+}
+
 TEST(CanvasStretch, NearestNeighbourMirroringAndEmptyRects) {
     QImage source(2, 1, QImage::Format_RGB32);
     source.setPixel(0, 0, qRgb(255, 0, 0));
