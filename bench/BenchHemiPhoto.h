@@ -6,8 +6,11 @@
 #include <QImage>
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <random>
+#include <string>
 
+#include "BenchTempFile.h"
 #include "analysis/GlobalSettings.h"
 
 namespace tam32::bench {
@@ -15,23 +18,33 @@ namespace tam32::bench {
 constexpr int kPhotoWidth = 4000, kPhotoHeight = 3000, kPhotoRadius = 1480;
 
 inline QImage HemisphericalPhoto() {
-    QImage Image(kPhotoWidth, kPhotoHeight, QImage::Format_RGB888);
-    std::mt19937 Random(4711);
-    std::uniform_int_distribution<int> Grain(-10, 10);
-    for (int Y = 0; Y < kPhotoHeight; ++Y) {
-        uint8_t* Row = Image.scanLine(Y);
-        for (int X = 0; X < kPhotoWidth; ++X) {
-            const double Dx = X + 0.5 - kPhotoWidth / 2, Dy = Y + 0.5 - kPhotoHeight / 2;
-            const bool Inside = Dx * Dx + Dy * Dy <= double(kPhotoRadius) * kPhotoRadius;
-            const bool Leaf = ((X / 53) ^ (Y / 41)) % 3 == 0;
-            const int Sky = std::clamp(200 + Grain(Random), 0, 255), Dark = std::clamp(40 + Grain(Random), 0, 255);
-            const uint8_t V = uint8_t(!Inside ? 0 : (Leaf ? Dark : Sky));
-            Row[3 * X] = uint8_t(std::min(255, V + 30 * Inside));
-            Row[3 * X + 1] = V;
-            Row[3 * X + 2] = V;
+    QImage image(kPhotoWidth, kPhotoHeight, QImage::Format_RGB888);
+    std::mt19937 random(4711);
+    std::uniform_int_distribution<int> grain(-10, 10);
+    for (int y = 0; y < kPhotoHeight; ++y) {
+        uint8_t* row = image.scanLine(y);
+        for (int x = 0; x < kPhotoWidth; ++x) {
+            const double dx = x + 0.5 - kPhotoWidth / 2, dy = y + 0.5 - kPhotoHeight / 2;
+            const bool inside = dx * dx + dy * dy <= double(kPhotoRadius) * kPhotoRadius;
+            const bool leaf = ((x / 53) ^ (y / 41)) % 3 == 0;
+            const int sky = std::clamp(200 + grain(random), 0, 255), dark = std::clamp(40 + grain(random), 0, 255);
+            const uint8_t v = uint8_t(!inside ? 0 : (leaf ? dark : sky));
+            row[3 * x] = uint8_t(std::min(255, v + 30 * inside));
+            row[3 * x + 1] = v;
+            row[3 * x + 2] = v;
         }
     }
-    return Image;
+    return image;
+}
+
+// The photograph as a BMP file, written on first use and removed at exit.
+inline const std::string& PhotoBmpFile() {
+    static const struct TPhotoFile {
+        std::string Path = TempFileName("photo", ".bmp");
+        TPhotoFile() { HemisphericalPhoto().save(QString::fromStdString(Path), "BMP"); }
+        ~TPhotoFile() { std::filesystem::remove(Path); }
+    } file;
+    return file.Path;
 }
 
 inline void PublishPhotoCircle() {

@@ -8,11 +8,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
-
-#include <jpeglib.h>
 
 #include "BenchHemiPhoto.h"
 #include "BenchJpeg.h"
@@ -33,29 +31,19 @@ using namespace tam32;
 using bench::kPhotoHeight;
 using bench::kPhotoWidth;
 
-void WriteJpeg(const QImage& Image, const std::string& File) {
-    bench::WriteJpegFile(File, kPhotoWidth, kPhotoHeight, [&](int Y, uint8_t* Row) {
-        std::memcpy(Row, Image.constScanLine(Y), size_t{3} * kPhotoWidth);
-    });
-}
-
-// The two files, written once and removed at exit.
-struct TFiles {
-    std::string Bmp = bench::TempFileName("analysis-bench", ".bmp"), Jpeg = bench::TempFileName("analysis-bench", ".jpg");
-    TFiles() {
-        const QImage Image = bench::HemisphericalPhoto();
-        Image.save(QString::fromStdString(Bmp), "BMP");
-        WriteJpeg(Image, Jpeg);
-    }
-    ~TFiles() {
-        std::filesystem::remove(Bmp);
-        std::filesystem::remove(Jpeg);
-    }
-};
-
-const TFiles& Files() {
-    static const TFiles Instance;
-    return Instance;
+// The photograph as a JPEG file, written once and removed at exit.
+const std::string& PhotoJpegFile() {
+    static const struct TJpegFile {
+        std::string Path = bench::TempFileName("analysis-bench", ".jpg");
+        TJpegFile() {
+            const QImage image = bench::HemisphericalPhoto();
+            bench::WriteJpegFile(Path, kPhotoWidth, kPhotoHeight, [&](int Y, uint8_t* Row) {
+                std::memcpy(Row, image.constScanLine(Y), size_t{3} * kPhotoWidth);
+            });
+        }
+        ~TJpegFile() { std::filesystem::remove(Path); }
+    } file;
+    return file.Path;
 }
 
 using bench::TPlugins;
@@ -68,41 +56,41 @@ void PrepareGapRun() {
 
 // Cold runs decode the file each time; repeated runs reuse the kept decoding.
 void RunGap(benchmark::State& State, const std::string& File, bool Cold) {
-    const TPlugins Plugins;
+    const TPlugins plugins;
     PrepareGapRun();
-    TBitmap Picture;
-    const QString Name = QString::fromStdString(File);
+    TBitmap picture;
+    const QString name = QString::fromStdString(File);
     for (auto _ : State) {
         if (Cold) ClearDecodedImageCache();
-        if (GapFractionAnalysis(Name, Picture, {0, 0, kPhotoWidth - 1, kPhotoHeight - 1})) State.SkipWithError("analysis failed");
+        if (GapFractionAnalysis(name, picture, {0, 0, kPhotoWidth - 1, kPhotoHeight - 1})) State.SkipWithError("analysis failed");
         benchmark::DoNotOptimize(SkyFactor);
     }
     ClearDecodedImageCache();
 }
 
-void BM_GapFractionFromBmp(benchmark::State& State) { RunGap(State, Files().Bmp, true); }
-void BM_GapFractionFromJpeg(benchmark::State& State) { RunGap(State, Files().Jpeg, true); }
-void BM_GapFractionRepeatedJpeg(benchmark::State& State) { RunGap(State, Files().Jpeg, false); }
+void BM_GapFractionFromBmp(benchmark::State& State) { RunGap(State, bench::PhotoBmpFile(), true); }
+void BM_GapFractionFromJpeg(benchmark::State& State) { RunGap(State, PhotoJpegFile(), true); }
+void BM_GapFractionRepeatedJpeg(benchmark::State& State) { RunGap(State, PhotoJpegFile(), false); }
 
 void BM_JpegDecodeAlone(benchmark::State& State) {
-    const TPlugins Plugins;
-    const QString Name = QString::fromStdString(Files().Jpeg);
+    const TPlugins plugins;
+    const QString name = QString::fromStdString(PhotoJpegFile());
     for (auto _ : State) {
-        TSPIPxDIB Image;
-        Image.LoadFromFile(Name);
-        Image.SetPixelFormat(pxPf24Bit);
-        benchmark::DoNotOptimize(Image.Width());
+        TSPIPxDIB image;
+        image.LoadFromFile(name);
+        image.SetPixelFormat(pxPf24Bit);
+        benchmark::DoNotOptimize(image.Width());
     }
 }
 
 void BM_DetectCircleArea(benchmark::State& State) {
-    const TPlugins Plugins;
+    const TPlugins plugins;
     ResetSettingsToDefaults();
     ResetAnalysisState();
-    const QString Name = QString::fromStdString(Files().Bmp);
+    const QString name = QString::fromStdString(bench::PhotoBmpFile());
     for (auto _ : State) {
         ClearDecodedImageCache();
-        if (DetectCircleArea(Name)) State.SkipWithError("no circle found");
+        if (DetectCircleArea(name)) State.SkipWithError("no circle found");
         benchmark::DoNotOptimize(CircleR);
     }
 }

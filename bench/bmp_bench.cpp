@@ -33,49 +33,49 @@ const std::vector<uint8_t>& PhotoBmp() {
     return bytes;
 }
 
-void BM_CopySameBytes(benchmark::State& state) {
+void BM_CopySameBytes(benchmark::State& State) {
     const auto& source = PhotoBmp();
     std::vector<uint8_t> dest(source.size());
-    for (auto _ : state) {
+    for (auto _ : State) {
         std::memcpy(dest.data(), source.data(), source.size());
         benchmark::DoNotOptimize(dest.data());
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source.size()));
+    State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(source.size()));
 }
 
-void BM_LoadBmpFromMemory(benchmark::State& state) {
+void BM_LoadBmpFromMemory(benchmark::State& State) {
     TMemoryStream stream(PhotoBmp());
-    for (auto _ : state) {
+    for (auto _ : State) {
         stream.SetPosition(0);
         TPxDIB dib;
         dib.LoadFromStream(stream);
         benchmark::DoNotOptimize(dib.DIB().Infos.Bits);
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * stream.Size());
+    State.SetBytesProcessed(int64_t(State.iterations()) * stream.Size());
 }
 
-void BM_LoadBmpFromFile(benchmark::State& state) {
+void BM_LoadBmpFromFile(benchmark::State& State) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.bmp"));
     TMemoryStream(PhotoBmp()).SaveToFile(path);
-    for (auto _ : state) {
+    for (auto _ : State) {
         TPxDIB dib;
         dib.LoadFromFile(path);
         benchmark::DoNotOptimize(dib.DIB().Infos.Bits);
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(PhotoBmp().size()));
+    State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(PhotoBmp().size()));
 }
 
-void BM_SaveBmpToMemory(benchmark::State& state) {
+void BM_SaveBmpToMemory(benchmark::State& State) {
     TMemoryStream source(PhotoBmp());
     TPxDIB dib;
     dib.LoadFromStream(source);
-    for (auto _ : state) {
+    for (auto _ : State) {
         TMemoryStream stream;
         dib.SaveToStream(stream);
         benchmark::DoNotOptimize(stream.Memory());
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(PhotoBmp().size()));
+    State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(PhotoBmp().size()));
 }
 
 }  // namespace
@@ -87,14 +87,14 @@ BENCHMARK(BM_SaveBmpToMemory)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-void BM_SaveBmpToFile(benchmark::State& state) {
+void BM_SaveBmpToFile(benchmark::State& State) {
     TMemoryStream source(PhotoBmp());
     TPxDIB dib;
     dib.LoadFromStream(source);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("saved.bmp"));
-    for (auto _ : state) dib.SaveToFile(path);
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(PhotoBmp().size()));
+    for (auto _ : State) dib.SaveToFile(path);
+    State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(PhotoBmp().size()));
 }
 
 }  // namespace

@@ -4,12 +4,8 @@
 // runs first. Target: the year estimate within 1.5 times the gap fraction.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <string>
-
 #include "BenchHemiPhoto.h"
 #include "BenchPlugins.h"
-#include "BenchTempFile.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/DecodedImageCache.h"
@@ -25,18 +21,6 @@ using namespace tam32;
 using bench::kPhotoHeight;
 using bench::kPhotoWidth;
 
-// The photograph as a BMP file, written once and removed at exit.
-struct TPhotoFile {
-    std::string Path = bench::TempFileName("par-bench", ".bmp");
-    TPhotoFile() { bench::HemisphericalPhoto().save(QString::fromStdString(Path), "BMP"); }
-    ~TPhotoFile() { std::filesystem::remove(Path); }
-};
-
-const TPhotoFile& Photo() {
-    static const TPhotoFile Instance;
-    return Instance;
-}
-
 using bench::TPlugins;
 
 void PrepareRun() {
@@ -50,15 +34,15 @@ void PrepareRun() {
 }
 
 void Run(benchmark::State& State, bool (*Routine)(const QString&, TBitmap&, const TRect&)) {
-    const TPlugins Plugins;
-    const QString File = QString::fromStdString(Photo().Path);
+    const TPlugins plugins;
+    const QString file = QString::fromStdString(bench::PhotoBmpFile());
     for (auto _ : State) {
         State.PauseTiming();
         PrepareRun();
         ClearDecodedImageCache();
-        TBitmap Picture;
+        TBitmap picture;
         State.ResumeTiming();
-        if (Routine(File, Picture, TRect{0, 0, kPhotoWidth - 1, kPhotoHeight - 1})) State.SkipWithError("analysis failed");
+        if (Routine(file, picture, TRect{0, 0, kPhotoWidth - 1, kPhotoHeight - 1})) State.SkipWithError("analysis failed");
     }
 }
 

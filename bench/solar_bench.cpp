@@ -20,13 +20,13 @@ void PlaceInTokyo(benchmark::State& State) {
 
 void BM_SunPosition(benchmark::State& State) {
     PlaceInTokyo(State);
-    int Minute = 0;
+    int minute = 0;
     for (auto _ : State) {
-        double Azimuth = 0.0, Altitude = 0.0;
-        SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
-        benchmark::DoNotOptimize(Azimuth);
-        benchmark::DoNotOptimize(Altitude);
-        Minute = (Minute + 1) % 1440;
+        double azimuth = 0.0, altitude = 0.0;
+        SunPosition(minute / 60, minute % 60, 0, azimuth, altitude);
+        benchmark::DoNotOptimize(azimuth);
+        benchmark::DoNotOptimize(altitude);
+        minute = (minute + 1) % 1440;
     }
     State.SetItemsProcessed(State.iterations());
 }
@@ -34,15 +34,15 @@ BENCHMARK(BM_SunPosition);
 
 void BM_SolarDayPosition(benchmark::State& State) {
     PlaceInTokyo(State);
-    std::optional<TSolarDay> Day;
-    int Minute = 0;
+    std::optional<TSolarDay> day;
+    int minute = 0;
     for (auto _ : State) {
-        if (Minute == 0) Day.emplace();
-        double Azimuth = 0.0, Altitude = 0.0;
-        Day->SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
-        benchmark::DoNotOptimize(Azimuth);
-        benchmark::DoNotOptimize(Altitude);
-        Minute = (Minute + 1) % 1440;
+        if (minute == 0) day.emplace();
+        double azimuth = 0.0, altitude = 0.0;
+        day->SunPosition(minute / 60, minute % 60, 0, azimuth, altitude);
+        benchmark::DoNotOptimize(azimuth);
+        benchmark::DoNotOptimize(altitude);
+        minute = (minute + 1) % 1440;
     }
     State.SetItemsProcessed(State.iterations());
 }

@@ -2,15 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <optional>
 
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/RadialGeometry.h"
 #include "platform/Rounding.h"
 
 namespace tam32 {
 namespace {
+
+constexpr double kDeg = std::numbers::pi / 180.0;
+// Farther from a line through the centre than this many pixels, the rounding
+// of an azimuth (some 1e-13 degrees) cannot take a pixel across it: at a
+// distance of 1e6 pixels it is still 6e-8 degrees away.
+constexpr double kNearLine = 1e-3;
 
 bool InCircle(double X, double Y) {
     const double Dx = X - CircleCentreX(), Dy = Y - CircleCentreY();
@@ -53,12 +63,118 @@ TColumnSpan CircleRowSpan(int Y, const TRect& Area) {
     return {int(First), int(Last)};
 }
 
+TAzimuthMaskRuns::TAzimuthMaskRuns() {
+    FMasked = CircleSet && AzimuthMaskUse;
+    if (!FMasked) return;
+    FCentreX = CircleCentreX();
+    FCentreY = CircleCentreY();
+    // The answer changes only where the azimuth wraps (the +x axis), where
+    // the azimuth from north wraps and where it meets either bound.
+    const double Angles[] = {0.0, NorthForAnalysis, AzimuthMaskFrom + NorthForAnalysis,
+                             AzimuthMaskTo + NorthForAnalysis};
+    FByLines = std::isfinite(FCentreX) && std::isfinite(FCentreY);
+    for (std::size_t I = 0; I < FSin.size(); ++I) {
+        FSin[I] = std::sin(Angles[I] * kDeg);
+        FCos[I] = std::cos(Angles[I] * kDeg);
+        FByLines = FByLines && std::isfinite(FSin[I]);
+    }
+}
+
+void TAzimuthMaskRuns::Add(int First, int Last, bool Keep) {
+    if (!Keep) return;
+    if (!FRuns.empty() && FRuns.back().Last == First - 1)
+        FRuns.back().Last = Last;
+    else
+        FRuns.push_back({First, Last});
+}
+
+const std::vector<TColumnSpan>& TAzimuthMaskRuns::Kept(int Y, TColumnSpan Span) {
+    FRuns.clear();
+    if (Span.First > Span.Last) return FRuns;
+    if (!FMasked) {
+        FRuns.push_back(Span);
+        return FRuns;
+    }
+    // The columns next to each line, where every pixel is tested.
+    std::array<TColumnSpan, 4> Near;
+    const double Up = FCentreY - Y, Lo = Span.First, Hi = Span.Last;
+    for (std::size_t I = 0; I < Near.size(); ++I) {
+        if (!FByLines) {
+            Near[I] = Span;
+        } else if (FSin[I] == 0.0) {
+            // A line along the row: the row lies on it or wholly beside it.
+            if (std::fabs(Up * FCos[I]) < kNearLine) Near[I] = Span;
+        } else {
+            // The crossing, widened for pixels that lie near the line on either side.
+            const double Cross = FCentreX + Up * FCos[I] / FSin[I], Reach = kNearLine / std::fabs(FSin[I]) + 2.0;
+            const double First = std::clamp(std::floor(Cross - Reach), Lo, Hi + 1.0);
+            const double Last = std::clamp(std::ceil(Cross + Reach), Lo - 1.0, Hi);
+            if (!std::isfinite(Cross + Reach))
+                Near[I] = Span;
+            else if (First <= Last)
+                Near[I] = {int(First), int(Last)};
+        }
+    }
+    std::sort(Near.begin(), Near.end(), [](TColumnSpan A, TColumnSpan B) { return A.First < B.First; });
+    int X = Span.First;
+    for (const TColumnSpan& Window : Near) {
+        if (Window.First > Window.Last || Window.Last < X) continue;
+        if (Window.First > X) Add(X, Window.First - 1, KeptByAzimuthMask(X, Y));
+        for (X = std::max(X, Window.First); X <= Window.Last; ++X) Add(X, X, KeptByAzimuthMask(X, Y));
+    }
+    if (X <= Span.Last) Add(X, Span.Last, KeptByAzimuthMask(X, Y));
+    return FRuns;
+}
+
 bool KeptWithZenith(int X, int Y, double& Zenith) {
     Zenith = PixelZenith(X, Y);
     if (SlopeCorrection && Zenith > 90.0) return false;
     return KeptByAzimuthMask(X, Y);
 }
 
+namespace {
+
+// Calls Count(pixel bytes, zenith) for every pixel of the analysis area in
+// Area, the zenith only when NeedZenith (else 0); the number of pixels.
+template <typename TCount>
+int64_t ForEachAreaPixel(const TRect& Area, bool NeedZenith, TCount&& Count) {
+    const bool SlopeCheck = CircleSet && SlopeCorrection;
+    std::optional<TRadialGeometry> Radial;
+    if (NeedZenith && CircleSet) Radial.emplace(Area);
+    const bool ByTable = Radial && Radial->Usable();
+    const bool PerPixel = !ByTable && (NeedZenith || SlopeCheck);
+    TAzimuthMaskRuns Mask;
+    int64_t Pixels = 0;
+    for (int Y = Area.Top; Y <= Area.Bottom; ++Y) {
+        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
+        for (const TColumnSpan& Run : Mask.Kept(Y, CircleRowSpan(Y, Area))) {
+            const uint8_t* P = Row + std::size_t(Run.First) * 3;
+            for (int X = Run.First; X <= Run.Last; ++X, P += 3) {
+                double Zenith = 0.0;
+                if (ByTable) {
+                    Zenith = Radial->At(X, Y).Zenith;
+                } else if (PerPixel) {
+                    Zenith = PixelZenith(X, Y);
+                    if (SlopeCheck && Zenith > 90.0) continue;
+                }
+                Count(P, Zenith);
+                ++Pixels;
+            }
+        }
+    }
+    return Pixels;
+}
+
+// The whole degree of a zenith of the analysis area, which ends at zenith 90.
+int ZenithDegree(double Zenith) {
+    const int64_t Degree = Round(Zenith);
+    if (Degree < 0 || Degree > 90) throw ERangeError(kRangeCheckError);
+    return int(Degree);
+}
+
+}  // namespace
+
+// Counts go to plain local arrays and reach the program-wide ones at the end.
 bool BuildHistogram(int Mode, const TRect& Rect) {
     if (CircleSet) HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
     Histogram.fill(0.0);
@@ -67,30 +183,32 @@ bool BuildHistogram(int Mode, const TRect& Rect) {
     const TRect Area = ClipToAnalysisImage(Rect);
     if (Mode != 0 && (BinarizeTarget < 0 || BinarizeTarget > 2)) throw ERangeError(kRangeCheckError);
     const int Channel = 2 - BinarizeTarget;
-    const bool SlopeCheck = CircleSet && SlopeCorrection, MaskCheck = CircleSet && AzimuthMaskUse;
-    bool Counted = false;
-    for (int Y = Area.Top; Y <= Area.Bottom; ++Y) {
-        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        const TColumnSpan Span = CircleRowSpan(Y, Area);
-        for (int X = Span.First; X <= Span.Last; ++X) {
-            // The slope test finds the zenith that mode 2 needs as well.
-            const double Zenith = SlopeCheck || Mode == 2 ? PixelZenith(X, Y) : 0.0;
-            if (SlopeCheck && Zenith > 90.0) continue;
-            if (MaskCheck && !KeptByAzimuthMask(X, Y)) continue;
-            const uint8_t* P = Row + std::size_t(X) * 3;
-            Counted = true;
-            if (Mode == 0) {
-                RGBHistogram[P[2]] += 1.0;
-                RGBHistogram[256 + P[1]] += 1.0;
-                RGBHistogram[512 + P[0]] += 1.0;
-            } else if (Mode == 1) {
-                Histogram[P[Channel]] += 1.0;
-            } else {
-                ZenithHistogram[Round(Zenith)][P[Channel]] += 1;
-            }
-        }
+    if (Mode == 0) {
+        std::array<int64_t, 768> Counts{};
+        const int64_t Pixels = ForEachAreaPixel(Area, false, [&Counts](const uint8_t* P, double) {
+            ++Counts[P[2]];
+            ++Counts[256 + P[1]];
+            ++Counts[512 + P[0]];
+        });
+        for (std::size_t I = 0; I < Counts.size(); ++I) RGBHistogram[I] = double(Counts[I]);
+        return Pixels == 0;
     }
-    return !Counted;
+    if (Mode == 1) {
+        std::array<int64_t, 256> Counts{};
+        const int64_t Pixels =
+            ForEachAreaPixel(Area, false, [&Counts, Channel](const uint8_t* P, double) { ++Counts[P[Channel]]; });
+        for (std::size_t I = 0; I < Counts.size(); ++I) Histogram[I] = double(Counts[I]);
+        return Pixels == 0;
+    }
+    // The gap fraction analysis clears ZenithHistogram before its run.
+    std::vector<std::array<int64_t, 256>> Counts(91);
+    const int64_t Pixels = ForEachAreaPixel(Area, true, [&Counts, Channel](const uint8_t* P, double Zenith) {
+        ++Counts[std::size_t(ZenithDegree(Zenith))][P[Channel]];
+    });
+    for (int Z = 0; Z <= 90; ++Z)
+        for (int V = 0; V <= 255; ++V)
+            ZenithHistogram[Z][V] = CheckedCast<int32_t>(ZenithHistogram[Z][V] + Counts[std::size_t(Z)][std::size_t(V)]);
+    return Pixels == 0;
 }
 
 }  // namespace tam32

@@ -14,6 +14,7 @@
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
 #include "analysis/RadialGeometry.h"
+#include "analysis/SettingsCheck.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Bitmap.h"
 
@@ -28,6 +29,11 @@ struct TTallies {
     double Bands[2][91] = {}, BandSums[3][91] = {}, BandMax[3][91] = {};
     double Sky = 0.0;
 
+    bool Empty() const {
+        for (double All : Rings[0])
+            if (All > 0.0) return false;
+        return true;
+    }
     void Publish() const {
         for (int K = 0; K < 6; ++K) {
             RingCounts[0][K] = Rings[0][K];
@@ -66,6 +72,7 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
         ShowErrorMessage(QStringLiteral("ERR10"));
         return true;
     }
+    if (CheckGapFractionSettings()) return true;
     if (OpenAnalysisImage(FileName)) {
         ShowErrorMessage(QStringLiteral("ERR14"));
         return true;
@@ -138,6 +145,11 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
             }
         }
         EngineHost().SetStatusText(QString::number(Y) + QStringLiteral(" Line Finished!"));
+    }
+    // Targets that need no histogram of the area get here without a pixel.
+    if (T.Empty()) {
+        ShowErrorMessage(QStringLiteral("ERR17"));
+        return true;
     }
     T.Publish();
     if (DrawResults) Image.SetImage(Gap);

@@ -8,6 +8,7 @@
 #include "analysis/FiveRingLAI.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/SettingsCheck.h"
 #include "platform/DelphiFormat.h"
 #include "platform/WinTypes.h"
 
@@ -54,7 +55,8 @@ TChartData GapFractionChart() {
 
 }  // namespace
 
-void ShowLAIResults(const QString& FileName) {
+bool ShowLAIResults(const QString& FileName) {
+    if (CheckLAIReportSettings()) return true;
     if (NCType == NCTypeBinarization)
         Append(QStringLiteral("Estimated by Openness using ") + ThresholdMethodNames.at(ThresholdMethod));
     else
@@ -69,9 +71,11 @@ void ShowLAIResults(const QString& FileName) {
 
     ShowLAIPCA();
     ShowLAINC();
+    return false;
 }
 
-void ShowLAIPCA() {
+bool ShowLAIPCA() {
+    if (CheckLAIReportSettings()) return true;
     Append(GetDialogMessage("DMS25"));
     double Sum = 0;
     for (int Ring = 0; Ring < int(FiveRings.size()); ++Ring) {
@@ -86,9 +90,11 @@ void ShowLAIPCA() {
         Sum += FiveRingTerm(Ring, T);
     }
     Append(Format("LAI(PCA):%8.3f", {2 * Sum}));
+    return false;
 }
 
-void ShowLAINC() {
+bool ShowLAINC() {
+    if (CheckLAIReportSettings()) return true;
     Append(QStringLiteral("Calcurated based on rings:"));
     std::vector<TFitDirection> Directions;
     for (int Ring = 0; Ring < int(FiveRings.size()); ++Ring) {
@@ -115,6 +121,7 @@ void ShowLAINC() {
                             100 * BandChannelRatio(0, Band), 100 * BandChannelRatio(1, Band),
                             100 * BandChannelRatio(2, Band)}));
     }
+    return false;
 }
 
 }  // namespace tam32

@@ -7,13 +7,15 @@
 
 namespace tam32 {
 
+// Each report is written only when the LAI settings make sense; otherwise
+// it shows "ERR22", writes nothing and returns True.
 // The full report: cover lines, the gap fraction chart (shown modally), then
 // ShowLAIPCA and ShowLAINC. FileName is the analysed image (not printed).
-void ShowLAIResults(const QString& FileName);
+bool ShowLAIResults(const QString& FileName);
 // The five-ring table and "LAI(PCA):".
-void ShowLAIPCA();
+bool ShowLAIPCA();
 // The ring and band fits and the per-band table.
-void ShowLAINC();
+bool ShowLAINC();
 // One result row for FileName; the caller has written the header.
 void AddBatchResultLine(const QString& FileName);
 

@@ -10,6 +10,7 @@
 #include "analysis/Messages.h"
 #include "analysis/PARIntegration.h"
 #include "analysis/PARRadiationModel.h"
+#include "analysis/SettingsCheck.h"
 #include "analysis/SolarPosition.h"
 #include "analysis/SunTrack.h"
 #include "platform/Bitmap.h"
@@ -137,6 +138,7 @@ void AppendPARReport(const TPARTotals& T) {
 }  // namespace
 
 bool PAREstimate(const QString& FileName, TBitmap& Image, const TRect& Area) {
+    if (CheckPARSettings()) return true;
     const TPARRunSettings Settings;
     TChartData Chart;
     TPARTotals Totals;

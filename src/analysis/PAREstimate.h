@@ -17,7 +17,8 @@ class TBitmap;
 
 // Runs the gap fraction analysis of FileName over Area (painting into Image
 // when DrawResults is set) and estimates on its classification. True when
-// that analysis failed (it showed its message); nothing is then charted or
+// that analysis failed (it showed its message), or, after "ERR22", when the
+// site, radiation or lens settings make no sense; nothing is then charted or
 // reported. The azimuth mask and the slope correction are off for the run
 // and restored afterwards. With PARPeriod below 5 the hour bounds become
 // 0:00 and 23:59; a 29 February that a common TargetYear lacks becomes the

@@ -39,7 +39,9 @@ TSiteFactorSums IndirectSiteFactorSums() {
 TClearSkyBeam::TClearSkyBeam()
     : FAboveAtmosphere(6302.0 * (1.0 + 0.034 * std::cos(2.0 * std::numbers::pi *
                                                          QDate(SolarYear, SolarMonth, SolarDay).dayOfYear() / 365.0))),
-      FPressureRatio(std::pow((288.0 - 0.0065 * AboveSea) / 288.0, 5.256)) {}
+      FPressureRatio(PressureRatio(AboveSea)) {}
+
+double PressureRatio(double AboveSea) { return std::pow((288.0 - 0.0065 * AboveSea) / 288.0, 5.256); }
 
 double TClearSkyBeam::ClearSkyDirectRadiation(double Altitude) const {
     const double S = SinDeg(Altitude);

@@ -18,6 +18,12 @@ struct TSiteFactorSums {
 };
 TSiteFactorSums IndirectSiteFactorSums();
 
+// The air pressure at AboveSea metres over that at sea level, in the standard
+// atmosphere's troposphere: ((288 - 0.0065 h) / 288)^5.256. It reaches zero
+// at kPressureZeroAltitude and has no value above.
+double PressureRatio(double AboveSea);
+inline constexpr double kPressureZeroAltitude = 288.0 / 0.0065;
+
 // The direct beam on a horizontal surface under a clear sky of optical
 // transmittance Tau at AboveSea metres, on the stored solar date: photon
 // flux in micromoles per square metre and second, before the PAR fraction.

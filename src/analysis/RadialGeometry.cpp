@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
@@ -20,37 +18,53 @@ TRadialGeometry::TRadialGeometry(const TRect& Area) {
     FCentreY = CircleY;
     FHalf = 0.5 - CircleCenterOffset;
     FReach2 = std::pow(ZenithToRadius(90.0), 2);
-    // Indices for the farthest pixel of the area, or of the circle when that is nearer.
-    const int64_t FarX = std::max(std::abs(int64_t(Area.Left) - CircleX), std::abs(int64_t(Area.Right) - CircleX));
-    const int64_t FarY = std::max(std::abs(int64_t(Area.Top) - CircleY), std::abs(int64_t(Area.Bottom) - CircleY));
-    const double Far = std::min(double(std::max(FarX, FarY)), std::ceil(std::sqrt(FReach2)));
-    FRows.resize(std::size_t(Far) + 2);
+    FColumns = Reach(Area.Left - FCentreX, Area.Right - FCentreX);
+    FRows = Reach(Area.Top - FCentreY, Area.Bottom - FCentreY);
+    FSamples.resize(FColumns.Count() * FRows.Count());
     Fill();
 }
 
+TRadialGeometry::TIndexRange TRadialGeometry::Reach(int64_t From, int64_t To) const {
+    TIndexRange Range;
+    // Offsets on both sides of the centre fold onto the same distances.
+    Range.First = To < 0 ? Index(To) : (From > 0 ? Index(From) : 0);
+    // Only the distances within the circle are asked for.
+    Range.Last = int64_t(std::min(double(std::max(Index(From), Index(To))), std::floor(std::sqrt(FReach2)) + 1.0));
+    return Range;
+}
+
 void TRadialGeometry::Fill() {
-    for (std::size_t Row = 0; Row < FRows.size(); ++Row) {
-        const double Dy = double(Row) + FHalf;
-        // Only the distances within the circle are asked for.
+    const std::size_t Width = FColumns.Count();
+    std::vector<std::size_t> Filled(FRows.Count());  // columns within the circle, per row
+    for (std::size_t Row = 0; Row < Filled.size(); ++Row) {
+        const int64_t J = FRows.First + int64_t(Row);
+        const double Dy = double(J) + FHalf;
         const double Chord = std::sqrt(std::max(FReach2 - Dy * Dy, 0.0));
-        std::vector<TSample>& Samples = FRows[Row];
-        Samples.resize(std::size_t(std::min(double(FRows.size()), std::floor(Chord) + 2.0)));
-        for (std::size_t I = 0; I < Samples.size(); ++I) {
-            // Swapping the axes keeps the distance: an earlier row has it.
-            if (I < Row && Row < FRows[I].size()) {
-                Samples[I] = FRows[I][Row];
-                continue;
+        const double LastColumn = std::min(double(FColumns.Last), std::floor(Chord) + 1.0);
+        Filled[Row] = LastColumn >= double(FColumns.First) ? std::size_t(LastColumn - double(FColumns.First)) + 1 : 0;
+        TSample* Samples = FSamples.data() + Row * Width;
+        for (std::size_t Column = 0; Column < Filled[Row]; ++Column) {
+            const int64_t I = FColumns.First + int64_t(Column);
+            // Swapping the axes keeps the distance: an earlier row may have it.
+            if (I < J && I >= FRows.First && J >= FColumns.First) {
+                const std::size_t EarlierRow = std::size_t(I - FRows.First);
+                const std::size_t EarlierColumn = std::size_t(J - FColumns.First);
+                if (EarlierColumn < Filled[EarlierRow]) {
+                    Samples[Column] = FSamples[EarlierRow * Width + EarlierColumn];
+                    continue;
+                }
             }
             const double Dx = double(I) + FHalf;
             const double Radius = std::sqrt(Dx * Dx + Dy * Dy);
             const double Zenith = RadiusToZenith(Radius);
-            Samples[I] = {Zenith, SkyWeight(Radius, Zenith)};
+            Samples[Column] = {Zenith, SkyWeight(Radius, Zenith)};
         }
     }
     if (ZenithThresholdType == 0) return;
-    FWeightings.resize(FRows.size());
-    for (std::size_t Row = 0; Row < FRows.size(); ++Row)
-        for (const TSample& Sample : FRows[Row]) FWeightings[Row].push_back(ZenithWeighting(Sample.Zenith));
+    FWeightings.resize(FSamples.size());
+    for (std::size_t Row = 0; Row < Filled.size(); ++Row)
+        for (std::size_t Cell = Row * Width; Cell < Row * Width + Filled[Row]; ++Cell)
+            FWeightings[Cell] = ZenithWeighting(FSamples[Cell].Zenith);
 }
 
 }  // namespace tam32

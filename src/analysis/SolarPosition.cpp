@@ -57,10 +57,6 @@ double SiderealHours(double JD, double Longitude) {
     return Wrap(Greenwich0h + kSiderealRate * UniversalHour + Longitude / 15.0, 24.0);
 }
 
-double DegreesFromDMS(int32_t Deg, int32_t Min, int32_t Sec) {
-    const double Magnitude = std::abs(double(Deg)) + Min / 60.0 + Sec / 3600.0;
-    return Deg < 0 ? -Magnitude : Magnitude;
-}
 
 // Altitude and azimuth (from north through east) of a declination and an
 // hour angle, at a latitude given by its sine and cosine.
@@ -89,6 +85,11 @@ void SunEquatorialPlace(double& RA, double& Decl, double JD) {
 }
 
 }  // namespace
+
+double DegreesFromDMS(int32_t Deg, int32_t Min, int32_t Sec) {
+    const double Magnitude = std::abs(double(Deg)) + Min / 60.0 + Sec / 3600.0;
+    return Deg < 0 ? -Magnitude : Magnitude;
+}
 
 void SetSiteLatitude(int32_t Deg, int32_t Min, int32_t Sec) { SiteLatitude = DegreesFromDMS(Deg, Min, Sec); }
 

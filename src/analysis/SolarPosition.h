@@ -18,6 +18,7 @@ extern double LocalHour;      // local clock time of the current moment, hours
 
 // Degrees, minutes and seconds of arc; the minutes and seconds take the sign
 // of the degrees, so (-35, 30, 0) is 35.5 degrees south.
+double DegreesFromDMS(int32_t Deg, int32_t Min, int32_t Sec);
 void SetSiteLatitude(int32_t Deg, int32_t Min, int32_t Sec);
 void SetSiteLongitude(int32_t Deg, int32_t Min, int32_t Sec);
 

@@ -5,6 +5,7 @@
 #include "analysis/CalendarDays.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/SettingsCheck.h"
 #include "analysis/SolarPosition.h"
 #include "analysis/SunProjection.h"
 #include "platform/Bitmap.h"
@@ -57,7 +58,8 @@ void DrawYearSunPaths(TCanvas& Canvas) {
     for (int32_t Month = 1; Month <= 12; ++Month) DrawMonthSunPaths(Canvas, Month);
 }
 
-void DrawSunTrackOnImage(TBitmap& Image) {
+bool DrawSunTrackOnImage(TBitmap& Image) {
+    if (CheckSunTrackSettings()) return true;
     SetSiteLatitude(LatitudeH, LatitudeM, LatitudeS);
     SetSiteLongitude(LongitudeH, LongitudeM, LongitudeS);
     TCanvas& Canvas = Image.Canvas();
@@ -71,6 +73,7 @@ void DrawSunTrackOnImage(TBitmap& Image) {
         case 3: DrawYearSunPaths(Canvas); break;
         default: break;
     }
+    return false;
 }
 
 }  // namespace tam32

@@ -33,7 +33,9 @@ void ShowSolarDayProgress(int32_t Month, int32_t Day);
 // 3 every day of TargetYear; other periods draw nothing. The site comes from
 // the latitude and longitude settings. 29 February of a common year is drawn
 // as 28 February and TargetDay changed so. Days that do not exist draw nothing.
-void DrawSunTrackOnImage(TBitmap& Image);
+// True, after "ERR22" and without drawing, when the lens or site settings
+// make no sense.
+bool DrawSunTrackOnImage(TBitmap& Image);
 // The path of the stored solar date from its sun positions every StepMin
 // minutes (at least 1) above the horizon.
 void DrawDaySunPath(TCanvas& Canvas, int32_t StepMin);

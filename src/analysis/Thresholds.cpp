@@ -39,7 +39,7 @@ TClassMoments Moments(int First, int Last) {
     return M;
 }
 
-int Intermeans(const THistogramSummary& S) {
+int ThresholdIntermeans(const THistogramSummary& S) {
     int T = S.Median;
     for (int Iteration = 1;; ++Iteration) {
         const int Prev = T;
@@ -62,7 +62,7 @@ int Intermeans(const THistogramSummary& S) {
     }
 }
 
-int MinimumError(const THistogramSummary& S) {
+int ThresholdMinimumError(const THistogramSummary& S) {
     int T = S.Median;
     for (int Iteration = 1;; ++Iteration) {
         const int Prev = T;
@@ -90,7 +90,7 @@ int MinimumError(const THistogramSummary& S) {
 
 // Mode 0 the largest between-class variance, 1 the largest entropy sum, 2 the
 // smallest minimum-error criterion; the first of equal values wins.
-int CriterionSearch(const THistogramSummary& S, int Mode) {
+int ThresholdKL(const THistogramSummary& S, int Mode) {
     double P[256] = {};
     for (int I = S.Lo; I <= S.Hi; ++I) P[I] = Histogram[I] / S.N;
     int A = S.Lo + 1;
@@ -164,11 +164,11 @@ int AutoThreshold() {
     while (M < 255 && Running + Histogram[M] < S.N / 2.0) Running += Histogram[M++];
     S.Median = M == 0 ? 1 : (M == 255 ? 254 : M);
     switch (ThresholdMethod) {
-        case 1: return MinimumError(S);
-        case 3: return CriterionSearch(S, 0);
-        case 4: return CriterionSearch(S, 1);
-        case 5: return CriterionSearch(S, 2);
-        default: return Intermeans(S);
+        case 1: return ThresholdMinimumError(S);
+        case 3: return ThresholdKL(S, 0);
+        case 4: return ThresholdKL(S, 1);
+        case 5: return ThresholdKL(S, 2);
+        default: return ThresholdIntermeans(S);
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "platform/Rounding.h"
 #include "windows/PictureFile.h"
 #include "windows/RadioGroup.h"
 
@@ -33,8 +34,6 @@ void Load(QSpinBox* Edit, int Min, int Max, int Value) {
     Edit->setRange(Min, Max);
     Edit->setValue(Value);
 }
-
-int Nearest(float Value) { return static_cast<int>(std::nearbyint(Value)); }
 
 // Start (A1, A2) lies strictly before end (B1, B2).
 bool Before(int A1, int A2, int B1, int B2) { return A1 < B1 || (A1 == B1 && A2 < B2); }
@@ -169,10 +168,10 @@ void TOKBottomDlg::FormCreate() {
         case mdGapEstimate:
             Edit1->setText(GapImageFile1);
             Edit2->setText(GapImageFile2);
-            Load(SpinEdit5, SpinEdit5->minimum(), SpinEdit5->maximum(), Nearest(GapCameraHeight1));
-            Load(SpinEdit8, SpinEdit8->minimum(), SpinEdit8->maximum(), Nearest(GapCameraHeight2));
-            Load(SpinEdit6, SpinEdit6->minimum(), SpinEdit6->maximum(), Nearest(GapFocalLength));
-            Load(SpinEdit7, SpinEdit7->minimum(), SpinEdit7->maximum(), Nearest(GapZoomPercent));
+            Load(SpinEdit5, SpinEdit5->minimum(), SpinEdit5->maximum(), RoundInt(GapCameraHeight1));
+            Load(SpinEdit8, SpinEdit8->minimum(), SpinEdit8->maximum(), RoundInt(GapCameraHeight2));
+            Load(SpinEdit6, SpinEdit6->minimum(), SpinEdit6->maximum(), RoundInt(GapFocalLength));
+            Load(SpinEdit7, SpinEdit7->minimum(), SpinEdit7->maximum(), RoundInt(GapZoomPercent));
             Load(SpinEdit9, SpinEdit9->minimum(), SpinEdit9->maximum(), GapObjectNo1);
             Load(SpinEdit10, SpinEdit10->minimum(), SpinEdit10->maximum(), GapObjectNo2);
             RadioGroup2->SetItemIndex(ShrinkBeforeAnalysis ? 0 : 1);

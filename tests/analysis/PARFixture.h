@@ -23,6 +23,11 @@ protected:
         File.write("[DIALOG_CODE_EN]\r\nDMS53=Day\r\nDMS54=Month\r\nDMS55=Year\r\nDMS56=Times\r\nDMS57=Dates\r\n"
                    "DMS62=Direct %10.3f %10.3f\r\nDMS63=Diffuse %10.3f %10.3f\r\nDMS64=Total %10.3f %10.3f\r\n");
         File.close();
+        UsePARSettings();
+    }
+
+    // The circle, lens and classification of these photographs.
+    void UsePARSettings() {
         CircleSet = true;
         CircleX = CircleY = kCentre;
         CircleR = 100;

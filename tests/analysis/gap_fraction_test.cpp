@@ -129,6 +129,51 @@ TEST_F(GapFractionTest, RefusesWithoutCircleOrAreaOrImageAndKeepsTheSettings) {
     EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
 }
 
+// Targets that need no histogram of the area (RGB with the fixed thresholds,
+// colour search in absolute mode) fail like the others when the area holds
+// no pixel, and nothing of the run is published.
+TEST_F(GapFractionTest, AnAreaWithoutPixelsFailsForEveryTargetAndPublishesNothing) {
+    const QString White = WriteImage(QStringLiteral("white.bmp"), kSize, kSize, [](int, int) { return TRgb{255, 255, 255}; });
+    struct TCase {
+        const char* Name;
+        int Target, Method;
+        bool Percent, MaskAll;
+    };
+    const TCase Cases[] = {
+        {"blue, fixed", 2, 2, true, false},          {"blue, automatic", 2, 0, true, false},
+        {"RGB, fixed", 5, 2, true, false},           {"RGB, automatic", 5, 0, true, false},
+        {"colour search, absolute", 4, 2, false, false}, {"colour search, percent", 4, 2, true, false},
+        {"RGB, fixed, every azimuth left out", 5, 2, true, true},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        BinarizeTarget = Case.Target;
+        ThresholdMethod = Case.Method;
+        ColorSearchPercent = Case.Percent;
+        AzimuthMaskUse = Case.MaskAll;
+        AzimuthMaskFrom = 0.0;
+        AzimuthMaskTo = 360.0;
+        KeepAnalysisImage = true;
+        SkyFactor = 42.0;
+        RingCounts[0][3] = 7.0;
+        ZenithCounts[0][40] = 7.0;
+        ZenithColorMax[2][40] = 7.0;
+        QImage Before(3, 3, QImage::Format_BGR888);
+        Before.fill(Qt::red);
+        Picture.SetImage(Before);
+        // A corner that the circle does not reach, or the whole circle under the mask.
+        EXPECT_TRUE(Run(White, Case.MaskAll ? TRect{0, 0, kSize - 1, kSize - 1} : TRect{0, 0, 20, 20}));
+        EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+        EXPECT_EQ(SkyFactor, 42.0);
+        EXPECT_EQ(RingCounts[0][3], 7.0);
+        EXPECT_EQ(ZenithCounts[0][40], 7.0);
+        EXPECT_EQ(ZenithColorMax[2][40], 7.0);
+        EXPECT_EQ(Picture.Image(), Before);
+        EXPECT_EQ(AnalysisImage, nullptr);
+        EXPECT_EQ(BinarizeTarget, Case.Target);
+    }
+}
+
 TEST_F(GapFractionTest, AnAreaLargerThanTheImageIsClipped) {
     const QString White = WriteImage(QStringLiteral("white.bmp"), kSize, kSize, [](int, int) { return TRgb{255, 255, 255}; });
     LensType = 0;
@@ -198,20 +243,39 @@ TEST_F(GapFractionTest, TheAzimuthMaskLeavesOutItsSector) {
 
 // Every count of a run equals a recount of the image pixel by pixel through
 // the public area, zenith and target tests, whichever way the run computed
-// its zeniths (once per distance, or per pixel under a slope).
+// its zeniths (once per distance, or per pixel under a slope), wherever the
+// box lies from the centre, which may be far outside the picture.
 TEST_F(GapFractionTest, CountsEqualAPixelByPixelRecount) {
-    const QString Noise = WriteImage(QStringLiteral("noise.bmp"), kSize, kSize, [](int X, int Y) {
+    const auto Noise = [](int X, int Y) {
         const uint32_t H = uint32_t(X) * 2654435761u ^ uint32_t(Y) * 40503u;
         return TRgb{uint8_t(H >> 8), uint8_t(H >> 16), uint8_t((H >> 24) / 2 + (X + Y) / 7)};
-    });
+    };
     struct TCase {
+        const char* Name;
         double Offset;
         bool Slope, Mask;
         int Lens;
+        int X, Y, R, Size;
+        TRect Box;
+        int Method;  // a zenith line needs several degrees of zenith in the box
     };
-    for (const TCase Case : {TCase{0.0, false, false, 5}, TCase{0.5, false, true, 2}, TCase{0.0, true, false, 0},
-                             TCase{0.5, true, true, 6}}) {
-        SCOPED_TRACE(Case.Offset + 10 * Case.Slope + 100 * Case.Mask);
+    const TRect Most{5, 3, kSize - 2, kSize - 9};
+    const TCase Cases[] = {
+        {"centred", 0.0, false, false, 5, 200, 200, 200, kSize, Most, 0},
+        {"centred on a corner, masked", 0.5, false, true, 2, 200, 200, 200, kSize, Most, 0},
+        {"sloped", 0.0, true, false, 0, 200, 200, 200, kSize, Most, 0},
+        {"sloped and masked", 0.5, true, true, 6, 200, 200, 200, kSize, Most, 0},
+        {"box up left of the centre", 0.5, false, false, 0, 200, 200, 200, kSize, {10, 20, 150, 199}, 0},
+        {"box from the column after the centre", 0.0, false, true, 2, 200, 200, 200, kSize, {201, 60, 400, 390}, 0},
+        {"centre 20000 px to the right", 0.0, false, false, 0, 20000, 100, 20000, 200, {0, 0, 199, 199}, 2},
+        {"centre far down left, odd diameter", 0.5, false, false, 2, -15000, 30000, 33497, 200, {0, 0, 199, 199}, 2},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        const QString Noisy = WriteImage(QStringLiteral("noise.bmp"), Case.Size, Case.Size, Noise);
+        CircleX = Case.X;
+        CircleY = Case.Y;
+        CircleR = Case.R;
         CircleCenterOffset = Case.Offset;
         LensType = Case.Lens;
         SlopeCorrection = Case.Slope;
@@ -221,13 +285,14 @@ TEST_F(GapFractionTest, CountsEqualAPixelByPixelRecount) {
         AzimuthMaskUse = Case.Mask;
         AzimuthMaskFrom = 100.0;
         AzimuthMaskTo = 170.0;
-        ThresholdMethod = 0;
+        ThresholdMethod = Case.Method;
         ZenithThresholdType = 1;
         KeepAnalysisImage = true;
-        ASSERT_FALSE(Run(Noise, {5, 3, kSize - 2, kSize - 9}));
+        const TRect& Box = Case.Box;
+        ASSERT_FALSE(Run(Noisy, Box));
         double Rings[2][6] = {}, Bands[2][91] = {}, Sky = 0.0;
-        for (int Y = 3; Y <= kSize - 9; ++Y)
-            for (int X = 5; X <= kSize - 2; ++X) {
+        for (int Y = Box.Top; Y <= Box.Bottom; ++Y)
+            for (int X = Box.Left; X <= Box.Right; ++X) {
                 if (!InAnalysisArea(X, Y)) continue;
                 const double Zenith = PixelZenith(X, Y);
                 const int Band = int(std::min(Zenith, 90.0));
@@ -249,8 +314,8 @@ TEST_F(GapFractionTest, CountsEqualAPixelByPixelRecount) {
             EXPECT_EQ(ZenithCounts[0][B], Bands[0][B]) << B;
             EXPECT_EQ(ZenithCounts[1][B], Bands[1][B]) << B;
         }
-        EXPECT_GT(Rings[1][3], 0.0);
-        EXPECT_LT(Rings[1][3], Rings[0][3]);
+        EXPECT_GT(Sum(1, true), 0.0);
+        EXPECT_LT(Sum(1, true), Sum(0, true));
         EXPECT_NEAR(SkyFactor, Sky, 1e-9 * Sky);
     }
 }

@@ -177,6 +177,15 @@ TEST_F(PAREstimateTest, SunBeyondTheCutCircleIsNotAGap) {
     EXPECT_LT(Under, Open);
 }
 
+TEST_F(PAREstimateTest, AnAreaWithoutPixelsReportsNothing) {
+    BinarizeTarget = 5;  // fixed RGB thresholds need no histogram
+    EXPECT_TRUE(PAREstimate(Sky(60.0), Picture, TRect{0, 0, 20, 20}));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+    EXPECT_TRUE(Host.ResultLines.empty());
+    EXPECT_TRUE(Host.Charts.empty());
+    EXPECT_EQ(AnalysisImage, nullptr);
+}
+
 TEST_F(PAREstimateTest, SettingsComeBackAndTheImageIsFreed) {
     AzimuthMaskUse = true;
     SlopeCorrection = true;

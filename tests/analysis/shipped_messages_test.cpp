@@ -52,6 +52,8 @@ const std::vector<FormatUse>& FormatUses() {
         {63, {11.5, 22.5}, {"11.5", "22.5"}},
         {64, {11.5, 22.5}, {"11.5", "22.5"}},
         {84, {12.5}, {"12.5"}},  // polyline length
+        {85, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file to replace
+        {86, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file an open window shows
     };
     return Uses;
 }
@@ -85,17 +87,17 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     };
     const TIniFile Messages(MessageFolder() + "/Tam32.msg");
     const QString Locale = GetParam();
-    for (int I = 1; I <= 22; ++I)
+    for (int I = 1; I <= 23; ++I)
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
-    for (int I = 1; I <= 84; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
+    for (int I = 1; I <= 86; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
     for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
     for (const FormCaptions& Form : kForms)
         for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
     EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
-    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 84);
+    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 86);
     EXPECT_GE(GetMenuCharset(), 0);
     EXPECT_LE(GetMenuCharset(), 255);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "analysis/AnalysisState.h"
@@ -119,6 +122,27 @@ TEST_F(ThresholdsTest, MethodsAgreeWithPublishedImplementations) {
         EXPECT_EQ(Threshold(Entropy, 1), P.MaxEntropy);
         EXPECT_EQ(Threshold(MinimumError, 1), P.MinError);
         EXPECT_EQ(Threshold(Criterion, 1), P.KittlerIllingworth);
+    }
+}
+
+// Reports and the window name the method by ThresholdMethodNames[ThresholdMethod]:
+// each name selects the method it names.
+TEST_F(ThresholdsTest, EachMethodNameSelectsTheMethodItNames) {
+    const TMixture& P = kMixtures[2];  // every method gives another threshold
+    FillMixture(P);
+    FixedThreshold = 33;
+    const std::pair<const char*, int> Expected[] = {
+        {"Intermeans", P.Isodata[0]}, {"MinimumError", P.MinError},   {"Fixed", 33},
+        {"KL(Variance)", P.Otsu},     {"KL(Minimum)", P.MaxEntropy}, {"KL(Entropy)", P.KittlerIllingworth},
+        {"Compare", P.Isodata[0]}};
+    ASSERT_EQ(std::size(Expected), ThresholdMethodNames.size());
+    for (const auto& [Name, Threshold] : Expected) {
+        SCOPED_TRACE(Name);
+        const auto Named = std::find(ThresholdMethodNames.begin(), ThresholdMethodNames.end(), QLatin1String(Name));
+        ASSERT_NE(Named, ThresholdMethodNames.end());
+        ThresholdMethod = int(Named - ThresholdMethodNames.begin());
+        ThresholdCondition = 1;
+        EXPECT_EQ(AutoThreshold(), Threshold);
     }
 }
 

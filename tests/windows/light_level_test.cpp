@@ -1,4 +1,4 @@
-// The brightness change of the picture and the dialog that asks its factors.
+// The image window's brightness command and the dialog that asks its factors.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -10,7 +10,6 @@
 #include "common/widget_app_env.h"
 #include "platform/Bitmap.h"
 #include "windows/LeafImageWindow.h"
-#include "windows/LightLevel.h"
 #include "windows/OKBottomDlg.h"
 #include "windows/recording_frame.h"
 
@@ -20,34 +19,10 @@ namespace {
 std::unique_ptr<TBitmap> Coloured() {
     QImage image(7, 3, QImage::Format_RGB888);
     image.fill(QColor(200, 100, 50));
-    image.setPixelColor(0, 0, QColor(0, 255, 1));
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetImage(image);
     bitmap->SetPixelFormat(TPixelFormat::pf24bit);
     return bitmap;
-}
-
-QColor At(const TBitmap& Bitmap, int X, int Y) { return Bitmap.Image().pixelColor(X, Y); }
-
-TEST(LightLevelTest, EachFactorChangesItsOwnChannel) {
-    auto picture = Coloured();
-    ApplyLightLevel(*picture, 2.0f, 1.0f, 1.0f);
-    // Round((200 / 255) ^ 0.5 × 255) = 226; green and blue keep their values.
-    EXPECT_EQ(At(*picture, 3, 1), QColor(226, 100, 50));
-    ApplyLightLevel(*picture, 1.0f, 1.0f, 0.5f);
-    // Round((50 / 255) ^ 2 × 255) = 10.
-    EXPECT_EQ(At(*picture, 3, 1), QColor(226, 100, 10));
-    // Black stays black and full stays full.
-    EXPECT_EQ(At(*picture, 0, 0), QColor(0, 255, 0));
-}
-
-TEST(LightLevelTest, UnitOrZeroFactorsLeaveThePicture) {
-    auto picture = Coloured();
-    const QImage before = picture->Image().copy();
-    ApplyLightLevel(*picture, 1.0f, 1.0f, 1.0f);
-    EXPECT_EQ(picture->Image(), before);
-    ApplyLightLevel(*picture, 0.0f, 3.0f, 3.0f);
-    EXPECT_EQ(picture->Image(), before);
 }
 
 // Answers the next brightness dialog with the three factors × 10, or cancels it.
@@ -66,7 +41,7 @@ void AnswerLightLevel(int R, int G, int B, bool Ok) {
     });
 }
 
-TEST(LightLevelTest, TheWindowAppliesTheDialogsFactorsAndCancelChangesNothing) {
+TEST(LightLevelCommandTest, TheWindowAppliesTheDialogsFactorsAndCancelChangesNothing) {
     test::RequireWidgetApp();
     test::TRecordingFrame frame;
     TLeafImageWindow window(frame);
@@ -78,7 +53,8 @@ TEST(LightLevelTest, TheWindowAppliesTheDialogsFactorsAndCancelChangesNothing) {
     EXPECT_EQ(PARPeriod, -1);  // every cancel of the dialog
     AnswerLightLevel(20, 10, 10, true);
     window.ChangeLightLevel();
-    EXPECT_EQ(At(window.Picture(), 3, 1), QColor(226, 100, 50));
+    // Round((200 / 255) ^ 0.5 × 255) = 226 in red only.
+    EXPECT_EQ(window.Picture().Image().pixelColor(3, 1), QColor(226, 100, 50));
     ResetSettingsToDefaults();
 }
 
