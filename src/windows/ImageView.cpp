@@ -38,7 +38,7 @@ void TImageView::mousePressEvent(QMouseEvent* Event) {
 }
 
 void TImageView::mouseReleaseEvent(QMouseEvent* Event) {
-    emit MouseReleased();
+    emit MouseReleased(Event->position().toPoint());
     QWidget::mouseReleaseEvent(Event);
 }
 

@@ -18,7 +18,7 @@ signals:
     // In the control's own (screen) pixels.
     void MouseMoved(QPoint Position);
     void MousePressed(Qt::MouseButton Button, QPoint Position);
-    void MouseReleased();
+    void MouseReleased(QPoint Position);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;

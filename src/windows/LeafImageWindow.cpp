@@ -9,10 +9,10 @@
 
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/LightLevel.h"
 #include "analysis/Messages.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
-#include "windows/LightLevel.h"
 #include "windows/MenuItemState.h"
 #include "windows/OKBottomDlg.h"
 #include "windows/PictureFile.h"
@@ -39,7 +39,8 @@ TLeafImageWindow::TLeafImageWindow(TImageWindowFrame& Frame, QWidget* Parent)
             [this](QPoint Position) { Image1MouseMove(Position.x(), Position.y()); });
     connect(Image1, &TImageView::MousePressed, this,
             [this](Qt::MouseButton Button, QPoint Position) { Image1MouseDown(Button, Position.x(), Position.y()); });
-    connect(Image1, &TImageView::MouseReleased, this, [this] { Image1MouseUp(); });
+    connect(Image1, &TImageView::MouseReleased, this,
+            [this](QPoint Position) { Image1MouseUp(Position.x(), Position.y()); });
     // A new window has no circle, so none is published until one is set.
     CircleSet = false;
     SetChecked(FFrame.MenuItem("SetTagArea1"), true);
@@ -196,7 +197,7 @@ int TLeafImageWindow::ImageX(int ScreenX) const { return ScreenToImage(ScreenX, 
 int TLeafImageWindow::ImageY(int ScreenY) const { return ScreenToImage(ScreenY, FScaleNum, FScaleDen); }
 
 QString TLeafImageWindow::SizeText() const {
-    return QStringLiteral("%1×%2 pixels").arg(Image1->width()).arg(Image1->height());
+    return QStringLiteral("%1×%2 pixels").arg(FPicture->Width()).arg(FPicture->Height());
 }
 
 void TLeafImageWindow::closeEvent(QCloseEvent* Event) {

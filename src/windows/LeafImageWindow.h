@@ -81,11 +81,12 @@ public:
     void DrawYearSunTrack();
     void DrawSunTrack();
 
-    // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button up
-    // ends a drag where the last move left it.
+    // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button down
+    // and move are clamped to the picture; button up is not, so a drag that
+    // ends beyond the edge ends there.
     void Image1MouseDown(Qt::MouseButton Button, int X, int Y);
     void Image1MouseMove(int X, int Y);
-    void Image1MouseUp();
+    void Image1MouseUp(int X, int Y);
 
     // The fisheye circle: drawn inverted (a second call erases it), copied
     // to and from the shared circle settings, set from the lens type or by
@@ -101,12 +102,15 @@ public:
     // Sets the circle to diameter D (> 0) about the current centre, or the
     // picture's centre when no circle was set.
     void SetCircleDiameter(int D);
+    // Sets the circle (a diameter of 2 R + Odd about X, Y) as the circle tools
+    // do: drawn on the picture and published, no tool chosen.
+    void SetCircleArea(int X, int Y, int R, int Odd);
 
     // A position on Image1 in image pixels.
     int ImageX(int ScreenX) const;
     int ImageY(int ScreenY) const;
 
-    // "%d×%d pixels" of Image1's size.
+    // "%d×%d pixels" of the picture's own size, whatever the zoom.
     QString SizeText() const;
     TBitmap& Picture() { return *FPicture; }
     const TBitmap& Picture() const { return *FPicture; }
@@ -183,6 +187,9 @@ private:
     void DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode Mode);
     void EraseCircleArea();
     TPoint ClampedImagePoint(int X, int Y) const;
+    // The tag rectangle's corner or the measure tool's line end follows the
+    // mouse to P.
+    void DragTo(TPoint P);
     // The selectors' common start: no tool, then the measure or pick tool.
     void ChooseMeasureTool(int Tool, const char* MenuItemName);
     void ChoosePickTool(int Tool, const char* MenuItemName);

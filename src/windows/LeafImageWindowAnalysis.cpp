@@ -7,6 +7,7 @@
 #include "analysis/LAIReports.h"
 #include "analysis/Messages.h"
 #include "analysis/PAREstimate.h"
+#include "analysis/SettingsCheck.h"
 #include "analysis/SunTrack.h"
 #include "platform/Canvas.h"
 #include "windows/ImageView.h"
@@ -65,6 +66,8 @@ void TLeafImageWindow::DoLAIEstimate() {
         return;
     }
     if (!AnalysisPrologue(true)) return;
+    // The report's settings are checked before the analysis runs.
+    if (CheckLAIReportSettings()) return;
     if (ThresholdMethod == kCompareMethod) {
         // Every method in turn, and the fixed one at every threshold.
         EngineHost().AppendResultLine(QStringLiteral("File,Source,Threshold,Cover,SkyFactor,LAI2000,LAI(NC),V/H,MLA"));
@@ -190,9 +193,9 @@ void TLeafImageWindow::DrawSunTrack() {
     StoreCircleArea();
     NorthForAnalysis = FNorthAngle;
     FPicture->Canvas().Pen.Mode = TPenMode::pmCopy;
-    DrawSunTrackOnImage(*FPicture);
+    const bool refused = DrawSunTrackOnImage(*FPicture);
     Image1->update();
-    ShowInstructionMessage(QStringLiteral("MSG4"));
+    if (!refused) ShowInstructionMessage(QStringLiteral("MSG4"));
 }
 
 }  // namespace tam32

@@ -1,4 +1,5 @@
 // The fisheye circle of an image window.
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -18,6 +19,10 @@ namespace tam32 {
 namespace {
 
 constexpr int kEquisolidLens = 5;
+// One spoke every 10 degrees of azimuth.
+constexpr int kAzimuthSpokes = 36;
+// Pale yellow, behind the black azimuth labels.
+constexpr TColor kLabelCell = 0xE1FFFF;
 
 }  // namespace
 
@@ -88,22 +93,41 @@ void TLeafImageWindow::DrawCircleAreaScale() {
         const int x = FCircleX;
         const int y = FCircleY;
         const int r90 = TruncInt(ZenithToRadius(90.0) + 0.5);
-        for (int i = 0; i <= 35; ++i) {
+        std::array<TPoint, kAzimuthSpokes> ends;
+        for (int i = 0; i < kAzimuthSpokes; ++i) {
             const double a = (10.0 * i - FNorthAngle) * std::numbers::pi / 180.0;
-            const int ex = x + TruncInt(std::cos(a) * r90 + 0.5);
-            const int ey = y + TruncInt(std::sin(a) * r90 + 0.5);
+            ends[i] = {x + TruncInt(std::cos(a) * r90 + 0.5), y + TruncInt(std::sin(a) * r90 + 0.5)};
             canvas.MoveTo(x, y);
-            canvas.LineTo(ex, ey);
+            canvas.LineTo(ends[i].X, ends[i].Y);
+        }
+        // The labels go over every spoke, dark on a light cell: readable on
+        // the sky, on the canopy and on the black border around the circle.
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.Brush.Color = kLabelCell;
+        for (int i = 0; i < kAzimuthSpokes; ++i) {
             // Labels sit outside the spoke's end, away from the centre.
             const QString label = QString::number(10 * i);
-            const int lx = x > ex ? ex - canvas.TextWidth(label) : ex;
-            const int ly = y > ey ? ey - canvas.TextHeight(label) : ey;
+            const int lx = x > ends[i].X ? ends[i].X - canvas.TextWidth(label) : ends[i].X;
+            const int ly = y > ends[i].Y ? ends[i].Y - canvas.TextHeight(label) : ends[i].Y;
             canvas.TextOut(lx, ly, label);
         }
         DrawCentreMark(LensType == kNormalLensType);
     }
     if (circleShown) DrawCircleArea();
     Image1->update();
+}
+
+void TLeafImageWindow::SetCircleArea(int X, int Y, int R, int Odd) {
+    EraseCircleArea();
+    FCircleX = X;
+    FCircleY = Y;
+    FCircleR = R;
+    FCircleOdd = Odd != 0 ? 1 : 0;
+    FCircleSet = true;
+    StoreCircleArea();
+    DrawCircleArea();
+    ThresholdCondition = 0;
+    ResetTools();
 }
 
 void TLeafImageWindow::StoreCircleArea() {
@@ -171,10 +195,9 @@ void TLeafImageWindow::SetCircleAreaDiameter() {
         return;
     bool ok = false;
     const int d = text.trimmed().toInt(&ok);
-    if (!ok) return;
     // A circle of no size would leave every analysis without pixels.
-    if (d <= 0) {
-        ShowErrorMessage(QStringLiteral("ERR22"));
+    if (!ok || d <= 0) {
+        ShowErrorMessage(QStringLiteral("ERR23"));
         return;
     }
     SetCircleDiameter(d);

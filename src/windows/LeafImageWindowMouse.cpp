@@ -8,6 +8,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
+#include "analysis/SettingsCheck.h"
 #include "platform/Canvas.h"
 #include "platform/DelphiFormat.h"
 #include "platform/Rounding.h"
@@ -100,8 +101,9 @@ void TLeafImageWindow::MeasureToolDown(Qt::MouseButton Button, TPoint P) {
             }
             DrawMarker(P, TPenMode::pmCopy);
             if (Button == Qt::RightButton) {
-                EngineHost().AppendResultLine(
-                    FormatDialogMessage(QStringLiteral("DMS84"), {FPolyLength * 2.54 / ImageDPI}));
+                if (!CheckLengthSettings())
+                    EngineHost().AppendResultLine(
+                        FormatDialogMessage(QStringLiteral("DMS84"), {FPolyLength * 2.54 / ImageDPI}));
                 FPolyPrev = {-1, -1};
                 FPolyLength = 0.0;
             }
@@ -155,36 +157,7 @@ void TLeafImageWindow::TakeThirdCirclePoint() {
 void TLeafImageWindow::Image1MouseMove(int X, int Y) {
     if (FFrame.ActiveImageWindow() != this || FOrgWidth <= 0 || FOrgHeight <= 0) return;
     const TPoint p = ClampedImagePoint(X, Y);
-    if (FTagAreaMode && FTagDragging) {
-        EraseTagRectangle();
-        FTagArea.setRight(p.X);
-        FTagArea.setBottom(p.Y);
-        ToggleTagRectangle();
-        const QRect& a = FTagArea;
-        EngineHost().SetStatusText(Format(QStringLiteral("(%d,%d)-(%d,%d):%d x %d pixels"),
-                                          {a.left(), a.top(), a.right(), a.bottom(), a.right() - a.left(),
-                                           a.bottom() - a.top()}));
-    }
-    // The polyline tool draws its segments on button down only.
-    if (FMeasureMode && FMeasureDragging && FMeasureTool != mtPolyline) {
-        if (FMeasureTool == mtMouseDetectCircle) {
-            EraseCircleArea();
-            FLineEnd = p;
-            const TPoint s = FLineStart;
-            FCircleSet = true;
-            FCircleX = (s.X + p.X) / 2;
-            FCircleY = (s.Y + p.Y) / 2;
-            FCircleR = RoundInt(Length({FCircleX - 1, FCircleY - 1}, s));
-            FCircleOdd = static_cast<int>(RoundInt(Length({p.X - 1, p.Y - 1}, s)) % 2);
-            DrawCircleArea();
-        } else {
-            EraseRubberLine();
-            FLineEnd = p;
-            ToggleRubberLine();
-            EngineHost().SetStatusText(Format(QStringLiteral("(%d,%d)-(%d,%d)"),
-                                              {FLineStart.X, FLineStart.Y, FLineEnd.X, FLineEnd.Y}));
-        }
-    }
+    DragTo(p);
     if (FPickMode && FCircleDragging && FPickTool == ptMoveCircle) {
         EraseCircleArea();
         FCircleX = p.X;
@@ -196,7 +169,43 @@ void TLeafImageWindow::Image1MouseMove(int X, int Y) {
     FFrame.SetPositionText(QStringLiteral("(%1,%2)").arg(p.X).arg(p.Y));
 }
 
-void TLeafImageWindow::Image1MouseUp() {
+void TLeafImageWindow::DragTo(TPoint P) {
+    if (FTagAreaMode && FTagDragging) {
+        EraseTagRectangle();
+        FTagArea.setRight(P.X);
+        FTagArea.setBottom(P.Y);
+        ToggleTagRectangle();
+        const QRect& a = FTagArea;
+        EngineHost().SetStatusText(Format(QStringLiteral("(%d,%d)-(%d,%d):%d x %d pixels"),
+                                          {a.left(), a.top(), a.right(), a.bottom(), a.right() - a.left(),
+                                           a.bottom() - a.top()}));
+    }
+    // The polyline tool draws its segments on button down only.
+    if (!FMeasureMode || !FMeasureDragging || FMeasureTool == mtPolyline) return;
+    if (FMeasureTool == mtMouseDetectCircle) {
+        EraseCircleArea();
+        FLineEnd = P;
+        const TPoint s = FLineStart;
+        FCircleSet = true;
+        FCircleX = (s.X + P.X) / 2;
+        FCircleY = (s.Y + P.Y) / 2;
+        FCircleR = RoundInt(Length({FCircleX - 1, FCircleY - 1}, s));
+        FCircleOdd = static_cast<int>(RoundInt(Length({P.X - 1, P.Y - 1}, s)) % 2);
+        DrawCircleArea();
+    } else {
+        EraseRubberLine();
+        FLineEnd = P;
+        ToggleRubberLine();
+        EngineHost().SetStatusText(
+            Format(QStringLiteral("(%d,%d)-(%d,%d)"), {FLineStart.X, FLineStart.Y, FLineEnd.X, FLineEnd.Y}));
+    }
+}
+
+void TLeafImageWindow::Image1MouseUp(int X, int Y) {
+    // The drag ends at the release point itself, also beyond the picture;
+    // each tool then applies its own rules to it. A moved circle keeps the
+    // centre its last move gave it, on the picture.
+    DragTo({ImageX(X), ImageY(Y)});
     if (FTagDragging) FinishTagArea();
     if (FMeasureDragging) MeasureToolUp();
     if (FCircleDragging && FCircleSet) {
@@ -249,6 +258,7 @@ void TLeafImageWindow::FinishDistance() {
     DrawLine(FLineStart, FLineEnd, clRed, TPenMode::pmCopy);
     FLineShown = false;
     DrawMarker(FLineEnd, TPenMode::pmCopy);
+    if (CheckLengthSettings()) return;
     EngineHost().AppendResultLine(
         FormatDialogMessage(QStringLiteral("DMS1"), {Length(FLineStart, FLineEnd) * 2.54 / ImageDPI, FLineStart.X,
                                                      FLineStart.Y, FLineEnd.X, FLineEnd.Y}));

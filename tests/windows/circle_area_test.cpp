@@ -10,8 +10,10 @@
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/widget_app_env.h"
+#include "platform/Canvas.h"
 #include "platform/PictureFormats.h"
 #include "platform/Rounding.h"
 #include "windows/LeafImageWindow.h"
@@ -96,14 +98,27 @@ TEST_F(CircleAreaTest, TypedDiameterSetsRadiusOddnessAndTheSharedCircle) {
     EXPECT_TRUE(Lit(*window, 150 - 50, 100));
 }
 
-TEST_F(CircleAreaTest, ADiameterThatIsNotAPositiveNumberChangesNothing) {
+TEST_F(CircleAreaTest, ADiameterThatIsNotAWholePositiveNumberIsRefusedAndChangesNothing) {
+    ShowErrorMessage(QStringLiteral("ERR23"));
+    const QString refusal = Host.LastStatus();
+    ShowErrorMessage(QStringLiteral("ERR22"));
+    ASSERT_NE(refusal, Host.LastStatus());  // the message speaks of the circle, not of the options
     auto window = Window(100, 100);
-    Host.InputAnswers = {QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("-8"), std::nullopt};
-    for (int i = 0; i < 4; ++i) window->SetCircleAreaDiameter();
+    for (const char* typed : {"abc", "0", "-8", "12.5", ""}) {
+        SCOPED_TRACE(typed);
+        Host.StatusTexts.clear();
+        Host.InputAnswers = {QString::fromLatin1(typed)};
+        window->SetCircleAreaDiameter();
+        EXPECT_EQ(Host.StatusTexts, (std::vector<QString>{refusal}));
+    }
+    // Cancel is no answer to refuse.
+    Host.StatusTexts.clear();
+    Host.InputAnswers = {std::nullopt};
+    window->SetCircleAreaDiameter();
+    EXPECT_TRUE(Host.StatusTexts.empty());
     EXPECT_FALSE(window->FCircleSet);
     EXPECT_FALSE(CircleSet);
     EXPECT_EQ(ThresholdCondition, 1);
-    EXPECT_EQ(Host.StatusTexts.size(), 2u);  // the two refused numbers
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) ASSERT_FALSE(Lit(*window, x, y));
 }
@@ -299,6 +314,56 @@ TEST_F(CircleScaleTest, LabelsLieOutsideTheSpokesEnd) {
     // Spoke 270 ends above it: its label is moved up by its height.
     EXPECT_TRUE(TextIn(*window, QRect(180, 180 - r90 - h, w, h)));
     EXPECT_FALSE(TextIn(*window, QRect(181, 180 - r90 + 1, w, h)));
+}
+
+TEST_F(CircleScaleTest, LabelsReadOnTheBlackBorderOfAFisheyePhotograph) {
+    // The sky of a fisheye photograph fills the circle; around it all is black.
+    QImage photo(360, 360, QImage::Format_RGB888);
+    photo.fill(Qt::black);
+    {
+        QPainter painter(&photo);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(120, 150, 200));
+        painter.drawEllipse(QPointF(180.5, 180.5), 140, 140);
+    }
+    auto window = std::make_unique<TLeafImageWindow>(Frame);
+    auto picture = std::make_unique<TBitmap>();
+    picture->SetImage(photo);
+    picture->SetPixelFormat(TPixelFormat::pf24bit);
+    window->OpenPicture(QStringLiteral("sky.bmp"), false, std::move(picture));
+    window->SetCircleDiameter(301);
+    window->FNorthSet = true;
+    window->DrawCircleArea();  // only the scale is looked at
+    window->DrawCircleAreaScale();
+    const int r90 = TruncInt(ZenithToRadius(90) + 0.5);
+    ASSERT_GT(r90, 141);  // the labels lie on the border
+    const TCanvas& canvas = window->Picture().Canvas();
+    const int h = canvas.TextHeight(QStringLiteral("0"));
+    const auto width = [&](const char* Label) { return canvas.TextWidth(QString::fromLatin1(Label)); };
+    // Each label's cell (one pixel in from its edges), beside its spoke's end.
+    const struct {
+        const char* Label;
+        QRect Cell;
+    } labels[] = {
+        {"0", QRect(180 + r90, 180, width("0"), h)},
+        {"90", QRect(180, 180 + r90, width("90"), h)},
+        {"180", QRect(180 - r90 - width("180"), 180, width("180"), h)},
+        {"270", QRect(180, 180 - r90 - h, width("270"), h)},
+    };
+    for (const auto& label : labels) {
+        SCOPED_TRACE(label.Label);
+        int light = 0, dark = 0;
+        const QRect inner = label.Cell.adjusted(1, 1, -1, -1);
+        for (int y = inner.top(); y <= inner.bottom(); ++y)
+            for (int x = inner.left(); x <= inner.right(); ++x) {
+                const QColor c = At(*window, x, y);
+                if (c.lightness() > 200) ++light;
+                if (c.lightness() < 60) ++dark;
+            }
+        const int area = inner.width() * inner.height();
+        EXPECT_GT(light, area / 2);  // a light cell, not the black border
+        EXPECT_GT(dark, 0);          // and dark text on it
+    }
 }
 
 TEST_F(CircleScaleTest, TheShownCircleStillErasesExactlyOverTheScale) {

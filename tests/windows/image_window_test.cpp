@@ -167,6 +167,22 @@ TEST_F(ImageWindowTest, ActivationPublishesSizeAndMenuStateToTheFrame) {
     EXPECT_EQ(CircleX, 300);
 }
 
+TEST_F(ImageWindowTest, PanelZeroShowsThePicturesOwnSizeAtAnyZoom) {
+    TLeafImageWindow window(Frame);
+    window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(2560, 1920));
+    const struct {
+        int Steps;  // negative: zoom out
+        QSize Shown;
+    } zooms[] = {{-3, QSize(640, 480)}, {4, QSize(5120, 3840)}};
+    for (const auto& zoom : zooms) {
+        for (int i = 0; i < std::abs(zoom.Steps); ++i) zoom.Steps < 0 ? window.ReduceView() : window.EnhanceView();
+        ASSERT_EQ(window.Image1->size(), zoom.Shown);
+        Frame.SizeText.clear();
+        window.SearchSettings();
+        EXPECT_EQ(Frame.SizeText, QStringLiteral("2560×1920 pixels")) << zoom.Steps;
+    }
+}
+
 TEST_F(ImageWindowTest, ActivationRestoresTheWindowsTool) {
     TLeafImageWindow window(Frame);
     window.OpenPicture(QStringLiteral("a.bmp"), false, Picture(10, 10));

@@ -52,11 +52,11 @@ protected:
         Window->Image1MouseDown(Button, From.X, From.Y);
         Window->Image1MouseMove((From.X + To.X) / 2, (From.Y + To.Y) / 2);
         Window->Image1MouseMove(To.X, To.Y);
-        Window->Image1MouseUp();
+        Window->Image1MouseUp(To.X, To.Y);
     }
     void Click(TPoint P, Qt::MouseButton Button = Qt::LeftButton) {
         Window->Image1MouseDown(Button, P.X, P.Y);
-        Window->Image1MouseUp();
+        Window->Image1MouseUp(P.X, P.Y);
     }
     void SetCircle(int X, int Y, int R) {
         Window->FCircleX = X;
@@ -156,6 +156,12 @@ TEST_F(MouseToolsTest, MouseEventsOnThePictureReachTheTool) {
     send(QEvent::MouseButtonRelease, {81, 61}, Qt::NoButton);
     EXPECT_EQ(Window->FTagArea, QRect(QPoint(10, 15), QPoint(40, 30)));
     EXPECT_EQ(Frame.PositionText, QStringLiteral("(40,30)"));
+    // Released left of and below the picture, beyond its last column and row.
+    send(QEvent::MouseButtonPress, {20, 30}, Qt::LeftButton);
+    send(QEvent::MouseMove, {-9, 400}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {-9, 401}, Qt::NoButton);
+    EXPECT_EQ(Window->FTagArea, QRect(QPoint(-5, 15), QPoint(10, 200)));
+    EXPECT_EQ(Frame.PositionText, QStringLiteral("(0,159)"));
 }
 
 TEST_F(MouseToolsTest, ASmallTagRectangleMeansTheWholePicture) {
@@ -167,11 +173,46 @@ TEST_F(MouseToolsTest, ASmallTagRectangleMeansTheWholePicture) {
     EXPECT_EQ(Pixels(), before);
 }
 
-TEST_F(MouseToolsTest, ButtonDownIsClampedToThePicture) {
+TEST_F(MouseToolsTest, ButtonDownAndMoveAreClampedToThePictureButtonUpIsNot) {
+    const QImage before = Pixels();
     Window->SetTagArea();
     Window->Image1MouseDown(Qt::LeftButton, 500, -3);
     EXPECT_EQ(Window->FTagArea.topLeft(), QPoint(199, 0));
-    Window->Image1MouseUp();
+    Window->Image1MouseMove(-20, 300);
+    EXPECT_EQ(Window->FTagArea.bottomRight(), QPoint(0, 159));
+    Window->Image1MouseUp(-20, 300);
+    // The analyses clip the box area to their image.
+    EXPECT_EQ(Window->FTagArea, QRect(QPoint(-20, 0), QPoint(199, 300)));
+    EXPECT_TRUE(Window->FTagShown);
+    Window->EnhanceView();
+    EXPECT_EQ(Pixels(), before);
+}
+
+TEST_F(MouseToolsTest, AMeasuredLineReleasedBeyondThePictureEndsAtTheReleasePoint) {
+    ImageDPI = 100.0;
+    Window->StartDistanceMeasurement();
+    Window->Image1MouseDown(Qt::LeftButton, 150, 40);
+    Window->Image1MouseMove(260, 40);
+    EXPECT_EQ(Window->FLineEnd, (TPoint{199, 40}));
+    Window->Image1MouseUp(260, 40);
+    ASSERT_EQ(Host.ResultLines.size(), 1u);
+    EXPECT_EQ(Host.ResultLines[0], FormatDialogMessage(QStringLiteral("DMS1"), {110 * 2.54 / 100.0, 150, 40, 260, 40}));
+    // The line is drawn in red as far as the picture goes.
+    EXPECT_EQ(Window->Picture().Image().pixelColor(199, 40), QColor(Qt::red));
+}
+
+TEST_F(MouseToolsTest, ACircleDraggedBeyondThePictureKeepsItsDiameterButNotItsCentre) {
+    // The diameter's end is where the button goes up ...
+    Window->StartMouseDetectCircleArea();
+    Drag({100, 100}, {260, 100});
+    EXPECT_EQ(Window->FCircleX, 180);
+    EXPECT_EQ(Window->FCircleR, 79);   // Round(sqrt(79² + 1))
+    EXPECT_EQ(Window->FCircleOdd, 1);  // Round(sqrt(159² + 1)) mod 2
+    EXPECT_EQ(CircleR, 79);
+    // ... while a moved circle's centre stays on the picture.
+    Window->StartMoveCircleArea();
+    Drag({180, 100}, {300, 500});
+    EXPECT_EQ(std::pair(CircleX, CircleY), std::pair(199, 159));
 }
 
 TEST_F(MouseToolsTest, DraggedDiameterSetsTheCircle) {
@@ -212,7 +253,7 @@ TEST_F(MouseToolsTest, MovingTheCircleShowsItsEdgesAndPublishesTheCentre) {
     Window->Image1MouseMove(90, 75);
     EXPECT_EQ(Window->FCircleX, 90);
     EXPECT_EQ(CircleX, 80);  // published on release
-    Window->Image1MouseUp();
+    Window->Image1MouseUp(90, 75);
     EXPECT_EQ(CircleX, 90);
     EXPECT_EQ(CircleY, 75);
     EXPECT_FALSE(Frame.EdgeViewShown);
@@ -287,6 +328,23 @@ TEST_F(MouseToolsTest, DistanceAndPolylineReportCentimetres) {
     EXPECT_EQ(Host.ResultLines[1], FormatDialogMessage(QStringLiteral("DMS84"), {5 * 2.54 / 100.0}));
     EXPECT_EQ(Window->FPolyPrev, (TPoint{-1, -1}));
     EXPECT_EQ(Window->FPolyLength, 0.0);
+}
+
+TEST_F(MouseToolsTest, LengthsWithoutAPositiveResolutionAreRefused) {
+    for (const double dpi : {0.0, -72.0}) {
+        SCOPED_TRACE(dpi);
+        ImageDPI = dpi;
+        Host.ResultLines.clear();
+        Window->StartDistanceMeasurement();
+        Drag({10, 10}, {40, 50});
+        Window->StartPolylineMeasurement();
+        Click({100, 100});
+        Click({103, 104}, Qt::RightButton);
+        EXPECT_TRUE(Host.ResultLines.empty());
+        const QString shown = Host.LastStatus();
+        ShowErrorMessage(QStringLiteral("ERR22"));
+        EXPECT_EQ(shown, Host.LastStatus());
+    }
 }
 
 TEST_F(MouseToolsTest, AngleAcrossNorthIsTheSmallerOne) {
