@@ -6,7 +6,7 @@ cd "$ROOT"
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libqt6svg6
   libjpeg62-turbo-dev libpng-dev libtiff-dev libsane-dev sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick libwmf-bin fonts-urw-base35

@@ -44,7 +44,7 @@ std::optional<TColor> GroupRowColor(int Row, int DiscLastGroup, const TColor* Gr
     return GroupColors[Row - 1];
 }
 
-TInformationWindow::TInformationWindow(QWidget* Parent) : QWidget(Parent, Qt::WindowStaysOnTopHint) {
+TInformationWindow::TInformationWindow(QWidget* Parent) : QWidget(Parent) {
     setWindowTitle(QStringLiteral("インフォメーション"));
     PageControl1 = new QTabWidget(this);
     Results = new QPlainTextEdit;
@@ -108,7 +108,7 @@ void TInformationWindow::CopyGridToClipboard(QTableWidget* Grid, const QString& 
     Clipboard().Close();
 }
 
-void TInformationWindow::ShowLAIResults(const QString& FileName) { tam32::ShowLAIResults(FileName); }
+bool TInformationWindow::ShowLAIResults(const QString& FileName) { return tam32::ShowLAIResults(FileName); }
 
 void TInformationWindow::AddBatchResultLine(const QString& FileName) { tam32::AddBatchResultLine(FileName); }
 

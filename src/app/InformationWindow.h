@@ -30,7 +30,8 @@ public:
     // LF; nothing for a null Grid.
     void CopyGridToClipboard(QTableWidget* Grid, const QString& Header);
 
-    void ShowLAIResults(const QString& FileName);
+    // True when the settings were refused ("ERR22") and nothing was reported.
+    bool ShowLAIResults(const QString& FileName);
     void AddBatchResultLine(const QString& FileName);
 
     // What the engine host needs of the window.

@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsLayout>
@@ -15,6 +16,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
+#include "analysis/Messages.h"
 #include "app/ChartDataText.h"
 #include "image/PxDIB.h"
 #include "platform/Bitmap.h"
@@ -151,13 +153,15 @@ void TLineProfViewer::Prof2MetafileClick() {
 }
 
 QString TLineProfViewer::AskSaveName(const QString& Filter, const QString& Extension) {
-    const QString Chosen = QFileDialog::getSaveFileName(this, QString(), QString(), Filter);
+    // The question is ours, in the language of the message file, and about
+    // the name with the extension added.
+    const QString Chosen = QFileDialog::getSaveFileName(this, QString(), QString(), Filter, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
     if (Chosen.isEmpty()) return {};
     const QString Name = ChartFileName(Chosen, Extension);
-    // The dialog asked about the name it returned, not about the one with the
-    // extension added.
-    if (Name != Chosen && QFileInfo::exists(Name) &&
-        QMessageBox::question(this, windowTitle(), QStringLiteral("%1 already exists. Replace it?").arg(Name)) !=
+    if (QFileInfo::exists(Name) &&
+        QMessageBox::question(this, windowTitle(),
+                              FormatDialogMessage(QStringLiteral("DMS85"), {QDir::toNativeSeparators(Name)})) !=
             QMessageBox::Yes)
         return {};
     return Name;

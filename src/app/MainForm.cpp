@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/Messages.h"
 #include "app/AboutBox.h"
+#include "app/InformationWindow.h"
 #include "app/MenuTree.h"
 #include "app/StartUp.h"
 #include "app/TamApplication.h"
@@ -60,6 +62,7 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     InitializeUnits();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("TAM32"));
+    setWindowIcon(ProgramIcon());
     setFont(ApplicationFont());
     auto* client = new QWidget(this);
     auto* layout = new QHBoxLayout(client);
@@ -144,12 +147,11 @@ void TMainForm::CreateToolBar() {
     ToolBar1->setIconSize(QSize(24, 24));
     PARItems = new QComboBox(ToolBar1);
     PARItems->setObjectName(QStringLiteral("PARItems"));
-    PARItems->setToolTip(QStringLiteral("PAR推定期間"));
     for (int i = 0; i < kPARItemCount; ++i) PARItems->addItem(QString());
     // Buttons have actions of their own: a menu item may be disabled while
     // its button stays usable.
     for (const TToolButtonDef& def : ToolBarButtons()) {
-        QAction* button = ToolBar1->addAction(GlyphIcon(QString::fromUtf8(def.Glyph)), QString());
+        QAction* button = ToolBar1->addAction(ToolButtonIcon(def), QString());
         button->setObjectName(QLatin1String(def.Name));
         button->setToolTip(QString::fromUtf8(def.Hint));
         FToolButtons.insert(QLatin1String(def.Name), button);
@@ -192,69 +194,71 @@ void TMainForm::CreateMenu() {
 }
 
 void TMainForm::BindHandlers() {
+    // A tool button runs the command of its menu item (ToolBarButtons), but
+    // for the PAR button, which runs the period that the list shows.
     struct TBinding {
         const char* Item;
-        const char* Button;  // nullptr: menu only
         void (TMainForm::*Handler)();
     };
     const TBinding bindings[] = {
-        {"FileOpenItem", "OpenBtn", &TMainForm::FileOpenItemClick},
-        {"AnalyzedImageSave", "SpeedButton20", &TMainForm::AnalyzedImageSaveClick},
-        {"FileCloseItem", nullptr, &TMainForm::FileCloseItemClick},
-        {"FileExitItem", nullptr, &TMainForm::FileExitItemClick},
-        {"CopyEditedImage", "SpeedButton5", &TMainForm::CopyEditedImageClick},
-        {"ImagePaste1", "SpeedButton6", &TMainForm::ImagePaste1Click},
-        {"TWAINImageInput", "SpeedButton3", &TMainForm::TWAINImageInputClick},
-        {"WindowCascadeItem", nullptr, &TMainForm::WindowCascadeItemClick},
-        {"WindowTileItem", nullptr, &TMainForm::WindowTileItemClick},
-        {"WindowArrangeItem", nullptr, &TMainForm::WindowArrangeItemClick},
-        {"WindowMinimizeItem", nullptr, &TMainForm::WindowMinimizeItemClick},
-        {"HelpAboutItem", nullptr, &TMainForm::HelpAboutItemClick},
-        {"DoLAIEstimateAll", nullptr, &TMainForm::DoLAIEstimateAllClick},
+        {"FileOpenItem", &TMainForm::FileOpenItemClick},
+        {"AnalyzedImageSave", &TMainForm::AnalyzedImageSaveClick},
+        {"FileCloseItem", &TMainForm::FileCloseItemClick},
+        {"FileExitItem", &TMainForm::FileExitItemClick},
+        {"CopyEditedImage", &TMainForm::CopyEditedImageClick},
+        {"ImagePaste1", &TMainForm::ImagePaste1Click},
+        {"TWAINImageInput", &TMainForm::TWAINImageInputClick},
+        {"WindowCascadeItem", &TMainForm::WindowCascadeItemClick},
+        {"WindowTileItem", &TMainForm::WindowTileItemClick},
+        {"WindowArrangeItem", &TMainForm::WindowArrangeItemClick},
+        {"WindowMinimizeItem", &TMainForm::WindowMinimizeItemClick},
+        {"HelpAboutItem", &TMainForm::HelpAboutItemClick},
+        {"CopyDiscParToClip1", &TMainForm::CopyDiscParToClip1Click},
+        {"CopyGapsToClip1", &TMainForm::CopyGapsToClip1Click},
+        {"DoLAIEstimateAll", &TMainForm::DoLAIEstimateAllClick},
     };
     Bind(nullptr, "SpeedButton16", [this] { SpeedButton16Click(); });
     for (const TBinding& binding : bindings)
-        Bind(binding.Item, binding.Button, [this, handler = binding.Handler] { (this->*handler)(); });
+        Bind(binding.Item, ToolButtonOf(binding.Item), [this, handler = binding.Handler] { (this->*handler)(); });
 
     // Commands of the active image window; nothing without one.
     struct TWindowBinding {
         const char* Item;
-        const char* Button;  // nullptr: menu only
         void (TLeafImageWindow::*Command)();
     };
     const TWindowBinding windowBindings[] = {
-        {"ImageViewEnhance1", "SpeedButton1", &TLeafImageWindow::EnhanceView},
-        {"ImageViewReduce1", "SpeedButton4", &TLeafImageWindow::ReduceView},
-        {"ImageViewOriginal1", "SpeedButton7", &TLeafImageWindow::ViewOriginalImage},
-        {"DoChangeLightLevel", "SpeedButton24", &TLeafImageWindow::ChangeLightLevel},
-        {"AutoDetectCircleArea1", "SpeedButton25", &TLeafImageWindow::AutoDetectCircleArea},
-        {"CircleAreaRadiusPixel1", nullptr, &TLeafImageWindow::SetCircleAreaDiameter},
-        {"CircleAreaScale1", "SpeedButton2", &TLeafImageWindow::DrawCircleAreaScale},
-        {"SetTagArea1", "SpeedButton11", &TLeafImageWindow::SetTagArea},
-        {"MouseDetectCircleArea1", "SpeedButton13", &TLeafImageWindow::StartMouseDetectCircleArea},
-        {"CircleAreaBy3Points", "SpeedButton22", &TLeafImageWindow::StartCircleAreaBy3Points},
-        {"CircleAreaCenter1", "SpeedButton14", &TLeafImageWindow::StartMoveCircleArea},
-        {"SetNorthDirection1", "SpeedButton15", &TLeafImageWindow::StartSetNorthDirection},
-        {"DistanceMeasurement1", nullptr, &TLeafImageWindow::StartDistanceMeasurement},
-        {"DistanceMeasurement2", nullptr, &TLeafImageWindow::StartPolylineMeasurement},
-        {"AngleMeasurement1", nullptr, &TLeafImageWindow::StartAngleMeasurement},
-        {"AngleMeasurement2", nullptr, &TLeafImageWindow::StartZenithAngleMeasurement},
-        {"CalcScaleByLine1", nullptr, &TLeafImageWindow::StartCalcScaleByLine},
-        {"DoLAIEstimate1", "SpeedButton10", &TLeafImageWindow::DoLAIEstimate},
-        {"DoPARSetTimes1", nullptr, &TLeafImageWindow::DoPARSetTimes},
-        {"DoPARPeriod1", nullptr, &TLeafImageWindow::DoPARPeriod},
-        {"DoPARThisDay1", nullptr, &TLeafImageWindow::DoPARThisDay},
-        {"DoPARMonth1", nullptr, &TLeafImageWindow::DoPARMonth},
-        {"DoPARMonthMean1", nullptr, &TLeafImageWindow::DoPARMonthMean},
-        {"DoPARMonthYear1", nullptr, &TLeafImageWindow::DoPARMonthYear},
-        {"DoPARMonthYearMean1", nullptr, &TLeafImageWindow::DoPARMonthYearMean},
-        {"DrawDaySunTruck1", nullptr, &TLeafImageWindow::DrawDaySunTrack},
-        {"DrawMonthSunTruck1", nullptr, &TLeafImageWindow::DrawMonthSunTrack},
-        {"DrawYearSunTruck1", nullptr, &TLeafImageWindow::DrawYearSunTrack},
+        {"ImageViewEnhance1", &TLeafImageWindow::EnhanceView},
+        {"ImageViewReduce1", &TLeafImageWindow::ReduceView},
+        {"ImageViewOriginal1", &TLeafImageWindow::ViewOriginalImage},
+        {"DoChangeLightLevel", &TLeafImageWindow::ChangeLightLevel},
+        {"AutoDetectCircleArea1", &TLeafImageWindow::AutoDetectCircleArea},
+        {"CircleAreaRadiusPixel1", &TLeafImageWindow::SetCircleAreaDiameter},
+        {"CircleAreaScale1", &TLeafImageWindow::DrawCircleAreaScale},
+        {"SetTagArea1", &TLeafImageWindow::SetTagArea},
+        {"MouseDetectCircleArea1", &TLeafImageWindow::StartMouseDetectCircleArea},
+        {"CircleAreaBy3Points", &TLeafImageWindow::StartCircleAreaBy3Points},
+        {"CircleAreaCenter1", &TLeafImageWindow::StartMoveCircleArea},
+        {"SetNorthDirection1", &TLeafImageWindow::StartSetNorthDirection},
+        {"DistanceMeasurement1", &TLeafImageWindow::StartDistanceMeasurement},
+        {"DistanceMeasurement2", &TLeafImageWindow::StartPolylineMeasurement},
+        {"AngleMeasurement1", &TLeafImageWindow::StartAngleMeasurement},
+        {"AngleMeasurement2", &TLeafImageWindow::StartZenithAngleMeasurement},
+        {"CalcScaleByLine1", &TLeafImageWindow::StartCalcScaleByLine},
+        {"DoLAIEstimate1", &TLeafImageWindow::DoLAIEstimate},
+        {"DoPARSetTimes1", &TLeafImageWindow::DoPARSetTimes},
+        {"DoPARPeriod1", &TLeafImageWindow::DoPARPeriod},
+        {"DoPARThisDay1", &TLeafImageWindow::DoPARThisDay},
+        {"DoPARMonth1", &TLeafImageWindow::DoPARMonth},
+        {"DoPARMonthMean1", &TLeafImageWindow::DoPARMonthMean},
+        {"DoPARMonthYear1", &TLeafImageWindow::DoPARMonthYear},
+        {"DoPARMonthYearMean1", &TLeafImageWindow::DoPARMonthYearMean},
+        {"DrawDaySunTruck1", &TLeafImageWindow::DrawDaySunTrack},
+        {"DrawMonthSunTruck1", &TLeafImageWindow::DrawMonthSunTrack},
+        {"DrawYearSunTruck1", &TLeafImageWindow::DrawYearSunTrack},
     };
     for (const TWindowBinding& binding : windowBindings) {
         QAction* item = MenuItem(binding.Item);
-        Bind(binding.Item, binding.Button, [this, item, command = binding.Command] {
+        Bind(binding.Item, ToolButtonOf(binding.Item), [this, item, command = binding.Command] {
             if (FActiveImageWindow != nullptr)
                 (FActiveImageWindow->*command)();
             else if (item->isCheckable())
@@ -279,8 +283,8 @@ void TMainForm::Bind(const char* Item, const char* Button, const std::function<v
 
 void TMainForm::LoadPlugins() {
     SPIs1 = std::make_unique<TSPIs>();
-    SPIs1->SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir,
-                            TSPISearchOption::spsCurrentDir};
+    // Not the current folder: a plug-in there would run code as the user.
+    SPIs1->SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir};
     SPIs1->OnSearch = KeepInputPlugins;
     SPIs1->OnPictureRegister = [](TObject*, TInSPI*, const QString&, const QString&, TGraphicClass& Class) {
         Class = &TSPIBitmap::ClassInfo;
@@ -305,12 +309,7 @@ void TMainForm::HideEdgeView() {
     Panel1->hide();
 }
 
-int TMainForm::ImageWindowCount() const {
-    int count = 0;
-    for (const QMdiSubWindow* sub : MdiArea->subWindowList())
-        if (sub != FGoingSubWindow) ++count;
-    return count;
-}
+int TMainForm::ImageWindowCount() const { return int(ImageWindows().size()); }
 
 QList<TLeafImageWindow*> TMainForm::ImageWindows() const {
     QList<TLeafImageWindow*> windows;
@@ -356,6 +355,7 @@ void TMainForm::UpdateMenuItems() {
         if (!separator) item->setText(caption);
     }
     for (int i = 0; i < kPARItemCount; ++i) PARItems->setItemText(i, GetFormCaption(QStringLiteral("PARITEM"), i));
+    RelabelToolButtonHints(*this, charset);
 }
 
 void TMainForm::RelabelSafely() {
@@ -499,13 +499,11 @@ bool TMainForm::IsShownByWindow(const QString& Name) const {
 bool TMainForm::SaveActiveImage(const QString& Name) {
     if (FActiveImageWindow == nullptr) return false;
     if (IsShownByWindow(Name)) {
-        EngineHost().ShowMessage(QStringLiteral("%1 is the picture of an open window and is not overwritten.")
-                                     .arg(QDir::toNativeSeparators(Name)));
+        EngineHost().ShowMessage(FormatDialogMessage(QStringLiteral("DMS86"), {QDir::toNativeSeparators(Name)}));
         return false;
     }
     if (QFileInfo::exists(Name) &&
-        !EngineHost().Confirm(
-            QStringLiteral("%1 already exists. Replace it?").arg(QDir::toNativeSeparators(Name))))
+        !EngineHost().Confirm(FormatDialogMessage(QStringLiteral("DMS85"), {QDir::toNativeSeparators(Name)})))
         return false;
     if (QFileInfo(Name).suffix().toUpper() == QLatin1String("JPG"))
         SaveBitmapAsJpeg(FActiveImageWindow->Picture(), Name);
@@ -571,6 +569,35 @@ void TMainForm::FileCloseItemClick() {
 }
 
 void TMainForm::FileExitItemClick() { close(); }
+
+void TMainForm::closeEvent(QCloseEvent* Event) {
+    QMainWindow::closeEvent(Event);
+    if (Event->isAccepted()) emit Closed();
+}
+
+void TMainForm::AddResultsWindow(TInformationWindow* Window) {
+    FResults = Window;
+    Window->setFont(font());
+    QMdiSubWindow* sub = MdiArea->addSubWindow(Window, Qt::SubWindow | Qt::WindowStaysOnTopHint);
+    // The window keeps the size its pages ask for.
+    sub->adjustSize();
+    sub->show();
+}
+
+void TMainForm::PlaceResultsWindow() {
+    if (FResults == nullptr) return;
+    QWidget* sub = FResults->parentWidget();
+    const QSize area = MdiArea->viewport()->size();
+    sub->move(std::max(0, area.width() - sub->width()), std::max(0, area.height() - sub->height()));
+}
+
+void TMainForm::CopyDiscParToClip1Click() {
+    if (FResults != nullptr) FResults->CopyClassificationToClipboard();
+}
+
+void TMainForm::CopyGapsToClip1Click() {
+    if (FResults != nullptr) FResults->CopyGapsToClipboard();
+}
 
 void TMainForm::WindowCascadeItemClick() { MdiArea->cascadeSubWindows(); }
 

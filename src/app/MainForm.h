@@ -25,6 +25,7 @@ namespace tam32 {
 
 class TAcquireImage;
 class TBitmap;
+class TInformationWindow;
 class TImageView;
 class TSPIs;
 class TLeafImageWindow;
@@ -67,6 +68,10 @@ public:
     void WindowArrangeItemClick();
     void WindowMinimizeItemClick();
     void HelpAboutItemClick();
+    // Copy the results window's classification or gap-estimate table as
+    // text; they need no image window.
+    void CopyDiscParToClip1Click();
+    void CopyGapsToClip1Click();
     // The PAR button runs the period chosen in the period list.
     void SpeedButton16Click();
     // Asks for photographs and estimates LAI for each with the active window's settings.
@@ -82,6 +87,13 @@ public:
     QAction* MenuItem(const char* Name) const override;
     // The tool button of that name; nullptr when there is none.
     QAction* ToolButton(const char* Name) const;
+
+    // Takes Window (the one results window) among the child windows, on top
+    // of the image windows; closing it minimises it.
+    void AddResultsWindow(TInformationWindow* Window);
+    // The results window in the lower right corner of the child area.
+    void PlaceResultsWindow();
+    TInformationWindow* ResultsWindow() const { return FResults; }
 
     QList<TLeafImageWindow*> ImageWindows() const;
     // The private folder of this run's pasted pictures; removed with the frame.
@@ -100,7 +112,12 @@ public:
     std::unique_ptr<TAcquireImage> AcquireImage1;
     int ImageCounter = 0;
 
+signals:
+    // The frame has closed: the program ends.
+    void Closed();
+
 protected:
+    void closeEvent(QCloseEvent* Event) override;
     // The first showing is a change of the active form, also without a window manager.
     void showEvent(QShowEvent* Event) override;
 
@@ -124,6 +141,7 @@ private:
     QHash<QString, QAction*> FToolButtons;
     QList<QAction*> FWindowListItems;
     TLeafImageWindow* FActiveImageWindow = nullptr;
+    TInformationWindow* FResults = nullptr;
     // A sub-window being destroyed, no longer counted as open.
     const QMdiSubWindow* FGoingSubWindow = nullptr;
     std::unique_ptr<TSPIs> SPIs1;

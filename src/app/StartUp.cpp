@@ -1,5 +1,8 @@
 #include "app/StartUp.h"
 
+#include <QApplication>
+#include <clocale>
+
 #include "analysis/GlobalSettings.h"
 #include "image/PxDIB.h"
 #include "import/SPIBitmap.h"
@@ -7,6 +10,14 @@
 #include "platform/PictureFormats.h"
 
 namespace tam32 {
+
+void StartUpApplication() {
+    // Numbers are always shown and written with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    InitializeUnits();
+    QApplication::setApplicationName(QStringLiteral("TAM32"));
+    QApplication::setFont(ApplicationFont());
+}
 
 void InitializeUnits() {
     static bool done = false;

@@ -5,6 +5,10 @@
 
 namespace tam32 {
 
+// What runs once the application object exists, before the first window:
+// numbers in the "C" form, the units below, the program's name and font.
+void StartUpApplication();
+
 // Registers the built-in bitmap reader for ".bmp", the DIB class and the
 // plug-in bitmap class, and gives every setting its default. Runs once.
 void InitializeUnits();

@@ -10,8 +10,10 @@
 #include <QTimer>
 
 #include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
 #include "app/frame_fixture.h"
 #include "platform/Exceptions.h"
+#include "platform/IniFile.h"
 #include "windows/LeafImageWindow.h"
 
 namespace tam32::test {
@@ -199,6 +201,27 @@ TEST_F(ImageIoTest, SaveNeverWritesOverAnOpenWindowsFileAndAsksBeforeReplacing) 
     EXPECT_TRUE(Frame->SaveActiveImage(other));
     EXPECT_NE(FileBytes(other), otherBytes);
     EXPECT_EQ(Host.Questions.size(), 2u);
+}
+
+TEST_F(ImageIoTest, SaveRefusalsAndQuestionsSpeakTheLanguageOfTheMessageFile) {
+    const QString shown = WritePicture(QStringLiteral("shown.bmp"), 10, 10);
+    const QString other = WritePicture(QStringLiteral("other.bmp"), 3, 3);
+    Frame->CreateMDIChild(shown, false);
+    for (const char* locale : {"EN", "JP"}) {
+        SCOPED_TRACE(locale);
+        TIniFile(Messages.filePath(QStringLiteral("Tam32.msg"))).WriteString("LOCALE", "LOCALE", locale);
+        Host.Messages.clear();
+        Host.Questions.clear();
+        Frame->SaveActiveImage(shown);
+        Frame->SaveActiveImage(other);
+        const QString native = QDir::toNativeSeparators(shown);
+        ASSERT_EQ(Host.Messages.size(), 1u);
+        EXPECT_EQ(Host.Messages[0], FormatDialogMessage(QStringLiteral("DMS86"), {native}));
+        ASSERT_EQ(Host.Questions.size(), 1u);
+        EXPECT_EQ(Host.Questions[0], FormatDialogMessage(QStringLiteral("DMS85"), {QDir::toNativeSeparators(other)}));
+        EXPECT_TRUE(Host.Questions[0].startsWith(QDir::toNativeSeparators(other) + QLatin1Char(' ')));
+    }
+    EXPECT_TRUE(Host.Questions[0].contains(QStringLiteral("既に存在します")));
 }
 
 TEST_F(ImageIoTest, SaveDialogOffersTheWorkFileAsBmpAndIsClearedAfterwards) {

@@ -12,8 +12,9 @@
 #include <QTemporaryDir>
 
 #include "app/LineProfViewer.h"
-#include "platform/qstring_printer.h"
+#include "common/required_tool.h"
 #include "common/widget_app_env.h"
+#include "platform/qstring_printer.h"
 
 using namespace tam32;
 
@@ -97,7 +98,9 @@ TEST_F(LineProfViewerTest, SavesAMetafileThatAnotherReaderDraws) {
     ASSERT_TRUE(File.open(QIODevice::ReadOnly));
     EXPECT_EQ(File.read(4), QByteArray("\xD7\xCD\xC6\x9A", 4));
     File.close();
-    if (!QFile::exists("/usr/bin/wmf2svg")) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
+    // wmf2svg needs the fonts that its package only recommends.
+    TAM32_REQUIRE_TOOL("/usr/bin/wmf2svg", "libwmf-bin");
+    TAM32_REQUIRE_TOOL("/usr/share/fonts/type1/urw-base35/NimbusSans-Regular.t1", "fonts-urw-base35");
     const QString Svg = Dir.filePath("prof.svg");
     QProcess Convert;
     Convert.start("/usr/bin/wmf2svg", {"-o", Svg, Name});

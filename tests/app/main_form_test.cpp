@@ -1,15 +1,19 @@
 // Start-up of the frame: captions from the menu message file, and the items
 // that follow the number of open image windows.
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/InformationWindow.h"
 #include "app/frame_fixture.h"
 #include "platform/Exceptions.h"
 #include "windows/LeafImageWindow.h"
@@ -80,6 +84,36 @@ TEST_F(MainFormTest, CloseAndWindowItemsFollowTheOpenImageWindows) {
     for (const char* item : items) EXPECT_FALSE(Frame->MenuItem(item)->isEnabled()) << item;
 }
 
+TEST_F(MainFormTest, TheResultsWindowIsAChildWindowThatClosingMinimises) {
+    auto* results = new TInformationWindow;
+    Frame->AddResultsWindow(results);
+    auto* sub = qobject_cast<QMdiSubWindow*>(results->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->mdiArea(), Frame->MdiArea);
+    EXPECT_TRUE(sub->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // It is no image window: the items that need one stay off.
+    EXPECT_FALSE(Frame->MenuItem("FileCloseItem")->isEnabled());
+    EXPECT_TRUE(Frame->ImageWindows().isEmpty());
+    sub->close();
+    EXPECT_TRUE(sub->isMinimized());
+    EXPECT_EQ(Frame->ResultsWindow(), results);
+}
+
+TEST_F(MainFormTest, CopyItemsPutTheResultTablesOnTheClipboardWithoutAnImageWindow) {
+    auto* results = new TInformationWindow;
+    Frame->AddResultsWindow(results);
+    TInformationWindow::SetCell(results->StringGrid5, 0, 0, QStringLiteral("G"));
+    results->StringGrid5->setRowCount(1);
+    results->StringGrid5->setColumnCount(2);
+    TInformationWindow::SetCell(results->StringGrid5, 1, 0, QStringLiteral("4"));
+    Frame->MenuItem("CopyDiscParToClip1")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("\r\nG, 4\r\n"));
+    results->StringGrid7->setRowCount(1);
+    results->StringGrid7->setColumnCount(1);
+    Frame->MenuItem("CopyGapsToClip1")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("\r\n") + TInformationWindow::Cell(results->StringGrid7, 0, 0) + QStringLiteral("\r\n"));
+}
+
 TEST_F(MainFormTest, MinimiseAllGoesFromTheLastWindowToTheFirst) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) Frame->CreateMDIChild(WritePicture(name, 4, 4), false);
     QList<QString> order;
@@ -129,7 +163,7 @@ TEST_F(MainFormTest, ToolItemsChooseTheActiveWindowsToolAndShowTheEdgeView) {
     ASSERT_TRUE(window->FCircleSet);
     window->Image1MouseDown(Qt::LeftButton, 60, 50);
     EXPECT_TRUE(Frame->Panel1->isVisible());
-    window->Image1MouseUp();
+    window->Image1MouseUp(60, 50);
     EXPECT_FALSE(Frame->Panel1->isVisible());
 }
 

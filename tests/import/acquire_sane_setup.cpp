@@ -18,13 +18,18 @@ namespace tam32::test {
 
 namespace {
 
-void KeepSaneLoaded() {
+// SANE's "test" backend, in the "sane" folder beside SANE's library; empty
+// without SANE.
+QString TestBackend() {
     void* sane = dlopen("libsane.so.1", RTLD_NOW | RTLD_NODELETE);
     Dl_info info{};
-    if (sane == nullptr || dladdr(dlsym(sane, "sane_init"), &info) == 0) return;
-    const QString backend = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() +
-                            QStringLiteral("/sane/libsane-test.so.1");
-    dlopen(QFile::encodeName(backend).constData(), RTLD_NOW | RTLD_NODELETE);
+    if (sane == nullptr || dladdr(dlsym(sane, "sane_init"), &info) == 0) return {};
+    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + QStringLiteral("/sane/libsane-test.so.1");
+}
+
+void KeepSaneLoaded() {
+    const QString backend = TestBackend();
+    if (!backend.isEmpty()) dlopen(QFile::encodeName(backend).constData(), RTLD_NOW | RTLD_NODELETE);
 }
 
 // Made once, before SANE first reads it; removed when the program ends.
@@ -59,7 +64,10 @@ bool SetUpSane(const SaneTestPicture& P) {
            Write(folder.filePath("test.conf"), conf);
 }
 
-bool FrontendInstalled() { return !QStandardPaths::findExecutable(QStringLiteral("scanimage")).isEmpty(); }
+bool TestBackendInstalled() {
+    const QString backend = TestBackend();
+    return !backend.isEmpty() && QFile::exists(backend);
+}
 
 QImage ScannedByFrontend() {
     QProcess process;

@@ -32,6 +32,7 @@ bool SetUpSane(const SaneTestPicture& Picture = {});
 // The picture as SANE's command-line frontend scans it from test:0 now;
 // null when the scan fails.
 QImage ScannedByFrontend();
-bool FrontendInstalled();
+// SANE's "test" backend, which these tests scan from, is where SANE keeps its backends.
+bool TestBackendInstalled();
 
 }  // namespace tam32::test

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "common/required_tool.h"
 #include "image/PxDIB.h"
 #include "import/AcquireImage.h"
 #include "common/widget_app_env.h"
@@ -25,6 +26,7 @@ class SaneAcquireTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RequireWidgetApp();
+        ASSERT_TRUE(TestBackendInstalled()) << "SANE's test backend is missing: install the Debian package libsane1";
         FLive = LiveMemoryHandleCount();
     }
     void TearDown() override {
@@ -59,7 +61,7 @@ protected:
     }
     // Every pixel as SANE's own frontend scans it now (cut to the picture's width).
     static void ExpectAsFrontend(const DibView& View, int Tolerance = 0) {
-        if (!FrontendInstalled()) GTEST_SKIP() << "scanimage (sane-utils) is not installed";
+        TAM32_REQUIRE_TOOL("scanimage", "sane-utils");
         const QImage scanned = ScannedByFrontend().convertToFormat(QImage::Format_RGB32);
         ASSERT_TRUE(View.Valid);
         ASSERT_GE(scanned.width(), View.Width());

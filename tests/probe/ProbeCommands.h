@@ -3,8 +3,10 @@
 // a RegisterProbeCommand object; a command takes the arguments after its
 // name and returns the exit code or kUsage. Failures of the
 // engine surface as exceptions, which main prints as "Class: message".
+#include <QCoreApplication>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tam32::probe {
@@ -17,6 +19,9 @@ struct ProbeCommand {
     const char* Name;
     const char* Usage;
     std::function<int(const QStringList& Args)> Run;
+    // The application object the command runs under; a core application
+    // (no windows, no display) when empty.
+    std::function<std::unique_ptr<QCoreApplication>(int& Argc, char** Argv)> MakeApplication = {};
 };
 
 std::vector<ProbeCommand>& ProbeCommands();

@@ -1,11 +1,16 @@
 #pragma once
 // The analysis routines that "tam32-probe run" can call and the program-wide
 // variables that it can set and print, each registered by name from any
-// probe file with a RegisterProbeRoutine or RegisterProbeVariable object.
+// probe file with a RegisterProbeRoutine or RegisterProbeVariable object
+// (for a variable, one TAM32_PROBE_SCALAR or TAM32_PROBE_ROWS line).
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <cmath>
 #include <functional>
 #include <map>
+#include <type_traits>
+#include <utility>
 
 #include "platform/WinTypes.h"
 
@@ -39,5 +44,74 @@ struct RegisterProbeVariable {
         ProbeVariables().emplace(QString::fromLatin1(Name), std::move(Variable));
     }
 };
+
+// A value as printed: 0 or 1 for a flag, a whole number as an integer, any
+// other number in the fewest digits that read back as the same value.
+template <typename T>
+QString ValueText(const T& Value) {
+    if constexpr (std::is_same_v<T, bool>) {
+        return Value ? QStringLiteral("1") : QStringLiteral("0");
+    } else if constexpr (std::is_floating_point_v<T>) {
+        if (std::trunc(Value) == Value && std::fabs(Value) < 1e15) return QString::number(qint64(Value));
+        return QLocale::c().toString(double(Value), 'g', QLocale::FloatingPointShortest);
+    } else {
+        return QString::number(Value);
+    }
+}
+
+// Reads a value of Value's type (a flag also as "true" or "false"); False,
+// with Value untouched, when Text is not one or does not fit.
+template <typename T>
+bool ParseValue(const QString& Text, T& Value) {
+    bool Ok = false;
+    if constexpr (std::is_same_v<T, bool>) {
+        const QString L = Text.toLower();
+        if (L == QLatin1String("1") || L == QLatin1String("true")) Value = true;
+        else if (L == QLatin1String("0") || L == QLatin1String("false")) Value = false;
+        else return false;
+        return true;
+    } else if constexpr (std::is_floating_point_v<T>) {
+        const double V = QLocale::c().toDouble(Text, &Ok);
+        if (Ok) Value = T(V);
+    } else {
+        const qlonglong V = Text.toLongLong(&Ok);
+        Ok = Ok && std::in_range<T>(V);
+        if (Ok) Value = T(V);
+    }
+    return Ok;
+}
+
+// A settable variable of one value.
+template <typename T>
+TProbeVariable Scalar(T& Variable) {
+    return {[&Variable] { return QStringList{ValueText(Variable)}; },
+            [&Variable](const QString& Value) { return ParseValue(Value, Variable); }};
+}
+
+template <typename Row>
+QString RowText(const Row& Values) {
+    QStringList Parts;
+    for (const auto& Value : Values) Parts << ValueText(Value);
+    return Parts.join(QLatin1Char(' '));
+}
+
+// A read-only array, printed one line per row (one line for a flat array).
+template <typename Array>
+TProbeVariable Rows(const Array& Variable) {
+    return {[&Variable] {
+                QStringList Lines;
+                if constexpr (std::is_arithmetic_v<std::decay_t<decltype(Variable[0])>>) {
+                    Lines << RowText(Variable);
+                } else {
+                    for (const auto& Row : Variable) Lines << RowText(Row);
+                }
+                return Lines;
+            },
+            {}};
+}
+
+// One line registers a program-wide variable under its own name.
+#define TAM32_PROBE_SCALAR(Name) const RegisterProbeVariable k##Name(#Name, Scalar(Name))
+#define TAM32_PROBE_ROWS(Name) const RegisterProbeVariable k##Name(#Name, Rows(Name))
 
 }  // namespace tam32::probe

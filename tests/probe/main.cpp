@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -17,30 +18,40 @@ std::vector<probe::ProbeCommand>& probe::ProbeCommands() {
     return commands;
 }
 
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    const auto& commands = probe::ProbeCommands();
-    QStringList args = app.arguments().mid(1);
-    if (!args.isEmpty()) {
-        const QString name = args.takeFirst();
-        for (const auto& command : commands) {
-            if (name != QLatin1String(command.Name)) continue;
-            try {
-                const int result = command.Run(args);
-                if (result != probe::kUsage) return result;
-                std::fprintf(stderr, "usage: tam32-probe %s %s\n", command.Name, command.Usage);
-                return 2;
-            } catch (const Exception& e) {
-                std::printf("%s: %s\n", e.ClassName(), e.Message().toUtf8().constData());
-            } catch (const std::exception& e) {
-                std::printf("Exception: %s\n", e.what());
-            }
-            std::fflush(stdout);
-            return 1;
-        }
-    }
+namespace {
+
+const probe::ProbeCommand* FindCommand(const char* Name) {
+    for (const auto& command : probe::ProbeCommands())
+        if (std::strcmp(Name, command.Name) == 0) return &command;
+    return nullptr;
+}
+
+int PrintUsage() {
     std::fprintf(stderr, "usage:\n");
-    for (const auto& command : commands) std::fprintf(stderr, "  tam32-probe %s %s\n", command.Name, command.Usage);
+    for (const auto& command : probe::ProbeCommands())
+        std::fprintf(stderr, "  tam32-probe %s %s\n", command.Name, command.Usage);
     return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const probe::ProbeCommand* command = argc > 1 ? FindCommand(argv[1]) : nullptr;
+    if (command == nullptr) return PrintUsage();
+    const std::unique_ptr<QCoreApplication> app = command->MakeApplication
+                                                      ? command->MakeApplication(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    try {
+        const int result = command->Run(QCoreApplication::arguments().mid(2));
+        if (result != probe::kUsage) return result;
+        std::fprintf(stderr, "usage: tam32-probe %s %s\n", command->Name, command->Usage);
+        return 2;
+    } catch (const Exception& e) {
+        std::printf("%s: %s\n", e.ClassName(), e.Message().toUtf8().constData());
+    } catch (const std::exception& e) {
+        std::printf("Exception: %s\n", e.what());
+    }
+    std::fflush(stdout);
+    return 1;
 }

@@ -8,16 +8,13 @@ namespace tam32::probe {
 namespace {
 
 const RegisterProbeRoutine kShowLAIResults("ShowLAIResults", [](const QString& File, TBitmap&, const TRect&) {
-    ShowLAIResults(File);
-    return false;
+    return ShowLAIResults(File);
 });
 const RegisterProbeRoutine kShowLAIPCA("ShowLAIPCA", [](const QString&, TBitmap&, const TRect&) {
-    ShowLAIPCA();
-    return false;
+    return ShowLAIPCA();
 });
 const RegisterProbeRoutine kShowLAINC("ShowLAINC", [](const QString&, TBitmap&, const TRect&) {
-    ShowLAINC();
-    return false;
+    return ShowLAINC();
 });
 const RegisterProbeRoutine kAddBatchResultLine("AddBatchResultLine", [](const QString& File, TBitmap&, const TRect&) {
     AddBatchResultLine(File);

@@ -13,24 +13,14 @@
 namespace tam32::probe {
 namespace {
 
-TProbeVariable IntSetting(int32_t& Variable) {
-    return {[&Variable] { return QStringList{QString::number(Variable)}; },
-            [&Variable](const QString& Text) {
-                bool Ok = false;
-                const int Value = Text.toInt(&Ok);
-                if (Ok) Variable = Value;
-                return Ok;
-            }};
-}
-
-const RegisterProbeVariable kPARStartMonth("PARStartMonth", IntSetting(PARStartMonth));
-const RegisterProbeVariable kPARStartDay("PARStartDay", IntSetting(PARStartDay));
-const RegisterProbeVariable kPAREndMonth("PAREndMonth", IntSetting(PAREndMonth));
-const RegisterProbeVariable kPAREndDay("PAREndDay", IntSetting(PAREndDay));
-const RegisterProbeVariable kPARStartHour("PARStartHour", IntSetting(PARStartHour));
-const RegisterProbeVariable kPARStartMinute("PARStartMinute", IntSetting(PARStartMinute));
-const RegisterProbeVariable kPAREndHour("PAREndHour", IntSetting(PAREndHour));
-const RegisterProbeVariable kPAREndMinute("PAREndMinute", IntSetting(PAREndMinute));
+TAM32_PROBE_SCALAR(PARStartMonth);
+TAM32_PROBE_SCALAR(PARStartDay);
+TAM32_PROBE_SCALAR(PAREndMonth);
+TAM32_PROBE_SCALAR(PAREndDay);
+TAM32_PROBE_SCALAR(PARStartHour);
+TAM32_PROBE_SCALAR(PARStartMinute);
+TAM32_PROBE_SCALAR(PAREndHour);
+TAM32_PROBE_SCALAR(PAREndMinute);
 
 const RegisterProbeRoutine kPAREstimate("PAREstimate", PAREstimate);
 
@@ -43,8 +33,7 @@ const RegisterProbeRoutine kDrawSunTrackOnImage("DrawSunTrackOnImage",
                                                         if (Picture.isNull()) return true;
                                                         Image.SetImage(Picture.convertToFormat(QImage::Format_BGR888));
                                                     }
-                                                    DrawSunTrackOnImage(Image);
-                                                    return false;
+                                                    return DrawSunTrackOnImage(Image);
                                                 });
 
 }  // namespace

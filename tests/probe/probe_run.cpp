@@ -4,8 +4,8 @@
 // dialog's Load does, applies each --set, publishes the circle, north and box
 // area as the image window does (the whole picture without --area), runs the
 // routines in order and prints what the engine shows: "STATUS: text",
-// "MEMO: line", "GRID name row col: text", "MESSAGE: text", "CHART: caption";
-// then "Name = value" for each --print (an array row by row, the first row on
+// "MEMO: line", "GRID name row col: text", "MESSAGE: text", a chart's
+// "CHART:", "AXIS" and "SERIES" lines; then "Name = value" for each --print (an array row by row, the first row on
 // the "Name =" line). Exit 0 when every routine succeeded, 2 when one
 // reported failure (the later ones do not run).
 #include <QFile>
@@ -14,7 +14,9 @@
 #include <cstdio>
 
 #include "ProbeCommands.h"
+#include "ProbePrinting.h"
 #include "ProbeRun.h"
+#include "ProbeSettings.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/CircleDetection.h"
 #include "analysis/EngineHost.h"
@@ -34,11 +36,6 @@ std::map<QString, TProbeRoutine>& ProbeRoutines() {
 
 namespace {
 
-void PrintLine(const QString& Line) {
-    std::printf("%s\n", Line.toUtf8().constData());
-    std::fflush(stdout);
-}
-
 class TPrintingHost final : public TEngineHost {
 public:
     TPrintingHost() : FPrevious(SetEngineHost(this)) {}
@@ -48,11 +45,12 @@ public:
     void AppendResultLine(const QString& Line) override { PrintLine(QStringLiteral("MEMO: ") + Line); }
     void SetResultGridRowCount(TResultGrid, int) override {}
     void SetResultGridCell(TResultGrid Grid, int Col, int Row, const QString& Text) override {
-        const char* Name = Grid == TResultGrid::Classification ? "Classification" : "GapEstimate";
-        PrintLine(QStringLiteral("GRID %1 %2 %3: %4").arg(QLatin1String(Name)).arg(Row).arg(Col).arg(Text));
+        PrintLine(GridLine(Grid, Col, Row, Text));
     }
     void ShowResultPage(TResultPage) override {}
-    void ShowChart(const TChartData& Chart) override { PrintLine(QStringLiteral("CHART: ") + Chart.Caption); }
+    void ShowChart(const TChartData& Chart) override {
+        for (const QString& Line : ChartLines(Chart)) PrintLine(Line);
+    }
     void ShowMessage(const QString& Text) override { PrintLine(QStringLiteral("MESSAGE: ") + Text); }
     bool Confirm(const QString&) override { return false; }
     bool InputQuery(const QString&, const QString&, QString&) override { return false; }
@@ -61,87 +59,6 @@ public:
 private:
     TEngineHost* FPrevious;
 };
-
-double ReadNumber(const TIniFile& Ini, const QString& Section, const QString& Key, double Default) {
-    bool Ok = false;
-    const double Value = QLocale::c().toDouble(Ini.ReadString(Section, Key, QString()).trimmed(), &Ok);
-    return Ok ? Value : Default;
-}
-
-int ReadClamped(const TIniFile& Ini, const QString& Section, const QString& Key, int Default, int Lo, int Hi) {
-    return std::clamp(Ini.ReadInteger(Section, Key, Default), Lo, Hi);
-}
-
-// The keys that the options dialog's Load reads, each defaulting to the
-// current value; a [Threshold] key that is missing leaves its setting alone.
-void LoadSettingsFile(const QString& FileName) {
-    const TIniFile Ini(FileName);
-    const QString T = QStringLiteral("Threshold"), A = QStringLiteral("Area"), F = QStringLiteral("FishEye"),
-                  L = QStringLiteral("LAI"), P = QStringLiteral("PAR"), D = QStringLiteral("Distort");
-    if (const int V = Ini.ReadInteger(T, QStringLiteral("Color"), -1); V >= 0) BinarizeTarget = V;
-    if (const int V = Ini.ReadInteger(T, QStringLiteral("Type"), -1); V >= 0) {
-        ThresholdMethod = V;
-        if (V == 2) FixedThreshold = ReadClamped(Ini, T, QStringLiteral("Value"), FixedThreshold, 0, 255);
-    }
-    if (const int V = Ini.ReadInteger(T, QStringLiteral("Jhoken"), -1); V >= 0) ThresholdCondition = V;
-    MaxLabelBuffSize = ReadClamped(Ini, A, QStringLiteral("MaxLabellBuffSize"), MaxLabelBuffSize, 0, 3000000);
-    MinLabelledArea = Ini.ReadInteger(A, QStringLiteral("MinLabelledArea"), MinLabelledArea);
-    MaxLabelledArea = Ini.ReadInteger(A, QStringLiteral("MaxLabelledArea"), MaxLabelledArea);
-    ShowLabelledNumber = Ini.ReadBool(A, QStringLiteral("ShowLabelledNumber"), ShowLabelledNumber);
-    CalcTraceLengthRatio = Ini.ReadBool(A, QStringLiteral("CalcTraceLengthRatio"), CalcTraceLengthRatio);
-    LabelTraceVectorize = Ini.ReadBool(A, QStringLiteral("LabelTraceVectorize"), LabelTraceVectorize);
-    LabelTraceVectorFolder = Ini.ReadString(A, QStringLiteral("LabelTraceVectorFile"), LabelTraceVectorFolder);
-    LabelingDuplicate = Ini.ReadBool(A, QStringLiteral("LabelingDuplicate"), LabelingDuplicate);
-    ImageDPI = ReadNumber(Ini, QStringLiteral("ScanDpi"), QStringLiteral("Dpi"), ImageDPI);
-    ScanPhotoRadius = ReadNumber(Ini, F, QStringLiteral("ScanPhotoRadi"), ScanPhotoRadius);
-    MaxViewAngle = ReadNumber(Ini, F, QStringLiteral("MaxAngle"), MaxViewAngle);
-    AzimuthMaskFrom = ReadNumber(Ini, F, QStringLiteral("AzimthMask0"), AzimuthMaskFrom);
-    AzimuthMaskTo = ReadNumber(Ini, F, QStringLiteral("AzimthMask1"), AzimuthMaskTo);
-    AzimuthMaskAscending = AzimuthMaskFrom < AzimuthMaskTo;
-    AzimuthMaskUse = Ini.ReadBool(F, QStringLiteral("AzimthMaskUse"), AzimuthMaskUse);
-    SlopeInclination = ReadNumber(Ini, F, QStringLiteral("AzimthCorrection"), SlopeInclination);
-    SlopeAzimuth = ReadNumber(Ini, F, QStringLiteral("ZenithCorrection"), SlopeAzimuth);
-    SlopeCorrection = Ini.ReadBool(F, QStringLiteral("SlopeCorrection"), SlopeCorrection);
-    ZenithThresholdType = ReadClamped(Ini, F, QStringLiteral("ThresholdType"), ZenithThresholdType, 0, 4);
-    LensType = ReadClamped(Ini, F, QStringLiteral("ProjectType"), LensType, 0, 7);
-    NCType = ReadClamped(Ini, L, QStringLiteral("NCType"), NCType, 0, 3);
-    NCStart = ReadClamped(Ini, L, QStringLiteral("NCStart"), NCStart, 0, 89);
-    NCEnd = ReadClamped(Ini, L, QStringLiteral("NCEnd"), NCEnd, 0, 89);
-    LatitudeH = ReadClamped(Ini, P, QStringLiteral("LatitudeH"), LatitudeH, -90, 90);
-    LatitudeM = ReadClamped(Ini, P, QStringLiteral("LatitudeM"), LatitudeM, 0, 60);
-    LatitudeS = ReadClamped(Ini, P, QStringLiteral("LatitudeS"), LatitudeS, 0, 60);
-    LongitudeH = ReadClamped(Ini, P, QStringLiteral("LongitudeH"), LongitudeH, -180, 180);
-    LongitudeM = ReadClamped(Ini, P, QStringLiteral("LongitudeM"), LongitudeM, 0, 60);
-    LongitudeS = ReadClamped(Ini, P, QStringLiteral("LongitudeS"), LongitudeS, 0, 60);
-    Tau = ReadNumber(Ini, P, QStringLiteral("Tau"), Tau);
-    AboveSea = ReadNumber(Ini, P, QStringLiteral("AboveSea"), AboveSea);
-    PARRatio = ReadNumber(Ini, P, QStringLiteral("PPAR"), PARRatio * 100.0) / 100.0;
-    TimeZone = ReadNumber(Ini, P, QStringLiteral("TimrZone"), TimeZone);
-    DifModel = ReadClamped(Ini, P, QStringLiteral("DifModel"), DifModel, 0, 1);
-    TargetYear = uint16_t(ReadClamped(Ini, P, QStringLiteral("Year"), TargetYear, 0, 65535));
-    TargetMonth = uint16_t(ReadClamped(Ini, P, QStringLiteral("Month"), TargetMonth, 1, 12));
-    TargetDay = uint16_t(ReadClamped(Ini, P, QStringLiteral("Day"), TargetDay, 1, 31));
-    DistortParameter = ReadClamped(Ini, D, QStringLiteral("Parameter"), int(std::nearbyint(DistortParameter)), -100, 100);
-    DistortAuto = Ini.ReadBool(D, QStringLiteral("Auto"), DistortAuto);
-}
-
-bool ParseInts(const QString& Text, int Min, int Max, std::vector<int>& Values) {
-    const QStringList Parts = Text.split(QLatin1Char(','));
-    if (Parts.size() < Min || Parts.size() > Max) return false;
-    for (const QString& Part : Parts) {
-        bool Ok = false;
-        Values.push_back(Part.trimmed().toInt(&Ok));
-        if (!Ok) return false;
-    }
-    return true;
-}
-
-bool SetVariable(const QString& Assignment) {
-    const qsizetype Equals = Assignment.indexOf(QLatin1Char('='));
-    if (Equals <= 0) return false;
-    const auto Variable = ProbeVariables().find(Assignment.left(Equals));
-    return Variable != ProbeVariables().end() && Variable->second.Set && Variable->second.Set(Assignment.mid(Equals + 1));
-}
 
 int Run(const QStringList& Args) {
     if (Args.size() < 2) return kUsage;
@@ -205,11 +122,7 @@ int Run(const QStringList& Args) {
     for (TProbeRoutine* Routine : Routines)
         if ((Failed = (*Routine)(ImageFile, Picture, Area))) break;
     if (!OutFile.isEmpty()) Picture.SaveToFile(OutFile);
-    for (const QString& Name : Prints) {
-        QStringList Lines = ProbeVariables().at(Name).Print();
-        Lines[0] = Name + QStringLiteral(" = ") + Lines[0];
-        for (const QString& Line : Lines) PrintLine(Line);
-    }
+    for (const QString& Name : Prints) PrintVariable(Name);
     UnregisterSPIBitmap();
     return Failed ? 2 : 0;
 }

@@ -1,0 +1,128 @@
+// The whole program driven from outside through "tam32-probe gui": scripts of
+// a user's steps, what the program shows, and how it ends.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace tam32 {
+namespace {
+
+const QString kPhoto = QStringLiteral(TAM32_SHARED_DATA_DIR "/fisheye-coolpix5700-fce9.jpg");
+
+class GuiDriverTest : public ::testing::Test {
+protected:
+    struct TRun {
+        int ExitCode = -1;
+        QStringList Lines;
+        bool Has(const QString& Line) const { return Lines.contains(Line); }
+    };
+
+    // Runs Script with its own temporary folder, where the program puts its
+    // private folder of pasted pictures.
+    TRun Run(const QStringList& Script, const QStringList& Options = {}) {
+        const QString scriptFile = Work.filePath(QStringLiteral("script.txt"));
+        QFile file(scriptFile);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Script.join(QLatin1Char('\n')).toUtf8());
+        file.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TMPDIR"), Temp.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Work.path());
+        QProcess probe;
+        probe.setProcessEnvironment(env);
+        probe.start(QStringLiteral(TAM32_BIN_DIR "/tam32-probe"), QStringList{QStringLiteral("gui"), scriptFile} + Options);
+        TRun run;
+        if (!probe.waitForFinished(60000)) {
+            probe.kill();
+            ADD_FAILURE() << "the program did not end";
+            return run;
+        }
+        run.ExitCode = probe.exitStatus() == QProcess::NormalExit ? probe.exitCode() : -1;
+        run.Lines = QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return run;
+    }
+
+    // A grey picture with a bright disc, written as a BMP.
+    QString Picture() {
+        QImage image(120, 90, QImage::Format_RGB888);
+        image.fill(QColor(40, 60, 40));
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 120; ++x)
+                if ((x - 60) * (x - 60) + (y - 45) * (y - 45) < 30 * 30) image.setPixelColor(x, y, Qt::white);
+        const QString name = Work.filePath(QStringLiteral("disc.bmp"));
+        EXPECT_TRUE(image.save(name));
+        return name;
+    }
+
+    QStringList TemporaryFolders() const { return QDir(Temp.path()).entryList({QStringLiteral("tam32-*")}, QDir::Dirs); }
+
+    QTemporaryDir Work;
+    QTemporaryDir Temp;
+};
+
+TEST_F(GuiDriverTest, ThreePointsOnThePhotographsEdgeGiveItsCircleAndTheLaiReport) {
+    if (!QFile::exists(kPhoto)) GTEST_SKIP() << "shared photographs not present: " << kPhoto.toStdString();
+    const TRun run = Run({QStringLiteral("open ") + kPhoto, "tool StartCircleAreaBy3Points", "click 520,980",
+                          "click 1276,224", "click 2032,980", "print Circle", "menu DoLAIEstimate1"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("Circle = 1276 980 756")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("MEMO: Circle centre: (1276,980)"));
+    const auto lai = std::find_if(run.Lines.begin(), run.Lines.end(),
+                                  [](const QString& Line) { return Line.startsWith("MEMO: LAI(PCA):"); });
+    ASSERT_NE(lai, run.Lines.end());
+    EXPECT_GT(lai->section(':', 2).trimmed().toDouble(), 0.5);
+    EXPECT_TRUE(run.Has("STATUS: Finished."));
+    EXPECT_TRUE(run.Has("CHART: Gap fraction by zenith angle"));
+}
+
+TEST_F(GuiDriverTest, PromptsTakeTheQueuedAnswersInOrderAndStopTheScriptWithoutOne) {
+    const QString picture = Picture();
+    TRun run = Run({"open " + picture, "answer text:50", "command SetCircleAreaDiameter", "print Circle",
+                    "answer no", "menu ImageViewOriginal1", "print FCircleSet"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("PROMPT input: Diameter of the image circle (pixels): => text:50"));
+    EXPECT_TRUE(run.Has("Circle = 60 45 25")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("PROMPT confirm: Keep the image circle on the reloaded image? => no"));
+    EXPECT_TRUE(run.Has("FCircleSet = 0"));
+
+    run = Run({"open " + picture, "command SetCircleAreaDiameter", "print Circle"});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_TRUE(run.Has("PROMPT input: Diameter of the image circle (pixels): => none"));
+    EXPECT_FALSE(run.Lines.join('\n').contains("Circle ="));
+
+    EXPECT_EQ(Run({"open " + picture, "frobnicate"}).ExitCode, 3);
+}
+
+TEST_F(GuiDriverTest, MouseStepsLandOnTheImagePixelsAtAnyZoom) {
+    // A dragged diameter from S to P: the centre halfway, the radius from the
+    // pixel before the centre to S, here Round(sqrt(29² + 1²)) = 29.
+    const QString picture = Picture();
+    const TRun run = Run({"open " + picture, "zoom out", "tool StartMouseDetectCircleArea", "drag 30,44 90,44",
+                          "print Circle", "zoom in", "zoom in", "tool StartMouseDetectCircleArea",
+                          "drag 31,45 91,45", "print Circle"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("Circle = 60 44 29")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("Circle = 61 45 29")) << run.Lines.join('\n').toStdString();
+}
+
+// Closing the frame ends the program: the results window is one of its
+// child windows, and the private folder of pasted pictures goes with it.
+TEST_F(GuiDriverTest, TheProgramEndsWhenTheFrameCloses) {
+    const QString picture = Picture();
+    for (const char* ending : {"menu FileExitItem", "close"}) {
+        SCOPED_TRACE(ending);
+        const TRun run = Run({"open " + picture, "menu CopyEditedImage", "menu ImagePaste1", "windows",
+                              QString::fromLatin1(ending), "windows"});
+        EXPECT_EQ(run.ExitCode, 0);
+        EXPECT_EQ(run.Lines.count(QStringLiteral("WINDOW 1: ") + picture), 1) << run.Lines.join('\n').toStdString();
+        EXPECT_TRUE(run.Lines.filter("WINDOW 2: ").size() == 1);
+        EXPECT_TRUE(TemporaryFolders().isEmpty()) << TemporaryFolders().join(' ').toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace tam32
