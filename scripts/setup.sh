@@ -10,7 +10,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev libsane-dev sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick libwmf-bin fonts-urw-base35
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk xvfb xauth libx11-dev
 )
 
 tam32_install_packages() {
