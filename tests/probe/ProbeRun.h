@@ -31,6 +31,26 @@ struct RegisterProbeRoutine {
     }
 };
 
+// An option of "run" that takes one value, registered from the file of the
+// routines that read it (--line, --dst, ...). It runs when "run" meets it,
+// after the settings are reset and before any routine; False when the value
+// does not fit.
+using TProbeRunOption = std::function<bool(const QString& Value)>;
+std::map<QString, TProbeRunOption>& ProbeRunOptions();
+
+struct RegisterProbeRunOption {
+    RegisterProbeRunOption(const char* Name, TProbeRunOption Option) {
+        ProbeRunOptions().emplace(QString::fromLatin1(Name), std::move(Option));
+    }
+};
+
+// The line of "--line X0,Y0,X1,Y1" (image pixels), for the routines that
+// work along a line as the window's line tools hand it to them.
+struct TProbeLine {
+    TPoint Start, End;
+};
+TProbeLine& ProbeLine();
+
 // Print gives the value's lines (an array: one line per row, values
 // separated by blanks); Set takes a text and is False when it does not fit.
 struct TProbeVariable {

@@ -1,13 +1,15 @@
 // tam32-probe run ROUTINE[+ROUTINE...] IMAGE [--ini FILE] [--set Name=Value]...
 //     [--circle X,Y,R[,ODD]] [--north DEG] [--area L,T,R,B] [--out RESULT.bmp] [--print Name]...
+//     [--OPTION VALUE]... (options that the routines' own files register)
 // Starts from the built-in settings, loads the settings file as the options
 // dialog's Load does, applies each --set, publishes the circle, north and box
 // area as the image window does (the whole picture without --area), runs the
 // routines in order and prints what the engine shows: "STATUS: text",
 // "MEMO: line", "GRID name row col: text", "MESSAGE: text", a chart's
-// "CHART:", "AXIS" and "SERIES" lines; then "Name = value" for each --print (an array row by row, the first row on
-// the "Name =" line). Exit 0 when every routine succeeded, 2 when one
-// reported failure (the later ones do not run).
+// "CHART:", "AXIS" and "SERIES" lines; then "Name = value" for each --print
+// (an array row by row, the first row on the "Name =" line). Exit 0 when
+// every routine succeeded, 2 when one reported failure (the later ones do
+// not run).
 #include <QFile>
 #include <QLocale>
 #include <climits>
@@ -32,6 +34,11 @@ namespace tam32::probe {
 std::map<QString, TProbeRoutine>& ProbeRoutines() {
     static std::map<QString, TProbeRoutine> Routines;
     return Routines;
+}
+
+std::map<QString, TProbeRunOption>& ProbeRunOptions() {
+    static std::map<QString, TProbeRunOption> Options;
+    return Options;
 }
 
 namespace {
@@ -106,6 +113,8 @@ int Run(const QStringList& Args) {
         } else if (Option == QLatin1String("--print")) {
             if (!ProbeVariables().contains(Value)) return kUsage;
             Prints << Value;
+        } else if (const auto Registered = ProbeRunOptions().find(Option); Registered != ProbeRunOptions().end()) {
+            if (!Registered->second(Value)) return kUsage;
         } else {
             return kUsage;
         }
@@ -130,7 +139,7 @@ int Run(const QStringList& Args) {
 const RegisterProbeCommand kRun({"run",
                                  "ROUTINE[+ROUTINE...] IMAGE [--ini FILE] [--set Name=Value]... "
                                  "[--circle X,Y,R[,ODD]] [--north DEG] [--area L,T,R,B] [--out RESULT.bmp] "
-                                 "[--print Name]...",
+                                 "[--print Name]... [--OPTION VALUE]...",
                                  Run});
 
 const RegisterProbeRoutine kDetectCircleArea("DetectCircleArea",
