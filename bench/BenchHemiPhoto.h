@@ -3,6 +3,7 @@
 // bright sky disc of radius 1480 with dark leaf patches, both with some
 // grain, black outside; red is raised over the whole disc. The circle
 // settings publish that disc with bright sky as the gap.
+#include <QDate>
 #include <QImage>
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "BenchTempFile.h"
+#include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 
 namespace tam32::bench {
@@ -54,6 +56,14 @@ inline void PublishPhotoCircle() {
     CircleR = kPhotoRadius;
     CircleCenterOffset = 0.5;
     ThresholdCondition = 0;  // bright sky is the gap
+}
+
+// The built-in settings (the target date fixed) with the photograph's circle
+// published: blue channel, intermeans, lens type 5.
+inline void StartFromPhotoSettings() {
+    ResetSettingsToDefaults(QDate(2024, 6, 21));
+    ResetAnalysisState();
+    PublishPhotoCircle();
 }
 
 }  // namespace tam32::bench

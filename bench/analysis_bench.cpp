@@ -49,9 +49,7 @@ const std::string& PhotoJpegFile() {
 using bench::TPlugins;
 
 void PrepareGapRun() {
-    ResetSettingsToDefaults();
-    ResetAnalysisState();
-    bench::PublishPhotoCircle();  // blue channel, intermeans, lens type 5
+    bench::StartFromPhotoSettings();
 }
 
 // Cold runs decode the file each time; repeated runs reuse the kept decoding.

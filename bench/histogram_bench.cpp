@@ -27,9 +27,7 @@ enum THistogramMode { hmChannel = 1, hmZenith = 2 };
 
 void RunHistogram(benchmark::State& State, THistogramMode Mode, bool Masked) {
     const bench::TPlugins plugins;
-    ResetSettingsToDefaults();
-    ResetAnalysisState();
-    bench::PublishPhotoCircle();  // blue channel, lens type 5
+    bench::StartFromPhotoSettings();
     AzimuthMaskUse = Masked;
     AzimuthMaskFrom = 100.0;
     AzimuthMaskTo = 170.0;

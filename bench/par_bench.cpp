@@ -4,46 +4,27 @@
 // runs first. Target: the year estimate within 1.5 times the gap fraction.
 #include <benchmark/benchmark.h>
 
-#include "BenchHemiPhoto.h"
-#include "BenchPlugins.h"
+#include "BenchPhotoRun.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
-#include "analysis/DecodedImageCache.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/PAREstimate.h"
-#include "platform/Bitmap.h"
 
 namespace {
 
 using namespace tam32;
 
-using bench::kPhotoHeight;
-using bench::kPhotoWidth;
-
-using bench::TPlugins;
-
 void PrepareRun() {
-    ResetSettingsToDefaults(QDate(2024, 6, 21));
-    ResetAnalysisState();
-    bench::PublishPhotoCircle();
+    bench::StartFromPhotoSettings();
     ThresholdMethod = 2;  // fixed, between the leaves' and the sky's levels
     FixedThreshold = 128;
     NorthForAnalysis = 90.0;
     PARPeriod = 3;
 }
 
-void Run(benchmark::State& State, bool (*Routine)(const QString&, TBitmap&, const TRect&)) {
-    const TPlugins plugins;
-    const QString file = QString::fromStdString(bench::PhotoBmpFile());
-    for (auto _ : State) {
-        State.PauseTiming();
-        PrepareRun();
-        ClearDecodedImageCache();
-        TBitmap picture;
-        State.ResumeTiming();
-        if (Routine(file, picture, TRect{0, 0, kPhotoWidth - 1, kPhotoHeight - 1})) State.SkipWithError("analysis failed");
-    }
+void Run(benchmark::State& State, bench::TPhotoRoutine Routine) {
+    bench::RunOnPhoto(State, Routine, [](TBitmap&) { PrepareRun(); });
 }
 
 void BM_GapFractionAnalysis(benchmark::State& State) { Run(State, GapFractionAnalysis); }

@@ -5,6 +5,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/Binarize.h"
 #include "analysis/DecodedImageCache.h"
+#include "analysis/DistortionCorrection.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
@@ -17,8 +18,6 @@ namespace tam32 {
 std::unique_ptr<TSPIPxDIB> AnalysisImage;
 
 namespace {
-
-TDistortionCorrectedLoader DistortionCorrectedLoader;
 
 bool LoadIntoNewImage(const QString& FileName) {
     AnalysisImage = std::make_unique<TSPIPxDIB>();
@@ -77,7 +76,7 @@ bool OpenAnalysisImage(const QString& FileName) {
     // Every failure from here on leaves the settings and the image as before the call.
     TAnalysisRun Run;
     if (DistortAuto && std::fabs(DistortParameter) > 0.1) {
-        if (!DistortionCorrectedLoader || DistortionCorrectedLoader(FileName)) {
+        if (MakeDistortionCorrectedImage(FileName)) {
             ShowErrorMessage(QStringLiteral("ERR13"));
             return true;
         }
@@ -118,8 +117,6 @@ void GetRGBThresholds(int& R, int& G, int& B) {
     G = RGBThresholdG;
     B = RGBThresholdB;
 }
-
-void SetDistortionCorrectedLoader(TDistortionCorrectedLoader Loader) { DistortionCorrectedLoader = std::move(Loader); }
 
 int GetPixelChannel(int Channel, int X, int Y) {
     if (Channel < 0 || Channel > 2) throw ERangeError(kRangeCheckError);

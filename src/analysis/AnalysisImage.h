@@ -7,7 +7,6 @@
 // (Right and Bottom are the last column and row).
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "import/SPIPxDIB.h"
@@ -39,11 +38,6 @@ void ResetAnalysisModeFlags();
 void SetRGBThresholds(int R, int G, int B);
 void GetRGBThresholds(int& R, int& G, int& B);
 
-// The loader of distortion-corrected images (True on failure); none is
-// installed until the distortion correction installs one.
-using TDistortionCorrectedLoader = std::function<bool(const QString& FileName)>;
-void SetDistortionCorrectedLoader(TDistortionCorrectedLoader Loader);
-
 // Pixel accessors of the analysis image; ERangeError outside it.
 // Channel 0 is red, 1 green, 2 blue.
 int GetPixelChannel(int Channel, int X, int Y);
@@ -71,6 +65,16 @@ public:
 
 private:
     bool FArmed = true;
+};
+
+// Frees the analysis image when the scope ends, for the routines that load
+// it with LoadAnalysisImage alone and so leave the classification settings be.
+class TAnalysisImageRelease {
+public:
+    TAnalysisImageRelease() = default;
+    ~TAnalysisImageRelease() { FreeAnalysisImage(); }
+    TAnalysisImageRelease(const TAnalysisImageRelease&) = delete;
+    TAnalysisImageRelease& operator=(const TAnalysisImageRelease&) = delete;
 };
 
 }  // namespace tam32

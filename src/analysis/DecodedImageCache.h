@@ -1,7 +1,9 @@
 #pragma once
 // The last decoded analysis image of a file, kept so that the next analysis
-// of the same unchanged file (same path, size and modification time) shares
-// its pixels instead of decoding the file again. The pixels are copied on
+// of the same unchanged file (same path, file, size and change times) shares
+// its pixels instead of decoding the file again. A file changed in the last
+// two seconds is not kept: a change within the same tick of the file
+// system's clock could not be told apart. The pixels are copied on
 // the first change, so an analysis that alters its image leaves the kept one
 // as decoded.
 #include <QString>

@@ -1,6 +1,7 @@
 #include "analysis/GlobalSettings.h"
 
 #include "analysis/AnalysisState.h"
+#include "analysis/Classifier.h"
 
 namespace tam32 {
 
@@ -129,6 +130,7 @@ void ResetSettingsToDefaults(QDate TargetDate) {
     RecognizedGroups = {};
     OptionsCancelled = false;
     ClassifyDone = false;
+    ResetClassifier();
     ShrinkBeforeAnalysis = false;
 
     ColorSearchPercent = true;

@@ -46,6 +46,8 @@ bool NonNegative(double Ratio) { return std::isfinite(Ratio) && Ratio >= 0.0; }
 
 bool CheckGapFractionSettings() { return Refused(ViewAngleUsable() && SlopeUsable() && ZenithModelUsable()); }
 
+bool CheckCorrectionSettings() { return Refused(ViewAngleUsable() && SlopeUsable()); }
+
 bool CheckPARSettings() {
     return Refused(SiteAndTimeUsable() && Tau > 0.0 && Tau <= 1.0 && std::isfinite(AboveSea) &&
                    AboveSea < kPressureZeroAltitude && NonNegative(PARRatio) && NonNegative(DiffuseRatio));

@@ -10,6 +10,9 @@ namespace tam32 {
 // models that read it, finite slope angles while the slope correction is on,
 // and a zenith threshold model that the threshold line knows.
 bool CheckGapFractionSettings();
+// The corrections that follow the lens (tilt, north-up and slope, panorama):
+// the lens's view angle and finite slope angles while the slope correction is on.
+bool CheckCorrectionSettings();
 // The PAR estimate: the site's latitude within the poles, a time zone of
 // less than a day, a transmissivity in (0, 1], an altitude below the height
 // at which the air pressure formula reaches zero, and PAR and diffuse

@@ -72,7 +72,9 @@ bool PrepareClassification(bool UseZenith, const TRect& Rect) {
             if (BuildHistogram(ZenithLineInUse(UseZenith) ? 2 : 1, Rect)) return true;
             return DetermineThreshold(ZenithLineInUse(UseZenith));
         case 3:
-            return true;
+            // A classifier of two groups at least.
+            PreparedClassifier = TClassifierScores::Active();
+            return !ClassifyDone || PreparedClassifier.LastGroup() < 1;
         case 5: {
             if (ThresholdMethod == 2) return false;
             if (BuildHistogram(0, Rect)) return true;

@@ -2,12 +2,13 @@
 // The target-pixel decision of every analysis: the thresholds prepared for
 // the chosen target and the per-pixel test. Targets: 0 red, 1 green, 2 blue
 // against the threshold (or the zenith-dependent threshold line), 4 colour
-// search, 5 all three channels against their own thresholds. Target 3 (the
-// discriminant classes) needs a classifier, which this engine does not hold yet.
+// search, 5 all three channels against their own thresholds, 3 the groups
+// of the active classifier that RecognizedGroups names.
 #include <cstdint>
 #include <cstdlib>
 
 #include "analysis/AnalysisState.h"
+#include "analysis/Classifier.h"
 #include "analysis/GlobalSettings.h"
 #include "platform/Rounding.h"
 #include "platform/WinTypes.h"
@@ -58,6 +59,8 @@ inline bool IsTargetBytes(bool UseZenith, const uint8_t* Pixel, double Weighting
             if (ZenithLineInUse(UseZenith))
                 FixedThreshold = RoundInt(ZenithThresholdSlope * Weighting + ZenithThresholdIntercept);
             return CompareWithThreshold(Pixel[2 - BinarizeTarget]);
+        case 3:
+            return RecognizedGroups[PreparedClassifier.ClassifyBytes(Pixel)];
         case 4:
             return detail::WithinTolerance(R, ColorSearchValue1, ChannelSpanR, ColorSearchToleranceR) &&
                    detail::WithinTolerance(G, ColorSearchValue2, ChannelSpanG, ColorSearchToleranceG) &&

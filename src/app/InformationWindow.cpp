@@ -8,10 +8,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "analysis/Classifier.h"
 #include "analysis/LAIReports.h"
 #include "analysis/Messages.h"
-#include "app/GroupColorDelegate.h"
 #include "platform/Clipboard.h"
+#include "windows/GroupColorDelegate.h"
 
 namespace tam32 {
 
@@ -54,6 +55,7 @@ TInformationWindow::TInformationWindow(QWidget* Parent) : QWidget(Parent) {
     StringGrid5 = MakeGrid(6, 10, 60, nullptr);
     StringGrid5->setItemDelegate(new TGroupColorDelegate(
         [this](int Row) { return GroupColorOfRow ? GroupColorOfRow(Row) : std::nullopt; }, StringGrid5));
+    GroupColorOfRow = [](int Row) { return GroupRowColor(Row, DiscLastGroup, GroupColors.data()); };
     TabSheet4 = Page(StringGrid5);
     StringGrid7 = MakeGrid(3, 8, 124, nullptr);
     StringGrid7->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

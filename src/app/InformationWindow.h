@@ -43,7 +43,8 @@ public:
     static QString Cell(const QTableWidget* Grid, int Col, int Row);
 
     // The colour of the classification group in a row of the classification
-    // table, none for other rows; read at every paint.
+    // table, none for other rows; read at every paint. GroupRowColor of the
+    // classifier's groups unless set otherwise.
     std::function<std::optional<TColor>(int Row)> GroupColorOfRow;
 
     QTabWidget* PageControl1;

@@ -216,6 +216,13 @@ void TMainForm::BindHandlers() {
         {"CopyDiscParToClip1", &TMainForm::CopyDiscParToClip1Click},
         {"CopyGapsToClip1", &TMainForm::CopyGapsToClip1Click},
         {"DoLAIEstimateAll", &TMainForm::DoLAIEstimateAllClick},
+        {"SaveDisc3Pars1", &TMainForm::SaveDisc3Pars1Click},
+        {"ReLoadDisc3Pars1", &TMainForm::ReLoadDisc3Pars1Click},
+        {"MakeCLDFile0", &TMainForm::MakeCLDFile0Click},
+        {"MakeCLDFile1", &TMainForm::MakeCLDFile1Click},
+        {"ViewCLDImage0", &TMainForm::ViewCLDImage0Click},
+        {"ViewCLDImage1", &TMainForm::ViewCLDImage1Click},
+        {"ViewCorrectedHemiImage", &TMainForm::ViewCorrectedHemiImageClick},
     };
     Bind(nullptr, "SpeedButton16", [this] { SpeedButton16Click(); });
     for (const TBinding& binding : bindings)
@@ -244,6 +251,16 @@ void TMainForm::BindHandlers() {
         {"AngleMeasurement1", &TLeafImageWindow::StartAngleMeasurement},
         {"AngleMeasurement2", &TLeafImageWindow::StartZenithAngleMeasurement},
         {"CalcScaleByLine1", &TLeafImageWindow::StartCalcScaleByLine},
+        {"StartGetPoints1", &TLeafImageWindow::StartGetPoints},
+        {"ViewClassifiedImage1", &TLeafImageWindow::ViewClassifiedImage},
+        {"CalcScaleByArea1", &TLeafImageWindow::StartCalcScaleByArea},
+        {"LineProfile1", &TLeafImageWindow::StartLineProfile},
+        {"DoSearchColors1", &TLeafImageWindow::StartSearchColors},
+        {"ViewHistgram1", &TLeafImageWindow::ViewHistgram},
+        {"DoSepColorAnalysis1", &TLeafImageWindow::DoSepColorAnalysis},
+        {"DoTopoAnalysis1", &TLeafImageWindow::DoTopoAnalysis},
+        {"DoLabellAnalysis1", &TLeafImageWindow::DoLabellAnalysis},
+        {"BAMeasurement", &TLeafImageWindow::DoBAMeasurement},
         {"DoLAIEstimate1", &TLeafImageWindow::DoLAIEstimate},
         {"DoPARSetTimes1", &TLeafImageWindow::DoPARSetTimes},
         {"DoPARPeriod1", &TLeafImageWindow::DoPARPeriod},
@@ -496,15 +513,17 @@ bool TMainForm::IsShownByWindow(const QString& Name) const {
     return false;
 }
 
-bool TMainForm::SaveActiveImage(const QString& Name) {
-    if (FActiveImageWindow == nullptr) return false;
+bool TMainForm::MayWriteFile(const QString& Name) {
     if (IsShownByWindow(Name)) {
         EngineHost().ShowMessage(FormatDialogMessage(QStringLiteral("DMS86"), {QDir::toNativeSeparators(Name)}));
         return false;
     }
-    if (QFileInfo::exists(Name) &&
-        !EngineHost().Confirm(FormatDialogMessage(QStringLiteral("DMS85"), {QDir::toNativeSeparators(Name)})))
-        return false;
+    return !QFileInfo::exists(Name) ||
+           EngineHost().Confirm(FormatDialogMessage(QStringLiteral("DMS85"), {QDir::toNativeSeparators(Name)}));
+}
+
+bool TMainForm::SaveActiveImage(const QString& Name) {
+    if (FActiveImageWindow == nullptr || !MayWriteFile(Name)) return false;
     if (QFileInfo(Name).suffix().toUpper() == QLatin1String("JPG"))
         SaveBitmapAsJpeg(FActiveImageWindow->Picture(), Name);
     else

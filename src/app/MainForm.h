@@ -76,6 +76,22 @@ public:
     void SpeedButton16Click();
     // Asks for photographs and estimates LAI for each with the active window's settings.
     void DoLAIEstimateAllClick();
+    // Save the active classifier to a classifier file ("ERR3" without one),
+    // and make the classifier of such a file the active one; nothing without
+    // an image window.
+    void SaveDisc3Pars1Click();
+    void ReLoadDisc3Pars1Click();
+    // The distortion-corrected picture of the active window ("ERR4" first
+    // when the parameter's size is below 0.1), full-image (0) or with the
+    // blanks removed (1): written to a chosen BMP file and opened, or shown
+    // in the window in place of its picture.
+    void MakeCLDFile0Click();
+    void MakeCLDFile1Click();
+    void ViewCLDImage0Click();
+    void ViewCLDImage1Click();
+    // The north-up and slope-corrected photograph of the active window,
+    // written to a chosen BMP file and opened; only while SlopeCorrection is on.
+    void ViewCorrectedHemiImageClick();
 
     TLeafImageWindow* ActiveImageWindow() const override { return FActiveImageWindow; }
     void SetActiveImageWindow(TLeafImageWindow* Window) override { FActiveImageWindow = Window; }
@@ -133,6 +149,12 @@ private:
     void ListWindows();
     int ImageWindowCount() const;
     bool IsShownByWindow(const QString& Name) const;
+    // False when Name is the file of an open window (said so) or an existing
+    // file that the user keeps.
+    bool MayWriteFile(const QString& Name);
+    // Asks for the file of the distortion-corrected picture of the active
+    // window (CLDFullImage set), writes it and opens it.
+    void MakeCLDFileAs();
 
     std::vector<QLabel*> FStatusPanels;
     // The menu items in the order of the tree, and by name.

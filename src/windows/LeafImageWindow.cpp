@@ -13,6 +13,7 @@
 #include "analysis/Messages.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
+#include "windows/LookingTable.h"
 #include "windows/MenuItemState.h"
 #include "windows/OKBottomDlg.h"
 #include "windows/PictureFile.h"
@@ -206,6 +207,8 @@ void TLeafImageWindow::closeEvent(QCloseEvent* Event) {
         QFile::remove(FWorkFileName);
         FIsTempImage = false;
     }
+    // The sample table goes with its window.
+    if (FLookingTable != nullptr) FLookingTable->close();
     Event->accept();
 }
 

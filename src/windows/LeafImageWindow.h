@@ -2,6 +2,7 @@
 // The child window of the frame that shows one opened image: its 24-bit
 // picture, the file it came from and the file the analyses read, its zoom,
 // box area and fisheye circle.
+#include <QPointer>
 #include <QRect>
 #include <QScrollArea>
 #include <QString>
@@ -16,6 +17,7 @@
 namespace tam32 {
 
 class TImageView;
+class TLookingTable;
 class TImageWindowFrame;
 
 class TLeafImageWindow : public QScrollArea {
@@ -62,6 +64,12 @@ public:
     void StartPolylineMeasurement();
     void StartMoveCircleArea();
     void StartCircleAreaBy3Points();
+    // The colour tools: a line's colour profile, the colour search from a
+    // picked pixel, and the image resolution from a box around an object of
+    // known area.
+    void StartLineProfile();
+    void StartSearchColors();
+    void StartCalcScaleByArea();
 
     // Analyses of the window's work file over its box area, reported to the
     // results window; each checks what it needs and says what is missing.
@@ -80,6 +88,30 @@ public:
     void DrawMonthSunTrack();
     void DrawYearSunTrack();
     void DrawSunTrack();
+    // The image corrections: the tilt tool (a line along one vertical
+    // object), the panorama for basal-area counts, the distortion-corrected
+    // picture in place of the picture, and the north-up and slope-corrected
+    // photograph written to OutFile (true when written; only while
+    // SlopeCorrection is on).
+    void StartCorrectDistortion();
+    void DoBAMeasurement();
+    void ViewDistortionCorrectedImage();
+    bool ViewCorrectedHemiImage(const QString& OutFile);
+    // The objects of the box area listed by size and numbered on the picture,
+    // and the lengths of the skeleton lines of its thin structures.
+    void DoLabellAnalysis();
+    void DoTopoAnalysis();
+    // The colour histogram of the box area in the histogram window, and the
+    // colour statistics of target and background.
+    void ViewHistgram();
+    void DoSepColorAnalysis();
+    // The colour classification: the sample tool, which fills the window's
+    // sample table, and the box area painted in the classifier's groups.
+    void StartGetPoints();
+    void ViewClassifiedImage();
+    // The window's sample table; nullptr until the sample tool is chosen and
+    // once the table is closed.
+    TLookingTable* LookingTable() const;
 
     // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button down
     // and move are clamped to the picture; button up is not, so a drag that
@@ -203,6 +235,11 @@ private:
     void FinishAngle();
     void FinishScaleByLine();
     void FinishZenithAngle();
+    void FinishTiltLine();
+    void FinishLineProfile();
+    void FinishScaleByArea();
+    void PickSearchColor(TPoint P);
+    void TakeSamplePoint(TPoint P);
     void TakeThirdCirclePoint();
     // What every analysis command does first: a chosen classifier or colour
     // in place for those targets, permanent drawing, the circle and (with
@@ -214,6 +251,9 @@ private:
     void ForgetMarks();
     // After an analysis painted its result: the circle is drawn again when one is set.
     void AfterAnalysisPainted();
+    // Before an analysis paints over the box area: the passing marks are
+    // erased, so none is left half painted over. Whether the circle was shown.
+    bool ErasePassingMarks();
     // The box area of the whole picture.
     QRect WholePicture() const;
     // One gap fraction analysis of File with its batch row; false (and
@@ -239,6 +279,7 @@ private:
     // of the normal lens or the small one.
     bool FCircleShown = false;
     bool FShownFullCross = false;
+    QPointer<TLookingTable> FLookingTable;
 };
 
 }  // namespace tam32

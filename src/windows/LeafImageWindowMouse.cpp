@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "analysis/ColourAnalyses.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
@@ -14,9 +15,11 @@
 #include "platform/Rounding.h"
 #include "windows/CircleFrom3Points.h"
 #include "windows/EdgeViews.h"
+#include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/MenuItemState.h"
+#include "windows/PictureFile.h"
 
 namespace tam32 {
 namespace {
@@ -127,6 +130,8 @@ void TLeafImageWindow::PickToolDown(TPoint P) {
             FCirclePoints[static_cast<size_t>(FCirclePointCount++)] = P;
             if (FCirclePointCount == 3) TakeThirdCirclePoint();
             break;
+        case ptSamplePoint: TakeSamplePoint(P); break;
+        case ptSearchColor: PickSearchColor(P); break;
         default: break;
     }
 }
@@ -227,15 +232,17 @@ void TLeafImageWindow::FinishTagArea() {
     const int b = std::max(FTagArea.top(), FTagArea.bottom());
     if (int64_t(r - l) * (b - t) < 5) {
         FTagArea = WholePicture();
-        return;
+    } else {
+        FTagArea.setCoords(l, t, r, b);
+        ToggleTagRectangle();
     }
-    FTagArea.setCoords(l, t, r, b);
-    ToggleTagRectangle();
+    if (FScaleByArea) FinishScaleByArea();
 }
 
 void TLeafImageWindow::MeasureToolUp() {
     FMeasureDragging = false;
     switch (FMeasureTool) {
+        case mtLineProfile: FinishLineProfile(); break;
         case mtDistance: FinishDistance(); break;
         case mtNorthDirection: FinishNorthDirection(); break;
         case mtAngle: FinishAngle(); break;
@@ -249,6 +256,7 @@ void TLeafImageWindow::MeasureToolUp() {
             SetChecked(FFrame.MenuItem("MouseDetectCircleArea1"), true);
             break;
         case mtZenithAngle: FinishZenithAngle(); break;
+        case mtCorrectDistortion: FinishTiltLine(); break;
         default: break;  // the polyline works on button down
     }
 }
@@ -323,6 +331,60 @@ void TLeafImageWindow::FinishScaleByLine() {
     // A line of no length gives no resolution.
     if (!(dpi > 0)) return;
     if (EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS19")))) ImageDPI = dpi;
+}
+
+void TLeafImageWindow::FinishScaleByArea() {
+    // The box stays in the picture while its classes are counted.
+    EraseTagRectangle();
+    {
+        TCanvas& canvas = FPicture->Canvas();
+        canvas.Pen.Mode = TPenMode::pmCopy;
+        const int l = FTagArea.left(), t = FTagArea.top(), r = FTagArea.right(), b = FTagArea.bottom();
+        const TPoint corners[] = {{l, t}, {l, b}, {r, b}, {r, t}, {l, t}};
+        canvas.Polyline(corners);
+    }
+    if (SepColorAnalysis(FWorkFileName, *FPicture, TagRect())) {
+        ShowErrorMessage(QStringLiteral("ERR12"));
+        return;
+    }
+    if (EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS5")))) {
+        const std::optional<double> cm2 = TypedNumber(
+            InputBox(GetDialogMessage(QStringLiteral("DMS6")), GetDialogMessage(QStringLiteral("DMS7")), QString()));
+        // No resolution from an object of no area, nor from a box without a target pixel.
+        if (cm2 && *cm2 > 0 && TargetPixelCount >= 1) {
+            const double dpi = std::sqrt(TargetPixelCount / *cm2) * 2.54;
+            if (EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS9")))) ImageDPI = dpi;
+        }
+    }
+    // The painted classes go: the picture is read again.
+    FPicture = LoadPictureAsBitmap(FWorkFileName);
+    Image1->SetPicture(FPicture.get());
+    AfterAnalysisPainted();
+}
+
+void TLeafImageWindow::FinishLineProfile() {
+    if (ColorLineProfile(FWorkFileName, FLineStart, FLineEnd)) {
+        ShowErrorMessage(QStringLiteral("ERR12"));
+        return;
+    }
+    FPicture->Canvas().Pen.Mode = TPenMode::pmNot;
+    EraseRubberLine();
+}
+
+void TLeafImageWindow::PickSearchColor(TPoint P) {
+    if (!EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS2")))) return;
+    ColorSearchX = P.X;
+    ColorSearchY = P.Y;
+    if (SearchColors(FWorkFileName, *FPicture, TagRect())) {
+        ShowErrorMessage(QStringLiteral("ERR7"));
+        return;
+    }
+    // The reference colour serves the colour-search target of later analyses.
+    FColorSampled = true;
+    FSampleColor1 = ColorSearchValue1;
+    FSampleColor2 = ColorSearchValue2;
+    FSampleColor3 = ColorSearchValue3;
+    AfterAnalysisPainted();
 }
 
 void TLeafImageWindow::FinishZenithAngle() {

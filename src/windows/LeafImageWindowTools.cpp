@@ -174,4 +174,23 @@ void TLeafImageWindow::StartCircleAreaBy3Points() {
     ShowInstructionMessage(QStringLiteral("MSG7"));
 }
 
+void TLeafImageWindow::StartLineProfile() {
+    ChooseMeasureTool(mtLineProfile, "LineProfile1");
+    TPen& pen = FPicture->Canvas().Pen;
+    pen.Width = 1;
+    pen.Color = clBlack;
+    pen.Mode = TPenMode::pmNot;
+}
+
+void TLeafImageWindow::StartSearchColors() { ChoosePickTool(ptSearchColor, "DoSearchColors1"); }
+
+void TLeafImageWindow::StartCalcScaleByArea() {
+    // The box tool with its pen, whose box then gives the scale.
+    SetTagArea();
+    SetChecked(FFrame.MenuItem("SetTagArea1"), false);
+    FScaleByArea = true;
+    SetChecked(FFrame.MenuItem("CalcScaleByArea1"), true);
+    ShowInstructionMessage(QStringLiteral("MSG8"));
+}
+
 }  // namespace tam32

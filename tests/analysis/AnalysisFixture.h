@@ -57,6 +57,13 @@ protected:
         File.close();
         SetMessageFolder(Folder.path());
     }
+    // Adds lines (CR LF each) to the end of the message file, e.g. a
+    // [DIALOG_CODE_EN] section with the texts that a test reads.
+    void AppendMessages(const QByteArray& Lines) {
+        QFile File(Folder.filePath(QStringLiteral("Tam32.msg")));
+        ASSERT_TRUE(File.open(QIODevice::Append));
+        File.write(Lines);
+    }
     void TearDown() override {
         FreeAnalysisImage();
         ClearDecodedImageCache();

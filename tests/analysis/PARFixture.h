@@ -18,11 +18,8 @@ protected:
 
     void SetUp() override {
         AnalysisFixture::SetUp();
-        QFile File(Folder.filePath(QStringLiteral("Tam32.msg")));
-        ASSERT_TRUE(File.open(QIODevice::Append));
-        File.write("[DIALOG_CODE_EN]\r\nDMS53=Day\r\nDMS54=Month\r\nDMS55=Year\r\nDMS56=Times\r\nDMS57=Dates\r\n"
-                   "DMS62=Direct %10.3f %10.3f\r\nDMS63=Diffuse %10.3f %10.3f\r\nDMS64=Total %10.3f %10.3f\r\n");
-        File.close();
+        AppendMessages("[DIALOG_CODE_EN]\r\nDMS53=Day\r\nDMS54=Month\r\nDMS55=Year\r\nDMS56=Times\r\nDMS57=Dates\r\n"
+                       "DMS62=Direct %10.3f %10.3f\r\nDMS63=Diffuse %10.3f %10.3f\r\nDMS64=Total %10.3f %10.3f\r\n");
         UsePARSettings();
     }
 

@@ -69,4 +69,12 @@ private:
     TEngineHost* FPrevious;
 };
 
+// The status text that a message of Code shows, as Show (ShowErrorMessage,
+// ShowInstructionMessage) writes it.
+inline QString StatusOf(void (*Show)(const QString&), const char* Code) {
+    TRecordingEngineHost Host;
+    Show(QLatin1String(Code));
+    return Host.LastStatus();
+}
+
 }  // namespace tam32::test

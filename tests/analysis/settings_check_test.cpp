@@ -2,15 +2,19 @@
 // them: each routine refuses them with "ERR22" before any work and leaves
 // its results as they were, while values that make sense, however unusual,
 // still run.
+#include <QFile>
 #include <QImage>
 #include <cmath>
 #include <functional>
 #include <limits>
 
 #include "PARFixture.h"
+#include "analysis/BasalAreaPanorama.h"
 #include "analysis/GapFraction.h"
+#include "analysis/HemiImageCorrection.h"
 #include "analysis/LAIReports.h"
 #include "analysis/SunTrack.h"
+#include "analysis/TiltCorrection.h"
 
 namespace tam32::test {
 namespace {
@@ -151,6 +155,27 @@ TEST_F(SettingsCheckTest, TheSunTracksRefuseAViewAngleOrSiteWithoutSense) {
     const QImage Before = Picture.Image();
     EXPECT_FALSE(DrawSunTrackOnImage(Picture));
     EXPECT_NE(Picture.Image(), Before);
+}
+
+TEST_F(SettingsCheckTest, TheLensCorrectionsRefuseAViewAngleWithoutSense) {
+    const QString File = Sky(60.0);
+    const QString Out = Folder.filePath(QStringLiteral("out.bmp"));
+    const std::pair<const char*, std::function<bool()>> Routines[] = {
+        {"tilt estimate", [&] { return EstimateTilt(File, Picture, {TPoint{60, 60}, TPoint{90, 60}}, nullptr); }},
+        {"tilt view", [&] { return ViewTiltCorrectedImage(File, Picture, 5.0, 0.0, 0.0); }},
+        {"north-up and slope file", [&] { return !CorrectHemiImageFile(File, Out); }},
+        {"panorama", [&] { return BAMeasurement(File, Picture); }},
+    };
+    for (const auto& [Name, Run] : Routines) {
+        SCOPED_TRACE(Name);
+        Use({"equidistant lens, view angle 0", [] { MaxViewAngle = 0.0; }});
+        Blacken();
+        const QImage Before = Picture.Image();
+        EXPECT_TRUE(Run());
+        ExpectRefusedAtOnce();
+        EXPECT_EQ(Picture.Image(), Before);
+        EXPECT_FALSE(QFile::exists(Out));
+    }
 }
 
 TEST_F(SettingsCheckTest, TheLAIReportsRefuseASourceRangeOrMethodWithoutSense) {

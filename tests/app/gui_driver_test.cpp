@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace tam32 {
@@ -97,6 +98,17 @@ TEST_F(GuiDriverTest, PromptsTakeTheQueuedAnswersInOrderAndStopTheScriptWithoutO
     EXPECT_EQ(Run({"open " + picture, "frobnicate"}).ExitCode, 3);
 }
 
+TEST_F(GuiDriverTest, EachFileDialogTakesItsOwnAnswer) {
+    const QString first = Picture();
+    const QString second = Work.filePath(QStringLiteral("second.bmp"));
+    ASSERT_TRUE(QFile::copy(first, second));
+    const TRun run = Run({"answer file:" + first, "menu FileOpenItem", "answer file:" + second, "menu FileOpenItem",
+                          "windows"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("WINDOW 1: " + first)) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("WINDOW 2: " + second));
+}
+
 TEST_F(GuiDriverTest, MouseStepsLandOnTheImagePixelsAtAnyZoom) {
     // A dragged diameter from S to P: the centre halfway, the radius from the
     // pixel before the centre to S, here Round(sqrt(29² + 1²)) = 29.
@@ -122,6 +134,56 @@ TEST_F(GuiDriverTest, TheProgramEndsWhenTheFrameCloses) {
         EXPECT_TRUE(run.Lines.filter("WINDOW 2: ").size() == 1);
         EXPECT_TRUE(TemporaryFolders().isEmpty()) << TemporaryFolders().join(' ').toStdString();
     }
+}
+
+TEST_F(GuiDriverTest, TheColourToolsAndCommandsRunFromTheirMenuItemsAndSelectors) {
+    const QString picture = Picture();
+    const TRun run = Run({"open " + picture, "tool StartLineProfile", "drag 10,45 30,45", "menu LineProfile1",
+                          "drag 60,10 60,20", "tool StartSearchColors", "answer no", "click 60,45",
+                          "print FColorSampled", "menu DoSearchColors1", "answer yes", "click 60,45",
+                          "print FColorSampled", "answer cancel", "menu ViewHistgram1", "menu DoSepColorAnalysis1",
+                          "menu CalcScaleByArea1", "answer yes", "answer text:4", "answer yes", "drag 20,10 100,80",
+                          "print ImageDPI"},
+                         {"--set", "BinarizeTarget=0", "--set", "ThresholdCondition=0", "--set", "ThresholdMethod=2",
+                          "--set", "FixedThreshold=128"});
+    const QString all = run.Lines.join('\n');
+    EXPECT_EQ(run.ExitCode, 0) << all.toStdString();
+    EXPECT_EQ(run.Lines.count("CHART: Line profile"), 2);
+    // Down the disc's column from y = 10: the disc starts at y = 16.
+    EXPECT_TRUE(run.Has("SERIES Red: 0,40 1,40 2,40 3,40 4,40 5,40 6,255 7,255 8,255 9,255 10,255"))
+        << all.toStdString();
+    EXPECT_TRUE(run.Has("FColorSampled = 0"));
+    EXPECT_TRUE(run.Has("FColorSampled = 1"));
+    EXPECT_TRUE(all.contains(QRegularExpression("PROMPT dialog: DISC.BMP\\(Histgram\\) => cancel")));
+    EXPECT_TRUE(run.Has("STATUS: Analysis finished: see the results window.")) << all.toStdString();
+    const qsizetype dpi = run.Lines.indexOf(QRegularExpression("ImageDPI = .*"));
+    ASSERT_GE(dpi, 0);
+    EXPECT_NEAR(run.Lines[dpi].section('=', 1).toDouble(), 67.3, 0.5);
+}
+
+TEST_F(GuiDriverTest, SamplesFromTheTableTrainTheClassifierThatPaintsTheImage) {
+    QImage image(120, 40, QImage::Format_RGB888);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            image.setPixelColor(x, y, x < 60 ? QColor(40 + x % 5, 120 + y % 3, 30) : QColor(150, 180 + y % 5, 230 - x % 4));
+    const QString picture = Work.filePath(QStringLiteral("halves.bmp"));
+    ASSERT_TRUE(image.save(picture));
+    QStringList script{"open " + picture, "answer colour:$000000FF", "menu StartGetPoints1"};
+    for (int i = 0; i < 6; ++i) script << QStringLiteral("click %1,%2").arg(4 + i * 9).arg(3 + i * 6);
+    script << "answer colour:$00FF0000" << "table add-group";
+    for (int i = 0; i < 6; ++i) script << QStringLiteral("click %1,%2").arg(64 + i * 9).arg(5 + i * 6);
+    script << "table run" << "print ClassifyDone" << "menu ViewClassifiedImage1" << "table delete-group 8"
+           << "table run" << "print DiscLastGroup";
+    const TRun run = Run(script);
+    const QString all = run.Lines.join('\n');
+    EXPECT_EQ(run.ExitCode, 0) << all.toStdString();
+    EXPECT_TRUE(run.Has("PROMPT colour: Select Color => colour:$00FF0000")) << all.toStdString();
+    EXPECT_TRUE(run.Has("ClassifyDone = 1")) << all.toStdString();
+    EXPECT_TRUE(run.Has("GRID Classification 1 1: 2400"));
+    EXPECT_TRUE(run.Has("GRID Classification 2 1: 2400"));
+    EXPECT_TRUE(run.Has("STATUS: The classified image is shown."));
+    // One group left: the training is refused and the classifier stays.
+    EXPECT_TRUE(run.Has("DiscLastGroup = 1"));
 }
 
 }  // namespace

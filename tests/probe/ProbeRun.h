@@ -44,6 +44,11 @@ struct RegisterProbeRunOption {
     }
 };
 
+// The window picture of a routine that paints its result into it: the image
+// of File itself, 24 bits, when no earlier routine showed one. False when
+// Qt cannot read File.
+bool ShowImageIfEmpty(TBitmap& Picture, const QString& File);
+
 // The line of "--line X0,Y0,X1,Y1" (image pixels), for the routines that
 // work along a line as the window's line tools hand it to them.
 struct TProbeLine {
@@ -66,11 +71,13 @@ struct RegisterProbeVariable {
 };
 
 // A value as printed: 0 or 1 for a flag, a whole number as an integer, any
-// other number in the fewest digits that read back as the same value.
+// other number in the fewest digits that read back as the same value, a text as it is.
 template <typename T>
 QString ValueText(const T& Value) {
     if constexpr (std::is_same_v<T, bool>) {
         return Value ? QStringLiteral("1") : QStringLiteral("0");
+    } else if constexpr (std::is_same_v<T, QString>) {
+        return Value;
     } else if constexpr (std::is_floating_point_v<T>) {
         if (std::trunc(Value) == Value && std::fabs(Value) < 1e15) return QString::number(qint64(Value));
         return QLocale::c().toString(double(Value), 'g', QLocale::FloatingPointShortest);
@@ -89,6 +96,9 @@ bool ParseValue(const QString& Text, T& Value) {
         if (L == QLatin1String("1") || L == QLatin1String("true")) Value = true;
         else if (L == QLatin1String("0") || L == QLatin1String("false")) Value = false;
         else return false;
+        return true;
+    } else if constexpr (std::is_same_v<T, QString>) {
+        Value = Text;
         return true;
     } else if constexpr (std::is_floating_point_v<T>) {
         const double V = QLocale::c().toDouble(Text, &Ok);

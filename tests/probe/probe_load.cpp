@@ -3,25 +3,19 @@
 // first, anything else through the plug-ins first), with the plug-ins found
 // where the program finds them, converts it to 24 bits and writes OUT.
 #include "ProbeCommands.h"
-#include "import/SPIBitmap.h"
+#include "ProbePlugins.h"
 #include "import/SPIPxDIB.h"
-#include "import/SPIs.h"
 
 namespace tam32::probe {
 namespace {
 
 int Load(const QStringList& Args) {
     if (Args.size() != 2) return kUsage;
-    RegisterSPIBitmap();
-    TSPIs host;
-    host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir};
-    host.OnSearch = KeepInputPlugins;
-    host.Loaded();
+    const TProbePlugins plugins;
     TSPIPxDIB dib;
     dib.LoadFromFile(Args[0]);
     dib.SetPixelFormat(pxPf24Bit);
     dib.SaveToFile(Args[1]);
-    UnregisterSPIBitmap();
     return 0;
 }
 

@@ -2,7 +2,6 @@
 // the bounds of the set times and dates as variables, e.g.
 //   run PAREstimate IMAGE --circle X,Y,R --north DEG --set PARPeriod=5 --set PARStartHour=6 ...
 //   run DrawSunTrackOnImage IMAGE --circle X,Y,R --north DEG --out TRACK.bmp
-#include <QImage>
 
 #include "ProbeRun.h"
 #include "analysis/GlobalSettings.h"
@@ -26,15 +25,9 @@ const RegisterProbeRoutine kPAREstimate("PAREstimate", PAREstimate);
 
 // The tracks are drawn on the window's picture: the image itself when no
 // earlier routine painted one.
-const RegisterProbeRoutine kDrawSunTrackOnImage("DrawSunTrackOnImage",
-                                                [](const QString& File, TBitmap& Image, const TRect&) {
-                                                    if (Image.Empty()) {
-                                                        const QImage Picture(File);
-                                                        if (Picture.isNull()) return true;
-                                                        Image.SetImage(Picture.convertToFormat(QImage::Format_BGR888));
-                                                    }
-                                                    return DrawSunTrackOnImage(Image);
-                                                });
+const RegisterProbeRoutine kDrawSunTrackOnImage("DrawSunTrackOnImage", [](const QString& File, TBitmap& Image, const TRect&) {
+    return !ShowImageIfEmpty(Image, File) || DrawSunTrackOnImage(Image);
+});
 
 }  // namespace
 }  // namespace tam32::probe

@@ -16,7 +16,7 @@ QString GridLine(TResultGrid Grid, int Col, int Row, const QString& Text) {
 }
 
 QStringList ChartLines(const TChartData& Chart) {
-    const auto number = [](double Value) { return QLocale::c().toString(Value, 'g', QLocale::FloatingPointShortest); };
+    const auto number = [](double Value) { return QLocale::c().toString(Value, 'f', QLocale::FloatingPointShortest); };
     QStringList lines{QStringLiteral("CHART: ") + Chart.Caption, QStringLiteral("AXIS bottom: ") + Chart.BottomAxisTitle,
                       QStringLiteral("AXIS left: ") + Chart.LeftAxisTitle};
     for (const TChartSeries& series : Chart.Series) {

@@ -5,17 +5,20 @@
 // dialog's Load does, applies each --set, publishes the circle, north and box
 // area as the image window does (the whole picture without --area), runs the
 // routines in order and prints what the engine shows: "STATUS: text",
-// "MEMO: line", "GRID name row col: text", "MESSAGE: text", a chart's
+// "MEMO: line", "GRID name row col: text", "BOX: text", a chart's
 // "CHART:", "AXIS" and "SERIES" lines; then "Name = value" for each --print
 // (an array row by row, the first row on the "Name =" line). Exit 0 when
 // every routine succeeded, 2 when one reported failure (the later ones do
 // not run).
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLocale>
 #include <climits>
 #include <cstdio>
 
 #include "ProbeCommands.h"
+#include "ProbePlugins.h"
 #include "ProbePrinting.h"
 #include "ProbeRun.h"
 #include "ProbeSettings.h"
@@ -24,8 +27,6 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
-#include "import/SPIBitmap.h"
-#include "import/SPIs.h"
 #include "platform/Bitmap.h"
 #include "platform/IniFile.h"
 
@@ -41,31 +42,15 @@ std::map<QString, TProbeRunOption>& ProbeRunOptions() {
     return Options;
 }
 
+bool ShowImageIfEmpty(TBitmap& Picture, const QString& File) {
+    if (!Picture.Empty()) return true;
+    const QImage Image(File);
+    if (Image.isNull()) return false;
+    Picture.SetImage(Image.convertToFormat(QImage::Format_BGR888));
+    return true;
+}
+
 namespace {
-
-class TPrintingHost final : public TEngineHost {
-public:
-    TPrintingHost() : FPrevious(SetEngineHost(this)) {}
-    ~TPrintingHost() override { SetEngineHost(FPrevious); }
-
-    void SetStatusText(const QString& Text) override { PrintLine(QStringLiteral("STATUS: ") + Text); }
-    void AppendResultLine(const QString& Line) override { PrintLine(QStringLiteral("MEMO: ") + Line); }
-    void SetResultGridRowCount(TResultGrid, int) override {}
-    void SetResultGridCell(TResultGrid Grid, int Col, int Row, const QString& Text) override {
-        PrintLine(GridLine(Grid, Col, Row, Text));
-    }
-    void ShowResultPage(TResultPage) override {}
-    void ShowChart(const TChartData& Chart) override {
-        for (const QString& Line : ChartLines(Chart)) PrintLine(Line);
-    }
-    void ShowMessage(const QString& Text) override { PrintLine(QStringLiteral("MESSAGE: ") + Text); }
-    bool Confirm(const QString&) override { return false; }
-    bool InputQuery(const QString&, const QString&, QString&) override { return false; }
-    void SetClipboardText(const QString&) override {}
-
-private:
-    TEngineHost* FPrevious;
-};
 
 int Run(const QStringList& Args) {
     if (Args.size() < 2) return kUsage;
@@ -120,11 +105,7 @@ int Run(const QStringList& Args) {
         }
     }
 
-    RegisterSPIBitmap();
-    TSPIs Host;
-    Host.SearchOptions = {TSPISearchOption::spsSusieDir, TSPISearchOption::spsAppDir};
-    Host.OnSearch = KeepInputPlugins;
-    Host.Loaded();
+    const TProbePlugins Plugins;
     TPrintingHost Printer;
     TBitmap Picture;
     bool Failed = false;
@@ -132,7 +113,6 @@ int Run(const QStringList& Args) {
         if ((Failed = (*Routine)(ImageFile, Picture, Area))) break;
     if (!OutFile.isEmpty()) Picture.SaveToFile(OutFile);
     for (const QString& Name : Prints) PrintVariable(Name);
-    UnregisterSPIBitmap();
     return Failed ? 2 : 0;
 }
 
@@ -140,7 +120,13 @@ const RegisterProbeCommand kRun({"run",
                                  "ROUTINE[+ROUTINE...] IMAGE [--ini FILE] [--set Name=Value]... "
                                  "[--circle X,Y,R[,ODD]] [--north DEG] [--area L,T,R,B] [--out RESULT.bmp] "
                                  "[--print Name]... [--OPTION VALUE]...",
-                                 Run});
+                                 Run,
+                                 // Routines write text into the picture, which needs a GUI application.
+                                 [](int& Argc, char** Argv) -> std::unique_ptr<QCoreApplication> {
+                                     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                                         qputenv("QT_QPA_PLATFORM", "offscreen");
+                                     return std::make_unique<QGuiApplication>(Argc, Argv);
+                                 }});
 
 const RegisterProbeRoutine kDetectCircleArea("DetectCircleArea",
                                              [](const QString& File, TBitmap&, const TRect&) { return DetectCircleArea(File); });

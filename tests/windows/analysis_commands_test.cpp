@@ -11,18 +11,14 @@
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/widget_app_env.h"
+#include "windows/image_window_fixture.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/recording_frame.h"
 
 namespace tam32 {
 namespace {
 
-// The status text that a message of Code shows.
-QString StatusOf(void (*Show)(const QString&), const char* Code) {
-    test::TRecordingEngineHost host;
-    Show(QLatin1String(Code));
-    return host.LastStatus();
-}
+using test::StatusOf;
 
 // A sky disc of radius 24 on black: bright sky and dark branches, each
 // with a spread of levels as in a photograph, so every threshold method
@@ -43,23 +39,11 @@ QImage Hemisphere() {
     return image;
 }
 
-class AnalysisCommandsTest : public ::testing::Test {
+class AnalysisCommandsTest : public test::ImageWindowTest {
 protected:
     void SetUp() override {
-        test::RequireWidgetApp();
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
-        File = Folder.filePath(QStringLiteral("sky.bmp"));
-        ASSERT_TRUE(Hemisphere().save(File));
-        Window = std::make_unique<TLeafImageWindow>(Frame);
-        auto picture = std::make_unique<TBitmap>();
-        picture->SetImage(Hemisphere());
-        picture->SetPixelFormat(TPixelFormat::pf24bit);
-        Window->OpenPicture(File, false, std::move(picture));
-        Window->SearchSettings();
-    }
-    void TearDown() override {
-        Window.reset();
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
+        ImageWindowTest::SetUp();
+        OpenWindow(Hemisphere(), QStringLiteral("sky.bmp"));
     }
     void SetCircle() {
         Window->FCircleX = 32;
@@ -67,12 +51,6 @@ protected:
         Window->FCircleSet = true;
         Window->SetCircleDiameter(48);
     }
-
-    QTemporaryDir Folder;
-    QString File;
-    test::TRecordingFrame Frame;
-    test::TRecordingEngineHost Host;
-    std::unique_ptr<TLeafImageWindow> Window;
 };
 
 TEST_F(AnalysisCommandsTest, LAINeedsTheCircleThenReportsAndRedrawsIt) {

@@ -132,8 +132,10 @@ bool TPromptAnswerer::Apply(QDialog* Dialog, const QString& Kind, const QString&
         return true;
     }
     if (auto* input = qobject_cast<QInputDialog*>(Dialog)) {
-        if (Answer.startsWith(QLatin1String("text:"))) input->setTextValue(value);
-        else if (!yes) return false;
+        if (Answer.startsWith(QLatin1String("text:")))
+            input->setTextValue(value);
+        else if (!yes)
+            return false;
     } else if (auto* colours = qobject_cast<QColorDialog*>(Dialog)) {
         if (Answer.startsWith(QLatin1String("colour:"))) {
             bool ok = false;
@@ -144,8 +146,13 @@ bool TPromptAnswerer::Apply(QDialog* Dialog, const QString& Kind, const QString&
             return false;
         }
     } else if (auto* files = qobject_cast<QFileDialog*>(Dialog)) {
-        if (Answer.startsWith(QLatin1String("file:"))) files->selectFile(value);
-        else if (!yes) return false;
+        if (Answer.startsWith(QLatin1String("file:"))) {
+            // The name field keeps what it holds while it has the focus.
+            if (QWidget* focused = files->focusWidget()) focused->clearFocus();
+            files->selectFile(value);
+        } else if (!yes) {
+            return false;
+        }
     } else if (!yes) {
         return false;
     }

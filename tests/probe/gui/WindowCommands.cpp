@@ -34,6 +34,11 @@ const std::map<QString, TWindowSelector>& WindowTools() {
         {"StartPolylineMeasurement", &TLeafImageWindow::StartPolylineMeasurement},
         {"StartMoveCircleArea", &TLeafImageWindow::StartMoveCircleArea},
         {"StartCircleAreaBy3Points", &TLeafImageWindow::StartCircleAreaBy3Points},
+        {"StartCorrectDistortion", &TLeafImageWindow::StartCorrectDistortion},
+        {"StartGetPoints", &TLeafImageWindow::StartGetPoints},
+        {"StartLineProfile", &TLeafImageWindow::StartLineProfile},
+        {"StartSearchColors", &TLeafImageWindow::StartSearchColors},
+        {"StartCalcScaleByArea", &TLeafImageWindow::StartCalcScaleByArea},
     };
     return tools;
 }
@@ -64,6 +69,19 @@ const std::map<QString, TWindowCommand>& WindowCommands() {
         {"DrawDaySunTrack", Plain(&TLeafImageWindow::DrawDaySunTrack)},
         {"DrawMonthSunTrack", Plain(&TLeafImageWindow::DrawMonthSunTrack)},
         {"DrawYearSunTrack", Plain(&TLeafImageWindow::DrawYearSunTrack)},
+        {"DoBAMeasurement", Plain(&TLeafImageWindow::DoBAMeasurement)},
+        {"ViewDistortionCorrectedImage", Plain(&TLeafImageWindow::ViewDistortionCorrectedImage)},
+        {"ViewCorrectedHemiImage",
+         [](TLeafImageWindow& Window, const QStringList& Args) {
+             if (Args.size() != 1) return false;
+             Window.ViewCorrectedHemiImage(Args[0]);
+             return true;
+         }},
+        {"ViewClassifiedImage", Plain(&TLeafImageWindow::ViewClassifiedImage)},
+        {"DoLabellAnalysis", Plain(&TLeafImageWindow::DoLabellAnalysis)},
+        {"DoTopoAnalysis", Plain(&TLeafImageWindow::DoTopoAnalysis)},
+        {"ViewHistgram", Plain(&TLeafImageWindow::ViewHistgram)},
+        {"DoSepColorAnalysis", Plain(&TLeafImageWindow::DoSepColorAnalysis)},
     };
     return commands;
 }
@@ -90,6 +108,7 @@ std::optional<QString> WindowField(const TLeafImageWindow& Window, const QString
         {"FWorkFileName", [&] { return Window.FWorkFileName; }},
         {"FIsTempImage", [&] { return Flag(Window.FIsTempImage); }},
         {"FAnalysed", [&] { return Flag(Window.FAnalysed); }},
+        {"FColorSampled", [&] { return Flag(Window.FColorSampled); }},
         {"FTagAreaMode", [&] { return Flag(Window.FTagAreaMode); }},
         {"FMeasureMode", [&] { return Flag(Window.FMeasureMode); }},
         {"FPickMode", [&] { return Flag(Window.FPickMode); }},

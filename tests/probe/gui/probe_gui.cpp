@@ -11,6 +11,7 @@
 //   answer yes|no|ok|cancel|text:VALUE|colour:$00BBGGRR|file:PATH   (queued for the next prompts)
 //   circle X,Y,R[,ODD] | north DEG | print NAME | save FILE | clipboard
 //   close (the window manager's close request to the frame)
+//   table clear|add-group|run | table delete-row|delete-group ROW   (the sample table's buttons)
 // It prints "STATUS: text" on each change of the status bar's message panel,
 // "PANEL1: text" after each button event, "MEMO:", "GRID", chart lines,
 // "BOX: text" for each message box, "PROMPT kind: text => answer" for each

@@ -1,7 +1,8 @@
 #pragma once
-// Paints the group cells of the classification table: column 0 of each
-// group's row filled with the group's colour, its text centred in the
-// complementary colour. Other cells are drawn as usual.
+// Paints the group cells of a table of groups (the results window's
+// classification table, the sample table): column 0 of each group's row
+// filled with the group's colour, its text centred in the complementary
+// colour. Other cells are drawn as usual.
 #include <QStyledItemDelegate>
 #include <functional>
 #include <optional>

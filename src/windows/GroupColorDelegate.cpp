@@ -1,4 +1,4 @@
-#include "app/GroupColorDelegate.h"
+#include "windows/GroupColorDelegate.h"
 
 #include <QPainter>
 

@@ -1,0 +1,194 @@
+#include "analysis/ClassifierFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "analysis/EngineHost.h"
+#include "analysis/GlobalSettings.h"
+#include "platform/DelphiFormat.h"
+
+namespace tam32 {
+namespace {
+
+constexpr TColor kMaxColor = 0xFFFFFF;
+// Far more than any classifier takes; the numbers come first.
+constexpr qint64 kMaxRead = 1 << 20;
+const char* const kTermLetters[] = {"", "R", "G", "B"};
+
+// The numbers of the text one after another, blanks and line ends between
+// them skipped, as the reader of a text file takes them.
+class TNumberReader {
+public:
+    explicit TNumberReader(const QByteArray& Text) : FText(Text) {}
+
+    // The next whole number within Min..Max; nullopt and Error set otherwise.
+    std::optional<int64_t> Whole(const QString& What, int64_t Min, int64_t Max, const QString& Kind) {
+        if (!Next(What)) return std::nullopt;
+        int64_t Value = 0;
+        if (!Parse(Value) || Value < Min || Value > Max) return Bad<int64_t>(What, Kind);
+        return Value;
+    }
+    // The next finite number.
+    std::optional<double> Real(const QString& What) {
+        if (!Next(What)) return std::nullopt;
+        double Value = 0.0;
+        if (!Parse(Value) || !std::isfinite(Value)) return Bad<double>(What, QStringLiteral("a finite number"));
+        return Value;
+    }
+    const QString& Error() const { return FError; }
+
+private:
+    bool Next(const QString& What) {
+        while (FPos < FText.size() && uint8_t(FText[FPos]) <= ' ') {
+            if (FText[FPos] == '\n') ++FLine;
+            ++FPos;
+        }
+        if (FPos >= FText.size()) {
+            FError = QStringLiteral("the file ends before %1").arg(What);
+            return false;
+        }
+        const qsizetype Start = FPos;
+        while (FPos < FText.size() && uint8_t(FText[FPos]) > ' ') ++FPos;
+        FToken = std::string_view(FText.constData() + Start, std::size_t(FPos - Start));
+        return true;
+    }
+    // The whole token as a number; a sign of '+' as well as '-'.
+    template <typename T>
+    bool Parse(T& Value) const {
+        std::string_view Digits = FToken;
+        if (Digits.size() > 1 && Digits[0] == '+' && Digits[1] != '-') Digits.remove_prefix(1);
+        const auto [End, Failure] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
+        return Failure == std::errc() && End == Digits.data() + Digits.size();
+    }
+    template <typename T>
+    std::optional<T> Bad(const QString& What, const QString& Kind) {
+        const QString Shown = QString::fromUtf8(FToken.data(), qsizetype(std::min<std::size_t>(FToken.size(), 24)));
+        FError = QStringLiteral("line %1: %2 must be %3, not \"%4\"").arg(FLine).arg(What, Kind, Shown);
+        return std::nullopt;
+    }
+
+    const QByteArray& FText;
+    qsizetype FPos = 0;
+    int FLine = 1;
+    std::string_view FToken;
+    QString FError;
+};
+
+QString NativeName(const QString& FileName) { return QDir::toNativeSeparators(FileName); }
+
+// The active classifier as the file keeps it: terms not in use as 0.
+TClassifierFile ActiveClassifier() {
+    TClassifierFile File;
+    File.LastGroup = DiscLastGroup;
+    File.TermUsed = ClassTermUsed;
+    for (int T = 0; T < 4; ++T) {
+        File.Coefficients[T].assign(std::size_t(DiscLastGroup) + 2, 0.0);
+        if (ClassTermUsed[T])
+            for (std::size_t K = 1; K < File.Coefficients[T].size(); ++K)
+                File.Coefficients[T][K] = ClassCoefficients[T].at(K);
+    }
+    for (int K = 0; K <= DiscLastGroup; ++K) File.Colors.push_back(GroupColors[K]);
+    return File;
+}
+
+bool AllFinite(const TClassifierFile& File) {
+    for (const std::vector<double>& Term : File.Coefficients)
+        for (double C : Term)
+            if (!std::isfinite(C)) return false;
+    return true;
+}
+
+bool Refuse(const QString& Text) {
+    EngineHost().ShowMessage(Text);
+    return true;
+}
+
+}  // namespace
+
+std::optional<TClassifierFile> ReadClassifierFile(const QByteArray& Text, QString& Error) {
+    TNumberReader Reader(Text);
+    TClassifierFile File;
+    const auto Fail = [&] {
+        Error = Reader.Error();
+        return std::nullopt;
+    };
+    const std::optional<int64_t> Last = Reader.Whole(QStringLiteral("the last group number"), 1, kMaxLastGroup,
+                                                     QStringLiteral("a whole number from 1 to %1").arg(kMaxLastGroup));
+    if (!Last) return Fail();
+    File.LastGroup = int32_t(*Last);
+    for (int T = 0; T < 4; ++T) {
+        const std::optional<int64_t> Flag =
+            Reader.Whole(QStringLiteral("term flag %1").arg(T + 1), std::numeric_limits<int32_t>::min(),
+                         std::numeric_limits<int32_t>::max(), QStringLiteral("a whole number"));
+        if (!Flag) return Fail();
+        File.TermUsed[T] = *Flag == 0;
+    }
+    for (std::vector<double>& Term : File.Coefficients) Term.assign(std::size_t(File.LastGroup) + 2, 0.0);
+    for (int K = 1; K <= File.LastGroup + 1; ++K)
+        for (int T = 0; T < 4; ++T) {
+            const std::optional<double> C = Reader.Real(QStringLiteral("coefficient %1 of group %2").arg(T + 1).arg(K));
+            if (!C) return Fail();
+            File.Coefficients[T][std::size_t(K)] = *C;
+        }
+    for (int K = 1; K <= File.LastGroup + 1; ++K) {
+        const std::optional<int64_t> Color = Reader.Whole(QStringLiteral("the colour of group %1").arg(K), 0, kMaxColor,
+                                                          QStringLiteral("a whole number from 0 to %1").arg(kMaxColor));
+        if (!Color) return Fail();
+        File.Colors.push_back(TColor(*Color));
+    }
+    return File;
+}
+
+QByteArray ClassifierFileText(const TClassifierFile& File) {
+    QString Text = QString::number(File.LastGroup) + QStringLiteral("\r\n");
+    for (bool Used : File.TermUsed) Text += Used ? QStringLiteral(" 0") : QStringLiteral(" -1");
+    Text += QStringLiteral("\r\n");
+    for (int K = 1; K <= File.LastGroup + 1; ++K) {
+        for (const std::vector<double>& Term : File.Coefficients)
+            Text += QLatin1Char(' ') +
+                    FloatToStrF(Term.at(std::size_t(K)), TFloatFormat::ffExponent, 15, 4).rightJustified(23);
+        Text += QStringLiteral("\r\n");
+    }
+    for (TColor Color : File.Colors) Text += QString::number(Color) + QStringLiteral("\r\n");
+    return Text.toLatin1();
+}
+
+bool SaveClassifierFile(const QString& FileName) {
+    const TClassifierFile File = ActiveClassifier();
+    if (!AllFinite(File))
+        return Refuse(QStringLiteral("The classifier holds a value that is not a finite number; \"%1\" was not written.")
+                          .arg(NativeName(FileName)));
+    QSaveFile Out(FileName);
+    if (!Out.open(QIODevice::WriteOnly) || Out.write(ClassifierFileText(File)) < 0 || !Out.commit())
+        return Refuse(QStringLiteral("Cannot write \"%1\": %2").arg(NativeName(FileName), Out.errorString()));
+    return false;
+}
+
+bool LoadClassifierFile(const QString& FileName) {
+    QFile In(FileName);
+    if (!In.open(QIODevice::ReadOnly))
+        return Refuse(QStringLiteral("Cannot open \"%1\": %2").arg(NativeName(FileName), In.errorString()));
+    QString Error;
+    const std::optional<TClassifierFile> File = ReadClassifierFile(In.read(kMaxRead), Error);
+    if (!File) return Refuse(QStringLiteral("\"%1\" is not a classifier file: %2").arg(NativeName(FileName), Error));
+    DiscLastGroup = File->LastGroup;
+    ClassTermUsed = File->TermUsed;
+    ClassCoefficients = File->Coefficients;
+    for (std::size_t K = 0; K < File->Colors.size(); ++K) GroupColors[K] = File->Colors[K];
+    ClassifyDone = true;
+    for (int K = 1; K <= File->LastGroup + 1; ++K) {
+        QString Line = QStringLiteral("Group[%1]=").arg(K);
+        for (int T = 0; T < 4; ++T)
+            if (File->TermUsed[T])
+                Line += Format(QStringLiteral("%6.3f"), {File->Coefficients[T][std::size_t(K)]}) +
+                        QLatin1String(kTermLetters[T]);
+        EngineHost().AppendResultLine(Line);
+    }
+    return false;
+}
+
+}  // namespace tam32

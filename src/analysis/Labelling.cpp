@@ -1,0 +1,242 @@
+#include "analysis/Labelling.h"
+
+#include <algorithm>
+#include <new>
+#include <numbers>
+#include <numeric>
+#include <optional>
+#include <vector>
+
+#include "analysis/AnalysisImage.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/EngineHost.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/LabelRuns.h"
+#include "analysis/Messages.h"
+#include "analysis/ObjectOutline.h"
+#include "analysis/OutlineVectorFile.h"
+#include "analysis/RowProgress.h"
+#include "analysis/TargetPixels.h"
+#include "analysis/TargetRows.h"
+#include "platform/Bitmap.h"
+
+namespace tam32 {
+namespace {
+
+struct TRgb {
+    uint8_t R, G, B;
+};
+constexpr TRgb kWhite{255, 255, 255}, kRed{255, 0, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0};
+
+// The labelled runs of the target pixels of Box, or nothing (after "ERR17")
+// when the classification cannot be prepared. The analysis image is freed
+// and the classification settings are put back when this returns.
+std::optional<TLabelRuns> FindObjects(const TRect& Area, TRect& Box) {
+    TAnalysisRun Run;
+    const int W = AnalysisImage->Width(), H = AnalysisImage->Height();
+    if (GapEstimateMode || ForceWholeImage) {
+        Box = {0, 0, W - 1, H - 1};
+        LabelImageWidth = float(W);
+        LabelImageHeight = float(H);
+    } else {
+        Box = ClipToAnalysisImage(Area);
+    }
+    if (PrepareClassification(false, Box)) {
+        ShowErrorMessage(QStringLiteral("ERR17"));
+        return std::nullopt;
+    }
+    TLabelRuns Runs(Box.Top, std::size_t(std::max(MaxLabelBuffSize, 0)) + 1);
+    if (Box.Left > Box.Right) return Runs;
+    TTargetRows Rows(Box);
+    std::vector<uint8_t> Flags(std::size_t(Box.Right) + 1);
+    const TRowProgress Progress(Box.Bottom - Box.Top + 1);
+    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
+        Rows.Fill(Y, Flags.data());
+        Runs.AddRow(Flags.data(), Box.Left, Box.Right);
+        Progress.Show(Y - Box.Top + 1);
+    }
+    Runs.Label();
+    return Runs;
+}
+
+// Columns First..Last of row Y in one colour, as far as the picture reaches.
+void PaintSpan(TBitmap& Image, int Y, int First, int Last, TRgb Colour) {
+    if (Y < 0 || Y >= Image.Height()) return;
+    First = std::max(First, 0);
+    Last = std::min(Last, Image.Width() - 1);
+    uint8_t* P = Image.ScanLine(Y) + std::size_t(First) * 3;
+    for (int X = First; X <= Last; ++X, P += 3) {
+        P[0] = Colour.B;
+        P[1] = Colour.G;
+        P[2] = Colour.R;
+    }
+}
+
+void PaintObjectRuns(TBitmap& Image, const TLabelRuns& Runs, int Object, TRgb Colour) {
+    for (int Run = Runs.ObjectFirstRun[std::size_t(Object)]; Run < Runs.RunCount(); ++Run)
+        if (Runs.RunLabel[std::size_t(Run)] == Object)
+            PaintSpan(Image, Runs.RunY[std::size_t(Run)], Runs.RunStartX[std::size_t(Run)],
+                      Runs.RunEndX[std::size_t(Run)], Colour);
+}
+
+// The outline points, each held to the box.
+void PaintOutline(TBitmap& Image, const std::vector<TPoint>& Points, const TRect& Box) {
+    for (const TPoint& P : Points) {
+        const int X = std::clamp(P.X, Box.Left, Box.Right), Y = std::clamp(P.Y, Box.Top, Box.Bottom);
+        if (X < Image.Width() && Y < Image.Height()) PutWindowPixelRGB(Image, kBlue.R, kBlue.G, kBlue.B, X, Y);
+    }
+}
+
+// "No.n" with its top left corner at the centre, and a small circle there.
+void DrawNumber(TBitmap& Image, TPoint Centre, int Number) {
+    TCanvas& Canvas = Image.Canvas();
+    Canvas.TextOut(Centre.X, Centre.Y, Format(QStringLiteral("No.%d"), {Number}));
+    Canvas.Ellipse(Centre.X - 3, Centre.Y - 3, Centre.X + 3, Centre.Y + 3);
+}
+
+struct TListedObject {
+    int Object = 0;
+    TPoint Centre;
+    float Perimeter = 0.0f, OutlineArea = 0.0f;
+};
+
+QString ReportRow(int Number, const TLabelRuns& Runs, const TListedObject& Listed) {
+    const int64_t Pixels = Runs.ObjectArea[std::size_t(Listed.Object)];
+    const double MmPerPixel = 25.4 / ImageDPI, AreaMm2 = double(Pixels) * MmPerPixel * MmPerPixel;
+    QString Row = Format(QStringLiteral("%d"), {Number}) + QLatin1Char('\t') + Format(QStringLiteral("%d"), {Pixels}) +
+                  QLatin1Char('\t') + Format(QStringLiteral("%5.2f"), {AreaMm2});
+    if (CalcTraceLengthRatio) {
+        const double PerimeterMm = double(Listed.Perimeter) * MmPerPixel;
+        // A walk that gave up has no perimeter, and no circularity either.
+        const double Circularity =
+            PerimeterMm > 0.0 ? 4.0 * std::numbers::pi * AreaMm2 / (PerimeterMm * PerimeterMm) : 0.0;
+        Row += QLatin1Char('\t') + Format(QStringLiteral("%5.2f"), {PerimeterMm}) + QLatin1Char('\t') +
+               Format(QStringLiteral("%5.3f"), {Circularity}) + QLatin1Char('\t') +
+               Format(QStringLiteral("%5.2f"), {double(Listed.OutlineArea)});
+    }
+    return Row;
+}
+
+void Report(const TLabelRuns& Runs, const std::vector<TListedObject>& Listed) {
+    TEngineHost& Host = EngineHost();
+    Host.AppendResultLine(GetDialogMessage(QStringLiteral("DMS47")));
+    Host.AppendResultLine(GetDialogMessage(QStringLiteral("DMS48")) +
+                          (CalcTraceLengthRatio ? GetDialogMessage(QStringLiteral("DMS49")) : QString()));
+    for (std::size_t I = 0; I < Listed.size(); ++I) Host.AppendResultLine(ReportRow(int(I) + 1, Runs, Listed[I]));
+    ShowInstructionMessage(QStringLiteral("MSG10"));
+}
+
+// An object is listed when its area lies within these, both included.
+struct TAreaLimits {
+    int64_t Lower, Upper;
+    bool Within(int64_t Pixels) const { return Pixels >= Lower && Pixels <= Upper; }
+};
+
+TAreaLimits AreaLimits(const TLabelRuns& Runs) {
+    const int64_t Largest = *std::max_element(Runs.ObjectArea.begin() + 1, Runs.ObjectArea.end());
+    return {MinLabelledArea > 0 ? MinLabelledArea : 1, MaxLabelledArea >= 0 ? MaxLabelledArea : Largest};
+}
+
+// The box area white and, but in gap mode, the listed objects red; then
+// black text on white for the numbers.
+void PaintObjects(TBitmap& Image, const TLabelRuns& Runs, const TRect& Box, const TAreaLimits& Limits) {
+    Image.SetPixelFormat(TPixelFormat::pf24bit);
+    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) PaintSpan(Image, Y, Box.Left, Box.Right, kWhite);
+    if (!GapEstimateMode)
+        for (std::size_t Run = 0; Run < Runs.RunStartX.size(); ++Run)
+            if (Limits.Within(Runs.ObjectArea[std::size_t(Runs.RunLabel[Run])]))
+                PaintSpan(Image, Runs.RunY[Run], Runs.RunStartX[Run], Runs.RunEndX[Run], kRed);
+    TCanvas& Canvas = Image.Canvas();
+    Canvas.Pen.Color = clBlack;
+    Canvas.Pen.Mode = TPenMode::pmCopy;
+    Canvas.Brush.Color = clWhite;
+    Canvas.Brush.Style = TBrushStyle::bsSolid;
+}
+
+// The objects within the limits, largest first (equal areas in the order of
+// their numbers), each measured, numbered on the picture (Paint) and its
+// outline written to the outline vector file; in gap mode up to object
+// GapObjectNo. LabelledObjectCount becomes their number.
+std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelRuns& Runs, const TRect& Box,
+                                       const TAreaLimits& Limits) {
+    const auto ObjectPixels = [&Runs](int Object) { return Runs.ObjectArea[std::size_t(Object)]; };
+    std::vector<int> Order(static_cast<std::size_t>(Runs.ObjectCount()));
+    std::iota(Order.begin(), Order.end(), 1);
+    std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) { return ObjectPixels(A) > ObjectPixels(B); });
+
+    TOutlineVectorFile VectorFile;
+    if (LabelTraceVectorize && !VectorFile.Create(OutlineVectorFileName(AnalysisFileName))) LabelTraceVectorize = false;
+    const bool Centres = ShowLabelledNumber || CalcTraceLengthRatio;
+    std::vector<TListedObject> Listed;
+    std::vector<TPoint> Points;
+    LabelledObjectCount = 0;
+    for (const int Object : Order) {
+        if (!Limits.Within(ObjectPixels(Object))) continue;
+        TListedObject Entry;
+        Entry.Object = Object;
+        const int Number = LabelledObjectCount + 1;
+        if (Centres) {
+            Entry.Centre = {int(Runs.ObjectSumX[std::size_t(Object)] / ObjectPixels(Object)),
+                            int(Runs.ObjectSumY[std::size_t(Object)] / ObjectPixels(Object))};
+            if (Paint && ShowLabelledNumber) DrawNumber(Image, Entry.Centre, Number);
+        }
+        if (CalcTraceLengthRatio) {
+            TraceObjectOutline(Runs, Runs.ObjectFirstRun[std::size_t(Object)], Entry.Perimeter, Entry.OutlineArea,
+                               Points);
+            if (Paint && !GapEstimateMode) PaintOutline(Image, Points, Box);
+            VectorFile.WriteObject(Number, Points, Entry.Centre);
+        }
+        Listed.push_back(Entry);
+        LabelledObjectCount = Number;
+        if (GapEstimateMode && Number == GapObjectNo) break;
+    }
+    return Listed;
+}
+
+bool LabelLoadedImage(TBitmap& Image, const TRect& Area) {
+    TRect Box;
+    const std::optional<TLabelRuns> Found = FindObjects(Area, Box);
+    if (!Found) return true;
+    const TLabelRuns& Runs = *Found;
+    if (Runs.ObjectCount() < 1) {
+        ShowErrorMessage(QStringLiteral("ERR20"));
+        return true;
+    }
+    const TAreaLimits Limits = AreaLimits(Runs);
+    const bool Paint = DrawResults && !Image.Empty();
+    if (Paint) PaintObjects(Image, Runs, Box, Limits);
+    const std::vector<TListedObject> Listed = ListObjects(Image, Paint, Runs, Box, Limits);
+    if (!GapEstimateMode) {
+        Report(Runs, Listed);
+        return false;
+    }
+    // The gap estimate measures one object: without it there is no estimate.
+    if (Listed.empty() || LabelledObjectCount != GapObjectNo) {
+        ShowErrorMessage(QStringLiteral("ERR20"));
+        return true;
+    }
+    const TListedObject& Measured = Listed.back();
+    if (Paint) PaintObjectRuns(Image, Runs, Measured.Object, kBlack);
+    GapObjectArea = float(Runs.ObjectArea[std::size_t(Measured.Object)]);
+    if (CalcTraceLengthRatio) GapObjectOutlineArea = Measured.OutlineArea;
+    return false;
+}
+
+}  // namespace
+
+bool LabellAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area) {
+    if (MaxLabelBuffSize > kMaxLabelBuffSize) {
+        ShowErrorMessage(QStringLiteral("ERR18"));
+        return true;
+    }
+    if (GapEstimateMode) GapObjectArea = GapObjectOutlineArea = 0.0f;
+    if (OpenObjectAnalysisImage(FileName)) return true;
+    try {
+        return LabelLoadedImage(Image, Area);
+    } catch (const std::bad_alloc&) {
+        ShowErrorMessage(QStringLiteral("ERR19"));
+        return true;
+    }
+}
+
+}  // namespace tam32

@@ -1,0 +1,20 @@
+#include "analysis/RowProgress.h"
+
+#include "analysis/EngineHost.h"
+#include "analysis/Messages.h"
+#include "platform/DelphiFormat.h"
+#include "platform/Exceptions.h"
+
+namespace tam32 {
+
+TRowProgress::TRowProgress(int Rows) : FRows(Rows), FText(GetDialogMessage(QStringLiteral("DMS29"))) {
+    try {
+        Format(FText, {1, 1});
+    } catch (const EConvertError&) {
+        FText = FText.replace(QLatin1Char('%'), QStringLiteral("%%")) + QStringLiteral(" %d %d");
+    }
+}
+
+void TRowProgress::Show(int Row) const { EngineHost().SetStatusText(Format(FText, {Row, FRows})); }
+
+}  // namespace tam32

@@ -1,0 +1,35 @@
+#include "analysis/TargetRows.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "analysis/AnalysisImage.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "analysis/SettingsCheck.h"
+#include "analysis/TargetPixels.h"
+
+namespace tam32 {
+
+bool OpenObjectAnalysisImage(const QString& FileName) {
+    if (CheckLengthSettings()) return true;
+    if (CircleSet) HorizonRadius2 = std::pow(CircleR + CircleCenterOffset, 2);
+    if (OpenAnalysisImage(FileName)) {
+        ShowErrorMessage(QStringLiteral("ERR14"));
+        return true;
+    }
+    return false;
+}
+
+void TTargetRows::Fill(int Y, uint8_t* Flags) {
+    if (FArea.Left > FArea.Right) return;
+    std::memset(Flags + FArea.Left, 0, std::size_t(FArea.Right - FArea.Left + 1));
+    const uint8_t* Row = AnalysisImage->GetScanLine(Y);
+    for (const TColumnSpan& Run : FRuns.Kept(Y, FArea)) {
+        const uint8_t* P = Row + std::size_t(Run.First) * 3;
+        for (int X = Run.First; X <= Run.Last; ++X, P += 3) Flags[X] = IsTargetBytes(false, P, 0.0) ? 1 : 0;
+    }
+}
+
+}  // namespace tam32

@@ -1,0 +1,33 @@
+#pragma once
+// The target pixels of the analysis image, a row at a time, as flags: 1 for
+// a target pixel of the analysis area (circle, slope and azimuth mask), 0 for
+// every other column. The object analyses build on these rows, so a pixel
+// outside the area always reads as background.
+#include <QString>
+#include <cstdint>
+
+#include "analysis/AreaRowRuns.h"
+#include "platform/WinTypes.h"
+
+namespace tam32 {
+
+// The opening of an analysis of target objects: lengths need a positive
+// resolution ("ERR22"), the circle's edge lies at CircleR +
+// CircleCenterOffset, and a file that does not load shows "ERR14". True on
+// failure, after its message.
+bool OpenObjectAnalysisImage(const QString& FileName);
+
+class TTargetRows {
+public:
+    // Area: inclusive, within the analysis image; the classification is
+    // prepared without zenith dependence.
+    explicit TTargetRows(const TRect& Area) : FArea(Area) {}
+    // Writes Flags[Area.Left..Area.Right] of row Y (Flags is indexed by column).
+    void Fill(int Y, uint8_t* Flags);
+
+private:
+    TRect FArea;
+    TAreaRowRuns FRuns;
+};
+
+}  // namespace tam32

@@ -1,0 +1,87 @@
+// The frame's commands for corrected pictures of the active image window:
+// the distortion-corrected picture written to a new file and opened, or
+// shown in the window, and the north-up and slope-corrected photograph
+// written to a new file and opened.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <cmath>
+
+#include "analysis/DistortionCorrection.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "app/MainForm.h"
+#include "windows/LeafImageWindow.h"
+
+namespace tam32 {
+namespace {
+
+// "ERR4" and False when the distortion parameter is too small to correct.
+bool DistortionParameterUsable() {
+    if (std::fabs(DistortParameter) >= 0.1) return true;
+    ShowErrorMessage(QStringLiteral("ERR4"));
+    return false;
+}
+
+// The name the user gives a new BMP file in Dialog, preset to Preset's name
+// with the extension ".BMP"; empty when cancelled. The dialog is left
+// without a preset name.
+QString AskBitmapName(QFileDialog& Dialog, const QString& Preset) {
+    const QFileInfo preset(Preset);
+    Dialog.setAcceptMode(QFileDialog::AcceptSave);
+    Dialog.setFileMode(QFileDialog::AnyFile);
+    // The frame asks itself before it replaces a file.
+    Dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    Dialog.setNameFilter(QStringLiteral("Bitmap (*.BMP)"));
+    Dialog.setDirectory(preset.absolutePath());
+    Dialog.selectFile(preset.completeBaseName() + QStringLiteral(".BMP"));
+    QString name;
+    if (Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty()) name = Dialog.selectedFiles().first();
+    Dialog.selectFile(QString());
+    Dialog.setNameFilter(QString());
+    return name;
+}
+
+}  // namespace
+
+// The parameter is checked also without an image window.
+void TMainForm::MakeCLDFile0Click() {
+    if (!DistortionParameterUsable()) return;
+    CLDFullImage = true;
+    MakeCLDFileAs();
+}
+
+void TMainForm::MakeCLDFile1Click() {
+    if (!DistortionParameterUsable()) return;
+    CLDFullImage = false;
+    MakeCLDFileAs();
+}
+
+void TMainForm::MakeCLDFileAs() {
+    if (FActiveImageWindow == nullptr) return;
+    const QString work = FActiveImageWindow->FWorkFileName;
+    const QString name = AskBitmapName(*SaveDialog, work);
+    if (name.isEmpty() || !MayWriteFile(name)) return;
+    if (!MakeCLDFile(work, name)) CreateMDIChild(name, false);
+}
+
+void TMainForm::ViewCLDImage0Click() {
+    if (FActiveImageWindow == nullptr || !DistortionParameterUsable()) return;
+    CLDFullImage = true;
+    FActiveImageWindow->ViewDistortionCorrectedImage();
+}
+
+void TMainForm::ViewCLDImage1Click() {
+    if (FActiveImageWindow == nullptr || !DistortionParameterUsable()) return;
+    CLDFullImage = false;
+    FActiveImageWindow->ViewDistortionCorrectedImage();
+}
+
+void TMainForm::ViewCorrectedHemiImageClick() {
+    if (FActiveImageWindow == nullptr || !SlopeCorrection) return;
+    TLeafImageWindow* window = FActiveImageWindow;
+    const QString name = AskBitmapName(*SaveDialog, window->FFileName);
+    if (name.isEmpty() || !MayWriteFile(name)) return;
+    if (window->ViewCorrectedHemiImage(name)) CreateMDIChild(name, false);
+}
+
+}  // namespace tam32

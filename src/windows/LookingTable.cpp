@@ -1,0 +1,189 @@
+#include "windows/LookingTable.h"
+
+#include <QColorDialog>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "analysis/Messages.h"
+#include "windows/GroupColorDelegate.h"
+
+namespace tam32 {
+namespace {
+
+constexpr int kSampleRows = 500;
+constexpr int kMaxGroup = 20;
+const QString kFormKey = QStringLiteral("LOOK");
+
+// Column of each cell; rows as the grid shows them.
+enum TColumn { colNo, colGroup, colColor, colX, colY, colCount };
+
+QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, const char* Caption, const char* Hint) {
+    auto* button = new QToolButton(Bar);
+    button->setObjectName(QLatin1String(Name));
+    button->setFixedSize(Width, 24);
+    button->setText(QString::fromUtf8(Caption));
+    button->setToolTip(QString::fromUtf8(Hint));
+    Bar->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+TLookingTable::TLookingTable(QWidget* Owner) : QWidget(Owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("LookingTable"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("サンプル座標"));
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setFixedHeight(28);
+    // Left to right as the window shows them.
+    SpeedButton1 = SpeedButton(ToolBar1, "SpeedButton1", 41, "クリア", "サンプルをクリアします");
+    SpeedButton4 = SpeedButton(ToolBar1, "SpeedButton4", 40, "削除", "選択した行を削除します");
+    SpeedButton2 = SpeedButton(ToolBar1, "SpeedButton2", 80, "グループ追加", "グループを追加します");
+    SpeedButton5 = SpeedButton(ToolBar1, "SpeedButton5", 80, "グループ削除", "グループを削除します");
+    SpeedButton3 = SpeedButton(ToolBar1, "SpeedButton3", 77, "判別分析実行", "判別分析の実行");
+    connect(SpeedButton1, &QToolButton::clicked, this, &TLookingTable::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TLookingTable::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TLookingTable::SpeedButton3Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &TLookingTable::SpeedButton4Click);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TLookingTable::SpeedButton5Click);
+
+    StringGrid1 = new QTableWidget(kSampleRows, colCount, this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setToolTip(QStringLiteral("Clear Table"));
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(57);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(18);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    StringGrid1->setItemDelegate(new TGroupColorDelegate(
+        [this](int GridRow) { return GridRow + 1 < FRowCount ? RowColor(GridRow + 1) : std::nullopt; }, StringGrid1));
+    ColorDialog1 = new QColorDialog(this);
+    ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
+    ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(StringGrid1);
+    setFixedSize(317, 281);
+    move(180, 634);
+    FormCreate();
+}
+
+void TLookingTable::FormCreate() {
+    FRowCount = 1;
+    FGroup = 1;
+    FGroupColor = 0;
+    StringGrid1->setHorizontalHeaderLabels(
+        {QStringLiteral("No."), QStringLiteral("Group"), QStringLiteral("Color"), QStringLiteral("X"), QStringLiteral("Y")});
+    const std::optional<TColor> color = ChooseColor();
+    if (!color) return;
+    FGroupColor = *color;
+    // The captions of the caption file only once the table is in use.
+    setWindowTitle(GetFormCaption(kFormKey, 0));
+    const std::pair<QToolButton*, int> captions[] = {
+        {SpeedButton1, 1}, {SpeedButton4, 2}, {SpeedButton2, 3}, {SpeedButton5, 4}, {SpeedButton3, 5}};
+    for (const auto& [button, key] : captions) button->setText(GetFormCaption(kFormKey, key));
+}
+
+std::optional<TColor> TLookingTable::ChooseColor() {
+    if (ColorDialog1->exec() != QDialog::Accepted) return std::nullopt;
+    const QColor chosen = ColorDialog1->selectedColor();
+    return RGBToColor(uint8_t(chosen.red()), uint8_t(chosen.green()), uint8_t(chosen.blue()));
+}
+
+QString TLookingTable::Cell(int Col, int Row) const {
+    if (Row == 0) return StringGrid1->horizontalHeaderItem(Col)->text();
+    const QTableWidgetItem* item = StringGrid1->item(Row - 1, Col);
+    return item ? item->text() : QString();
+}
+
+void TLookingTable::SetCell(int Col, int Row, const QString& Text) {
+    if (QTableWidgetItem* item = StringGrid1->item(Row - 1, Col))
+        item->setText(Text);
+    else
+        StringGrid1->setItem(Row - 1, Col, new QTableWidgetItem(Text));
+}
+
+int TLookingTable::CurrentRow() const { return StringGrid1->currentRow() + 1; }
+
+void TLookingTable::SetCurrentRow(int Row) { StringGrid1->setCurrentCell(Row - 1, colNo); }
+
+std::optional<TColor> TLookingTable::RowColor(int Row) const {
+    bool ok = false;
+    const int color = Cell(colColor, Row).toInt(&ok);
+    if (!ok || color < 0) return std::nullopt;
+    return color;
+}
+
+std::vector<TSampleRow> TLookingTable::Samples() const {
+    std::vector<TSampleRow> rows;
+    for (int row = 1; row < FRowCount; ++row)
+        rows.push_back({Cell(colGroup, row), Cell(colColor, row), Cell(colX, row), Cell(colY, row)});
+    return rows;
+}
+
+void TLookingTable::AddSample(int X, int Y) {
+    const int values[colCount] = {FRowCount, FGroup, FGroupColor, X, Y};
+    for (int col = 0; col < colCount; ++col) SetCell(col, FRowCount, Format(QStringLiteral("%d"), {values[col]}));
+    ++FRowCount;
+    StringGrid1->viewport()->update();
+}
+
+void TLookingTable::ClearSamples() {
+    FRowCount = 1;
+    FGroup = 1;
+    FGroupColor = 0;
+    StringGrid1->clearContents();
+    if (const std::optional<TColor> color = ChooseColor()) FGroupColor = *color;
+}
+
+void TLookingTable::SpeedButton1Click() { ClearSamples(); }
+
+void TLookingTable::SpeedButton2Click() {
+    // A new group only once the current one has a sample.
+    if (FRowCount <= 1 || Cell(colGroup, FRowCount - 1) != QString::number(FGroup) || FGroup >= kMaxGroup) return;
+    const std::optional<TColor> color = ChooseColor();
+    if (!color) return;
+    ++FGroup;
+    FGroupColor = *color;
+}
+
+void TLookingTable::SpeedButton3Click() { TrainClassifier(FFileName, Samples()); }
+
+void TLookingTable::DeleteRow(int Row) {
+    --FRowCount;
+    for (int row = Row; row <= FRowCount; ++row)
+        for (int col = 0; col < colCount; ++col) SetCell(col, row, Cell(col, row + 1));
+    for (int row = 1; row < FRowCount; ++row) SetCell(colNo, row, QString::number(row));
+    StringGrid1->viewport()->update();
+}
+
+void TLookingTable::SpeedButton4Click() {
+    const int row = CurrentRow();
+    if (row < 1 || row >= FRowCount) return;
+    DeleteRow(row);
+}
+
+void TLookingTable::SpeedButton5Click() {
+    const int row = CurrentRow();
+    if (row < 1 || row >= FRowCount) return;
+    const QString group = Cell(colGroup, row);
+    const int deleted = group.toInt();
+    for (int r = FRowCount - 1; r >= 1; --r)
+        if (Cell(colGroup, r) == group) DeleteRow(r);
+    for (int r = 1; r < FRowCount; ++r) {
+        bool ok = false;
+        const int number = Cell(colGroup, r).toInt(&ok);
+        if (ok && number > deleted) SetCell(colGroup, r, QString::number(number - 1));
+    }
+    --FGroup;
+}
+
+}  // namespace tam32

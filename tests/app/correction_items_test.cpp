@@ -1,0 +1,116 @@
+// The frame's items for corrected pictures: the distortion-corrected file
+// and view, the slope-corrected file and the panorama.
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QTimer>
+
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "app/frame_fixture.h"
+#include "windows/LeafImageWindow.h"
+
+namespace tam32::test {
+namespace {
+
+class CorrectionItemsTest : public FrameTest {
+protected:
+    QString StatusOf(const char* Code) {
+        const std::size_t shown = Host.StatusTexts.size();
+        ShowErrorMessage(QLatin1String(Code));
+        const QString text = Host.LastStatus();
+        Host.StatusTexts.resize(shown);
+        return text;
+    }
+    // Answers the save dialog with Name (or cancels it), noting the name it offered.
+    void AnswerSaveDialog(const QString& Name) {
+        QTimer::singleShot(0, [this, Name] {
+            Offered = QFileInfo(Frame->SaveDialog->selectedFiles().value(0)).fileName();
+            if (Name.isEmpty()) {
+                Frame->SaveDialog->reject();
+                return;
+            }
+            Frame->SaveDialog->selectFile(Name);
+            static_cast<QDialog*>(Frame->SaveDialog)->accept();
+        });
+    }
+    QString Offered;
+};
+
+TEST_F(CorrectionItemsTest, DistortionItemsWantAParameterOfATenthWhateverItsSign) {
+    DistortParameter = 0.09;
+    Frame->MenuItem("MakeCLDFile0")->trigger();  // also without a window
+    EXPECT_EQ(Host.LastStatus(), StatusOf("ERR4"));
+    TLeafImageWindow* window = Frame->CreateMDIChild(WritePicture(QStringLiteral("photo.bmp"), 40, 30), false);
+    const QImage before = window->Picture().Image().copy();
+    Host.StatusTexts.clear();
+    Frame->MenuItem("ViewCLDImage0")->trigger();
+    EXPECT_EQ(Host.LastStatus(), StatusOf("ERR4"));
+    EXPECT_EQ(window->Picture().Image(), before);
+    DistortParameter = -0.5;
+    CLDFullImage = true;
+    Frame->MenuItem("ViewCLDImage1")->trigger();
+    EXPECT_FALSE(CLDFullImage);
+    EXPECT_NE(window->Picture().Image(), before);
+    EXPECT_EQ(Frame->ImageWindows().size(), 1);
+}
+
+TEST_F(CorrectionItemsTest, TheDistortionCorrectedFileIsWrittenWhereChosenAndOpened) {
+    const QString photo = WritePicture(QStringLiteral("photo.bmp"), 40, 30);
+    Frame->CreateMDIChild(photo, false);
+    DistortParameter = 20;
+    const QString target = Files.filePath(QStringLiteral("corrected.bmp"));
+    AnswerSaveDialog(target);
+    Frame->MenuItem("MakeCLDFile0")->trigger();
+    EXPECT_EQ(Offered, QStringLiteral("photo.BMP"));
+    EXPECT_TRUE(CLDFullImage);
+    ASSERT_EQ(Frame->ImageWindows().size(), 2);
+    EXPECT_EQ(QFileInfo(Frame->ActiveImageWindow()->FFileName), QFileInfo(target));
+    EXPECT_EQ(QImage(target).size(), QSize(40, 30));
+}
+
+TEST_F(CorrectionItemsTest, TheShownPhotographIsNeverWrittenOverAndCancelWritesNothing) {
+    const QString photo = WritePicture(QStringLiteral("photo.bmp"), 40, 30);
+    Frame->CreateMDIChild(photo, false);
+    const QByteArray original = [&] {
+        QFile file(photo);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    DistortParameter = 20;
+    AnswerSaveDialog(photo);
+    Frame->MenuItem("MakeCLDFile1")->trigger();
+    EXPECT_EQ(Host.Messages.size(), 1u);  // the shown file is not written over
+    AnswerSaveDialog(QString());
+    Frame->MenuItem("MakeCLDFile1")->trigger();
+    QFile file(photo);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), original);
+    EXPECT_EQ(Frame->ImageWindows().size(), 1);
+}
+
+TEST_F(CorrectionItemsTest, TheSlopeCorrectedFileIsOfferedOnlyWithTheSlopeOn) {
+    TLeafImageWindow* window = Frame->CreateMDIChild(WritePicture(QStringLiteral("sky.bmp"), 80, 80), false);
+    window->SetCircleArea(40, 40, 30, 0);
+    const QString target = Files.filePath(QStringLiteral("level.bmp"));
+    Frame->MenuItem("ViewCorrectedHemiImage")->trigger();  // no dialog: the slope is off
+    EXPECT_EQ(Frame->ImageWindows().size(), 1);
+    SlopeCorrection = true;
+    SlopeInclination = 10.0;
+    AnswerSaveDialog(target);
+    Frame->MenuItem("ViewCorrectedHemiImage")->trigger();
+    EXPECT_EQ(Offered, QStringLiteral("sky.BMP"));
+    ASSERT_EQ(Frame->ImageWindows().size(), 2);
+    EXPECT_EQ(QFileInfo(Frame->ActiveImageWindow()->FFileName), QFileInfo(target));
+}
+
+TEST_F(CorrectionItemsTest, TheBasalAreaItemUnrollsTheActiveWindowsCircle) {
+    TLeafImageWindow* window = Frame->CreateMDIChild(WritePicture(QStringLiteral("sky.bmp"), 80, 80), false);
+    LensType = 0;
+    window->SetCircleArea(40, 40, 30, 0);
+    Frame->MenuItem("BAMeasurement")->trigger();
+    EXPECT_EQ(window->Picture().Height(), 1257);
+    EXPECT_EQ(window->Picture().Width(), 190);  // 2 pi x 30 + 0.5 to the nearest integer, plus one
+}
+
+}  // namespace
+}  // namespace tam32::test

@@ -1,0 +1,95 @@
+// Feeds arbitrary bytes to the classifier file's load as the frame does it,
+// from a file: the file loads whole or is refused, and a refused one leaves
+// the active classifier exactly as it was. What loads saves to a text that
+// reads back to the same text.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QString>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "analysis/Classifier.h"
+#include "analysis/ClassifierFile.h"
+#include "analysis/GlobalSettings.h"
+
+using namespace tam32;
+
+namespace {
+
+// The file that each input is written to: in memory, so that nothing is
+// left behind however the run ends.
+struct TInputFile {
+    TInputFile() : Fd(memfd_create("classifier", 0)), Path("/proc/self/fd/" + std::to_string(Fd)) {
+        if (Fd < 0) std::abort();
+    }
+    void Write(const uint8_t* Data, size_t Size) const {
+        if (ftruncate(Fd, 0) != 0 || pwrite(Fd, Data, Size, 0) != ssize_t(Size)) std::abort();
+    }
+    int Fd;
+    std::string Path;
+};
+
+const TInputFile kInput;
+
+// A classifier of two groups, in force before each input.
+void SetKnownClassifier() {
+    ClassifyDone = true;
+    DiscLastGroup = 1;
+    ClassTermUsed = {{true, true, false, true}};
+    ClassCoefficients[0] = {0.0, -3.0, 4.0};
+    ClassCoefficients[1] = {0.0, 0.5, -0.25};
+    ClassCoefficients[2] = {0.0, 0.0, 0.0};
+    ClassCoefficients[3] = {0.0, 1.5, 2.0};
+    GroupColors = {};
+    GroupColors[0] = 255;
+    GroupColors[1] = 65280;
+}
+
+bool IsKnownClassifier() {
+    const std::vector<double> Expected[] = {{0.0, -3.0, 4.0}, {0.0, 0.5, -0.25}, {0.0, 0.0, 0.0}, {0.0, 1.5, 2.0}};
+    for (int T = 0; T < 4; ++T)
+        if (ClassCoefficients[T] != Expected[T]) return false;
+    TCheckedArray<TColor, kMaxLastGroup + 1> Colors{};
+    Colors[0] = 255;
+    Colors[1] = 65280;
+    return ClassifyDone && DiscLastGroup == 1 && ClassTermUsed == TTermFlags{{true, true, false, true}} &&
+           GroupColors == Colors;
+}
+
+bool IsWholeClassifier() {
+    if (!ClassifyDone || DiscLastGroup < 1 || DiscLastGroup > kMaxLastGroup) return false;
+    for (const std::vector<double>& Term : ClassCoefficients) {
+        if (Term.size() != std::size_t(DiscLastGroup) + 2) return false;
+        for (double C : Term)
+            if (!std::isfinite(C)) return false;
+    }
+    for (int K = 0; K <= DiscLastGroup; ++K)
+        if (GroupColors[K] < 0 || GroupColors[K] > 0xFFFFFF) return false;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+    kInput.Write(Data, Size);
+    SetKnownClassifier();
+    if (LoadClassifierFile(QString::fromStdString(kInput.Path))) {
+        if (!IsKnownClassifier()) std::abort();
+        return 0;
+    }
+    if (!IsWholeClassifier()) std::abort();
+    // What is saved reads back to the same text.
+    TClassifierFile Saved;
+    Saved.LastGroup = DiscLastGroup;
+    Saved.TermUsed = ClassTermUsed;
+    Saved.Coefficients = ClassCoefficients;
+    for (int K = 0; K <= DiscLastGroup; ++K) Saved.Colors.push_back(GroupColors[K]);
+    const QByteArray Text = ClassifierFileText(Saved);
+    QString Error;
+    const std::optional<TClassifierFile> Again = ReadClassifierFile(Text, Error);
+    if (!Again || ClassifierFileText(*Again) != Text) std::abort();
+    return 0;
+}
