@@ -18,5 +18,7 @@ bool ShowLAIPCA();
 bool ShowLAINC();
 // One result row for FileName; the caller has written the header.
 void AddBatchResultLine(const QString& FileName);
+// The header of the batches' rows.
+inline const QString kBatchResultHeader = QStringLiteral("FILE,Canopy_Cover,Sky_Factor,DIFphoto,LAI_2000,LAI_NC,V/H,MLA");
 
 }  // namespace tam32

@@ -94,7 +94,10 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     OpenDialog->setObjectName(QStringLiteral("OpenDialog"));
     SaveDialog = new QFileDialog(this);
     SaveDialog->setObjectName(QStringLiteral("SaveDialog"));
-    for (QFileDialog* dialog : {OpenDialog, SaveDialog}) dialog->setOption(QFileDialog::DontUseNativeDialog);
+    TxtOpenDialog = new QFileDialog(this);
+    TxtOpenDialog->setObjectName(QStringLiteral("TxtOpenDialog"));
+    for (QFileDialog* dialog : {OpenDialog, SaveDialog, TxtOpenDialog})
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
     LoadPlugins();
     AcquireImage1 = std::make_unique<TAcquireImage>();
     AcquireImage1->SetAppInfo(QStringLiteral("Twain Freeware Component"));
@@ -216,6 +219,8 @@ void TMainForm::BindHandlers() {
         {"CopyDiscParToClip1", &TMainForm::CopyDiscParToClip1Click},
         {"CopyGapsToClip1", &TMainForm::CopyGapsToClip1Click},
         {"DoLAIEstimateAll", &TMainForm::DoLAIEstimateAllClick},
+        {"DoLAIEstimateUseSettingFile", &TMainForm::DoLAIEstimateUseSettingFileClick},
+        {"DoGapEstimate2D", &TMainForm::DoGapEstimate2DClick},
         {"SaveDisc3Pars1", &TMainForm::SaveDisc3Pars1Click},
         {"ReLoadDisc3Pars1", &TMainForm::ReLoadDisc3Pars1Click},
         {"MakeCLDFile0", &TMainForm::MakeCLDFile0Click},
@@ -223,6 +228,9 @@ void TMainForm::BindHandlers() {
         {"ViewCLDImage0", &TMainForm::ViewCLDImage0Click},
         {"ViewCLDImage1", &TMainForm::ViewCLDImage1Click},
         {"ViewCorrectedHemiImage", &TMainForm::ViewCorrectedHemiImageClick},
+        {"SelectFilter", &TMainForm::SelectFilterClick},
+        {"DoFiltering", &TMainForm::DoFilteringClick},
+        {"AfineTrans", &TMainForm::AfineTransClick},
     };
     Bind(nullptr, "SpeedButton16", [this] { SpeedButton16Click(); });
     for (const TBinding& binding : bindings)
@@ -272,6 +280,7 @@ void TMainForm::BindHandlers() {
         {"DrawDaySunTruck1", &TLeafImageWindow::DrawDaySunTrack},
         {"DrawMonthSunTruck1", &TLeafImageWindow::DrawMonthSunTrack},
         {"DrawYearSunTruck1", &TLeafImageWindow::DrawYearSunTrack},
+        {"GetGCP", &TLeafImageWindow::StartGetGCP},
     };
     for (const TWindowBinding& binding : windowBindings) {
         QAction* item = MenuItem(binding.Item);
@@ -282,6 +291,9 @@ void TMainForm::BindHandlers() {
                 item->setChecked(false);  // triggering toggled it; no window took the tool
         });
     }
+    Bind("ProcOptionSetting1", ToolButtonOf("ProcOptionSetting1"), [this] {
+        if (FActiveImageWindow != nullptr) FActiveImageWindow->ShowProcOptions();
+    });
 }
 
 void TMainForm::Bind(const char* Item, const char* Button, const std::function<void()>& Handler) {
@@ -581,6 +593,16 @@ void TMainForm::DoLAIEstimateAllClick() {
     OpenDialog->setFileMode(QFileDialog::ExistingFiles);
     OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
     if (OpenDialog->exec() == QDialog::Accepted) FActiveImageWindow->DoLAIEstimateAll(OpenDialog->selectedFiles());
+}
+
+void TMainForm::DoLAIEstimateUseSettingFileClick() {
+    if (FActiveImageWindow == nullptr) return;
+    TxtOpenDialog->setDirectory(QFileInfo(FActiveImageWindow->FWorkFileName).absolutePath());
+    TxtOpenDialog->setFileMode(QFileDialog::ExistingFile);
+    TxtOpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    TxtOpenDialog->setNameFilter(QStringLiteral("*"));  // every file, also one without an extension
+    if (TxtOpenDialog->exec() == QDialog::Accepted && !TxtOpenDialog->selectedFiles().isEmpty())
+        FActiveImageWindow->DoLAIEstimateUseSettingFile(TxtOpenDialog->selectedFiles().first());
 }
 
 void TMainForm::FileCloseItemClick() {

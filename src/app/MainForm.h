@@ -5,12 +5,15 @@
 // It opens, pastes and saves the pictures of its image windows.
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "analysis/GapEstimate.h"
 #include "windows/ImageWindowFrame.h"
 
 class QComboBox;
@@ -76,6 +79,16 @@ public:
     void SpeedButton16Click();
     // Asks for photographs and estimates LAI for each with the active window's settings.
     void DoLAIEstimateAllClick();
+    // Asks for a batch settings file and estimates LAI for each image it lists.
+    void DoLAIEstimateUseSettingFileClick();
+    // The two-photograph gap estimate: asks for the photographs, heights and
+    // lens, opens both photographs, measures the object in each by labelling
+    // and computes its distance and real area; nothing when the dialog is
+    // cancelled or a measurement fails ("ERR5"). The settings it changes for
+    // the labelling are put back on every exit.
+    std::optional<TGapEstimate> EstimateGaps2D();
+    // Runs it and writes the result into the results window's gap table.
+    void DoGapEstimate2DClick();
     // Save the active classifier to a classifier file ("ERR3" without one),
     // and make the classifier of such a file the active one; nothing without
     // an image window.
@@ -92,6 +105,14 @@ public:
     // The north-up and slope-corrected photograph of the active window,
     // written to a chosen BMP file and opened; only while SlopeCorrection is on.
     void ViewCorrectedHemiImageClick();
+    // The spatial filter: its kernel defined in the filter dialog, and the
+    // active window's work file filtered into a chosen BMP file (its
+    // extension made ".BMP") and opened; nothing without a defined kernel.
+    void SelectFilterClick();
+    void DoFilteringClick();
+    // The active window's photograph corrected by its control-point fit,
+    // written to a chosen BMP file and opened.
+    void AfineTransClick();
 
     TLeafImageWindow* ActiveImageWindow() const override { return FActiveImageWindow; }
     void SetActiveImageWindow(TLeafImageWindow* Window) override { FActiveImageWindow = Window; }
@@ -125,6 +146,10 @@ public:
     QComboBox* PARItems;
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog;
+    // The batch settings file's open dialog.
+    QFileDialog* TxtOpenDialog;
+    // The two photographs of the last gap estimate.
+    QPointer<TLeafImageWindow> GapImageWindow1, GapImageWindow2;
     std::unique_ptr<TAcquireImage> AcquireImage1;
     int ImageCounter = 0;
 

@@ -1,7 +1,9 @@
 // The frame's commands for corrected pictures of the active image window:
 // the distortion-corrected picture written to a new file and opened, or
-// shown in the window, and the north-up and slope-corrected photograph
-// written to a new file and opened.
+// shown in the window; the north-up and slope-corrected photograph, the
+// filtered picture and the control-point-corrected photograph written to a
+// new file and opened; and the filter's kernel.
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <cmath>
@@ -9,6 +11,8 @@
 #include "analysis/DistortionCorrection.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/SpatialFilter.h"
+#include "app/FilterDlg.h"
 #include "app/MainForm.h"
 #include "windows/LeafImageWindow.h"
 
@@ -82,6 +86,31 @@ void TMainForm::ViewCorrectedHemiImageClick() {
     const QString name = AskBitmapName(*SaveDialog, window->FFileName);
     if (name.isEmpty() || !MayWriteFile(name)) return;
     if (window->ViewCorrectedHemiImage(name)) CreateMDIChild(name, false);
+}
+
+void TMainForm::SelectFilterClick() {
+    TFilterDlg dialog(this);
+    dialog.exec();
+}
+
+void TMainForm::DoFilteringClick() {
+    if (FActiveImageWindow == nullptr || !FilterDefined) return;
+    const QString work = FActiveImageWindow->FWorkFileName;
+    const QString chosen = AskBitmapName(*SaveDialog, work);
+    if (chosen.isEmpty()) return;
+    // Whatever the extension chosen, the file is a BMP file.
+    const QFileInfo info(chosen);
+    const QString name = info.dir().filePath(info.completeBaseName() + QStringLiteral(".BMP"));
+    if (!MayWriteFile(name)) return;
+    if (!FilterImageFile(work, name)) CreateMDIChild(name, false);
+}
+
+void TMainForm::AfineTransClick() {
+    if (FActiveImageWindow == nullptr) return;
+    TLeafImageWindow* window = FActiveImageWindow;
+    const QString name = AskBitmapName(*SaveDialog, window->FFileName);
+    if (name.isEmpty() || !MayWriteFile(name)) return;
+    if (window->DoAfineTrans(name)) CreateMDIChild(name, false);
 }
 
 }  // namespace tam32

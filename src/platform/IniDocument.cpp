@@ -72,7 +72,14 @@ bool IsValidUtf8(const QByteArray& Bytes) {
 std::optional<QByteArray> ReadAtMost(const QString& FileName, qint64 Limit) {
     QFile File(FileName);
     if (!File.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray Data = File.read(Limit + 1);
+    // In pieces: one read of the limit's size would take that much memory
+    // for every small file.
+    QByteArray Data;
+    while (Data.size() <= Limit) {
+        const QByteArray Piece = File.read(64 * 1024);
+        if (Piece.isEmpty()) break;
+        Data += Piece;
+    }
     if (File.error() != QFileDevice::NoError || Data.size() > Limit) return std::nullopt;
     return Data;
 }

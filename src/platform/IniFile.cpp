@@ -72,8 +72,7 @@ std::optional<size_t> FindKey(const IniDocument& Doc, const LineRange& Range, co
     return std::nullopt;
 }
 
-std::optional<QString> FindValue(const QString& FileName, const QString& Section, const QString& Ident) {
-    const IniDocument Doc = IniDocument::Load(FileName);
+std::optional<QString> FindValue(const IniDocument& Doc, const QString& Section, const QString& Ident) {
     const std::optional<LineRange> Range = FindSection(Doc, Section);
     if (!Range) return std::nullopt;
     const std::optional<size_t> At = FindKey(Doc, *Range, Ident);
@@ -180,8 +179,20 @@ bool IsBlank(const IniLine& Line) { return Line.Text.trimmed().isEmpty(); }
 
 }  // namespace
 
+std::optional<double> TextToFloat(const QString& Text) { return ParseFloat(Text); }
+
+TIniFile TIniFile::Snapshot(const QString& FileName) {
+    TIniFile Ini(FileName);
+    Ini.FSnapshot = std::make_shared<const IniDocument>(IniDocument::Load(FileName));
+    return Ini;
+}
+
+std::shared_ptr<const IniDocument> TIniFile::Document() const {
+    return FSnapshot ? FSnapshot : std::make_shared<const IniDocument>(IniDocument::Load(FFileName));
+}
+
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
-    const std::optional<QString> Value = FindValue(FFileName, Section, Ident);
+    const std::optional<QString> Value = FindValue(*Document(), Section, Ident);
     return Value ? Unquoted(*Value) : Default;
 }
 
@@ -233,11 +244,12 @@ void TIniFile::WriteFloat(const QString& Section, const QString& Ident, double V
 bool TIniFile::SectionExists(const QString& Section) const { return !ReadSection(Section).isEmpty(); }
 
 bool TIniFile::ValueExists(const QString& Section, const QString& Ident) const {
-    return FindValue(FFileName, Section, Ident).has_value();
+    return FindValue(*Document(), Section, Ident).has_value();
 }
 
 QStringList TIniFile::ReadSection(const QString& Section) const {
-    const IniDocument Doc = IniDocument::Load(FFileName);
+    const std::shared_ptr<const IniDocument> Lines = Document();
+    const IniDocument& Doc = *Lines;
     QStringList Keys;
     if (const std::optional<LineRange> Range = FindSection(Doc, Section))
         for (size_t I = Range->Begin; I < Range->End; ++I)
@@ -247,7 +259,8 @@ QStringList TIniFile::ReadSection(const QString& Section) const {
 }
 
 QStringList TIniFile::ReadSections() const {
-    const IniDocument Doc = IniDocument::Load(FFileName);
+    const std::shared_ptr<const IniDocument> Lines = Document();
+    const IniDocument& Doc = *Lines;
     QStringList Names;
     for (const IniLine& Line : Doc.Lines)
         if (const std::optional<QString> Name = SectionHeader(Line.Text))

@@ -8,12 +8,25 @@
 // as it was.
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <optional>
 
 namespace tam32 {
+
+// A decimal number with '.' as ReadFloat reads it (blanks around it
+// allowed, an exponent too); nullopt for any other text, infinities and
+// values beyond the double range included.
+std::optional<double> TextToFloat(const QString& Text);
+
+struct IniDocument;
 
 class TIniFile {
 public:
     explicit TIniFile(const QString& FileName) : FFileName(FileName) {}
+    // The file read once, now: every later read sees what it held then, so
+    // a reader of many keys reads one state of the file. Writes still go to
+    // the file and are not seen by the reads.
+    static TIniFile Snapshot(const QString& FileName);
 
     const QString& FileName() const { return FFileName; }
 
@@ -49,7 +62,11 @@ public:
     void DeleteKey(const QString& Section, const QString& Ident);
 
 private:
+    // The lines that reads look at: the snapshot, or the file as it is now.
+    std::shared_ptr<const IniDocument> Document() const;
+
     QString FFileName;
+    std::shared_ptr<const IniDocument> FSnapshot;
 };
 
 }  // namespace tam32

@@ -11,6 +11,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LightLevel.h"
 #include "analysis/Messages.h"
+#include "windows/AfinDlg.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LookingTable.h"
@@ -207,8 +208,9 @@ void TLeafImageWindow::closeEvent(QCloseEvent* Event) {
         QFile::remove(FWorkFileName);
         FIsTempImage = false;
     }
-    // The sample table goes with its window.
+    // The sample table and the control-point dialog go with their window.
     if (FLookingTable != nullptr) FLookingTable->close();
+    if (FAfinDlg != nullptr) FAfinDlg->close();
     Event->accept();
 }
 

@@ -18,6 +18,7 @@ namespace tam32 {
 
 class TImageView;
 class TLookingTable;
+class TAfinDlg;
 class TImageWindowFrame;
 
 class TLeafImageWindow : public QScrollArea {
@@ -75,6 +76,9 @@ public:
     // results window; each checks what it needs and says what is missing.
     void DoLAIEstimate();
     void DoLAIEstimateAll(const QStringList& Files);
+    // The images and the target and thresholds for each as a batch settings
+    // file lists them, one row each.
+    void DoLAIEstimateUseSettingFile(const QString& FileName);
     void DoPAREstimate();
     void DoPARThisDay();
     void DoPARMonth();
@@ -105,6 +109,8 @@ public:
     // colour statistics of target and background.
     void ViewHistgram();
     void DoSepColorAnalysis();
+    // The options dialog for the work file and the box area; its modal result.
+    int ShowProcOptions();
     // The colour classification: the sample tool, which fills the window's
     // sample table, and the box area painted in the classifier's groups.
     void StartGetPoints();
@@ -112,6 +118,16 @@ public:
     // The window's sample table; nullptr until the sample tool is chosen and
     // once the table is closed.
     TLookingTable* LookingTable() const;
+    // The control points: the tool that picks them into the window's
+    // control-point dialog (shown, made on first use), and the picture of
+    // the opened file corrected by the dialog's fit and written to OutFile
+    // (true when written; false, without a message, while the dialog is
+    // absent or has no fit and output size).
+    void StartGetGCP();
+    bool DoAfineTrans(const QString& OutFile);
+    // The window's control-point dialog; nullptr until the tool is chosen
+    // and once the dialog is closed.
+    TAfinDlg* AfinDlg() const;
 
     // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button down
     // and move are clamped to the picture; button up is not, so a drag that
@@ -240,6 +256,7 @@ private:
     void FinishScaleByArea();
     void PickSearchColor(TPoint P);
     void TakeSamplePoint(TPoint P);
+    void TakeGCP(TPoint P);
     void TakeThirdCirclePoint();
     // What every analysis command does first: a chosen classifier or colour
     // in place for those targets, permanent drawing, the circle and (with
@@ -259,6 +276,9 @@ private:
     // One gap fraction analysis of File with its batch row; false (and
     // "ERR7") when it failed.
     bool BatchGapFraction(const QString& File);
+    // Compare's runs at every fixed threshold 0..255 with their rows; a
+    // failure ends them.
+    void CompareFixedThresholds();
     void RunPAREstimate(int Period);
     void RunSunTrack(int Period);
 
@@ -280,6 +300,7 @@ private:
     bool FCircleShown = false;
     bool FShownFullCross = false;
     QPointer<TLookingTable> FLookingTable;
+    QPointer<TAfinDlg> FAfinDlg;
 };
 
 }  // namespace tam32

@@ -1,15 +1,24 @@
-// The analysis commands of an image window: gap fraction and LAI, the PAR
-// estimate and the sun tracks.
+// The analysis commands of an image window: gap fraction and LAI, alone,
+// compared over every threshold method and in batches, the PAR estimate and
+// the sun tracks.
+#include <QDir>
+#include <QFileInfo>
 
+#include "analysis/AnalysisImage.h"
+#include "analysis/BatchSettingsFile.h"
 #include "analysis/EngineHost.h"
+#include "analysis/FixedThresholdSeries.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LAIReports.h"
 #include "analysis/Messages.h"
 #include "analysis/PAREstimate.h"
+#include "analysis/RunSeries.h"
 #include "analysis/SettingsCheck.h"
 #include "analysis/SunTrack.h"
 #include "platform/Canvas.h"
+#include "platform/DelphiFormat.h"
+#include "windows/GroupSelection.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
@@ -23,17 +32,19 @@ constexpr int kCompareMethod = 6;
 constexpr int kFixedMethod = 2;
 constexpr int kClassificationTarget = 3;
 constexpr int kColourSearchTarget = 4;
+constexpr int kRGBTarget = 5;
 
 bool IsFixed(int Method) { return ThresholdMethodNames.at(static_cast<size_t>(Method)) == QLatin1String("Fixed"); }
-
-const QString kBatchHeader = QStringLiteral("FILE,Canopy_Cover,Sky_Factor,DIFphoto,LAI_2000,LAI_NC,V/H,MLA");
 
 }  // namespace
 
 bool TLeafImageWindow::AnalysisPrologue(bool North) {
-    if (BinarizeTarget == kClassificationTarget && !ClassifyDone) {
-        ShowErrorMessage(QStringLiteral("ERR6"));
-        return false;
+    if (BinarizeTarget == kClassificationTarget) {
+        if (!ClassifyDone) {
+            ShowErrorMessage(QStringLiteral("ERR6"));
+            return false;
+        }
+        if (!ChooseTargetGroups(this)) return false;
     }
     if (BinarizeTarget == kColourSearchTarget) {
         if (!FColorSampled) {
@@ -71,16 +82,14 @@ void TLeafImageWindow::DoLAIEstimate() {
     if (ThresholdMethod == kCompareMethod) {
         // Every method in turn, and the fixed one at every threshold.
         EngineHost().AppendResultLine(QStringLiteral("File,Source,Threshold,Cover,SkyFactor,LAI2000,LAI(NC),V/H,MLA"));
+        const TRunSeries series;
         for (int method = 0; method < kCompareMethod; ++method) {
             ThresholdMethod = method;
             if (!IsFixed(method)) {
                 if (!BatchGapFraction(FWorkFileName)) break;
                 continue;
             }
-            for (int threshold = 0; threshold <= 255; ++threshold) {
-                FixedThreshold = threshold;
-                if (!BatchGapFraction(FWorkFileName)) break;
-            }
+            CompareFixedThresholds();
         }
         ThresholdMethod = kCompareMethod;
     } else {
@@ -94,6 +103,30 @@ void TLeafImageWindow::DoLAIEstimate() {
     }
     FAnalysed = true;
     SetEnabled(FFrame.MenuItem("DoLAIEstimateAll"), true);
+}
+
+void TLeafImageWindow::CompareFixedThresholds() {
+    int threshold = 0;
+    if (TFixedThresholdSeries::Applies()) {
+        // All but the last threshold from one pass over the pixels.
+        FixedThreshold = 0;
+        TFixedThresholdSeries series;
+        if (series.Count(FWorkFileName, TagRect())) {
+            ShowErrorMessage(QStringLiteral("ERR7"));
+            return;
+        }
+        for (; threshold < 255; ++threshold) {
+            FixedThreshold = threshold;
+            series.Publish(threshold);
+            AddBatchResultLine(FWorkFileName);
+        }
+    }
+    // The last one runs on its own: the picture and every result are then
+    // those that the last run leaves.
+    for (; threshold <= 255; ++threshold) {
+        FixedThreshold = threshold;
+        if (!BatchGapFraction(FWorkFileName)) break;
+    }
 }
 
 bool TLeafImageWindow::BatchGapFraction(const QString& File) {
@@ -115,7 +148,9 @@ void TLeafImageWindow::DoLAIEstimateAll(const QStringList& Files) {
         ShowErrorMessage(QStringLiteral("ERR8"));
         return;
     }
-    EngineHost().AppendResultLine(kBatchHeader);
+    if (CheckLAIReportSettings()) return;
+    EngineHost().AppendResultLine(kBatchResultHeader);
+    const TRunSeries series;
     for (const QString& file : Files) {
         if (ThresholdMethod != kCompareMethod) {
             if (!BatchGapFraction(file)) return;
@@ -128,6 +163,42 @@ void TLeafImageWindow::DoLAIEstimateAll(const QStringList& Files) {
             if (!BatchGapFraction(file)) return;
         }
         ThresholdMethod = kCompareMethod;
+    }
+}
+
+void TLeafImageWindow::DoLAIEstimateUseSettingFile(const QString& FileName) {
+    // A file that cannot be read fails before anything is written.
+    const QStringList lines = ReadBatchSettingsFile(FileName);
+    // The rows name the method in force.
+    if (CheckLAIReportSettings()) return;
+    const QDir folder = QFileInfo(FileName).absoluteDir();
+    const int savedTarget = BinarizeTarget, savedCondition = ThresholdCondition;
+    const int savedMethod = ThresholdMethod, savedThreshold = FixedThreshold;
+    // The circle line speaks of the circle that every line is analysed in.
+    StoreCircleArea();
+    EngineHost().AppendResultLine(Format("Cx=%d,Cy=%d,r=%d", {CircleX, CircleY, CircleR}));
+    EngineHost().AppendResultLine(kBatchResultHeader);
+    const TRunSeries series;
+    for (const QString& text : lines) {
+        const std::optional<TBatchSettingsLine> line = ParseBatchSettingsLine(text);
+        if (!line) continue;
+        const QString file = folder.filePath(line->File);
+        if (!QFileInfo(file).isFile()) continue;
+        // Under the fixed method, a line of a known target without thresholds
+        // of its own is passed over; other targets take the method as it is.
+        if (line->Thresholds.empty() && IsFixed(ThresholdMethod) && line->Target >= 0 && line->Target <= kRGBTarget)
+            continue;
+        BinarizeTarget = line->Target;
+        if (!line->Thresholds.empty()) ThresholdMethod = kFixedMethod;
+        if (line->Thresholds.size() == 1) FixedThreshold = line->Thresholds[0];
+        if (line->Thresholds.size() == 3)
+            SetRGBThresholds(line->Thresholds[0] + 1, line->Thresholds[1] + 1, line->Thresholds[2] + 1);
+        // A missing classifier or colour, or a cancelled choice of groups, ends the batch.
+        if (!AnalysisPrologue(true) || !BatchGapFraction(file)) return;
+        BinarizeTarget = savedTarget;
+        ThresholdCondition = savedCondition;
+        ThresholdMethod = savedMethod;
+        FixedThreshold = savedThreshold;
     }
 }
 

@@ -132,6 +132,7 @@ void TLeafImageWindow::PickToolDown(TPoint P) {
             break;
         case ptSamplePoint: TakeSamplePoint(P); break;
         case ptSearchColor: PickSearchColor(P); break;
+        case ptGCP: TakeGCP(P); break;
         default: break;
     }
 }

@@ -70,6 +70,15 @@ protected:
         SetMessageFolder(QString());
     }
 
+    // A file of Bytes in the private folder; its path.
+    QString Write(const QString& Name, const QByteArray& Bytes) {
+        const QString Path = Folder.filePath(Name);
+        QFile File(Path);
+        EXPECT_TRUE(File.open(QIODevice::WriteOnly));
+        File.write(Bytes);
+        return Path;
+    }
+
     // A W x H BMP whose pixel (x, y) is Paint(x, y).
     QString WriteImage(const QString& Name, int W, int H, const std::function<TRgb(int X, int Y)>& Paint) {
         QImage Image(W, H, QImage::Format_RGB888);

@@ -34,13 +34,6 @@ void SetRedGreenClassifier() {
 
 class ClassifierFileTest : public AnalysisFixture {
 protected:
-    QString Write(const QString& Name, const QByteArray& Bytes) {
-        const QString Path = Folder.filePath(Name);
-        QFile File(Path);
-        EXPECT_TRUE(File.open(QIODevice::WriteOnly));
-        File.write(Bytes);
-        return Path;
-    }
     QByteArray Read(const QString& Path) {
         QFile File(Path);
         EXPECT_TRUE(File.open(QIODevice::ReadOnly));

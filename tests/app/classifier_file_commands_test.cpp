@@ -13,14 +13,6 @@ namespace {
 
 class ClassifierFileCommandsTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
-    }
-    void TearDown() override {
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
-        FrameTest::TearDown();
-    }
     // The next file dialog of the frame takes Name.
     void AnswerFile(QFileDialog* Dialog, const QString& Name) {
         QTimer::singleShot(0, [Dialog, Name] {

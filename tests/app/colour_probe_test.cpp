@@ -2,10 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+
+#include "common/probe_process.h"
 
 namespace tam32 {
 namespace {
@@ -22,15 +23,9 @@ protected:
     }
     // The lines printed, and the exit code in ExitCode.
     QStringList Probe(const QStringList& Args) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Folder.path());
-        QProcess probe;
-        probe.setProcessEnvironment(env);
-        probe.start(QStringLiteral(TAM32_BIN_DIR "/tam32-probe"), Args);
-        EXPECT_TRUE(probe.waitForFinished(30000));
-        ExitCode = probe.exitCode();
-        return QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const test::TProbeRun run = test::RunProbe(Args, Folder.path());
+        ExitCode = run.ExitCode;
+        return run.Lines;
     }
 
     QTemporaryDir Folder;

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "app/MainForm.h"
@@ -31,6 +32,7 @@ class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RequireWidgetApp();
+        ResetSettingsToDefaults(QDate(2024, 6, 21));
         WriteMenuMessages(Messages.path(), QStringLiteral("EN"), 0);
         ASSERT_TRUE(QFile::copy(QStringLiteral(TAM32_BIN_DIR "/Tam32.msg"), Messages.filePath(QStringLiteral("Tam32.msg"))));
         SetMessageFolder(Messages.path());
@@ -41,6 +43,7 @@ protected:
     void TearDown() override {
         Frame.reset();
         SetMessageFolder(QString());
+        ResetSettingsToDefaults(QDate(2024, 6, 21));
     }
 
     // A picture of distinct colours, saved under Name in Files.

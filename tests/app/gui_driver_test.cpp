@@ -186,5 +186,33 @@ TEST_F(GuiDriverTest, SamplesFromTheTableTrainTheClassifierThatPaintsTheImage) {
     EXPECT_TRUE(run.Has("DiscLastGroup = 1"));
 }
 
+TEST_F(GuiDriverTest, TheSettingsFileBatchAndTheGapEstimateRunFromAScript) {
+    const QString picture = Picture();
+    QFile batch(Work.filePath(QStringLiteral("batch.txt")));
+    ASSERT_TRUE(batch.open(QIODevice::WriteOnly));
+    batch.write("disc.bmp,1,200\n");
+    batch.close();
+    TRun run = Run({"open " + picture, "circle 60,45,40", "command DoLAIEstimateUseSettingFile " + batch.fileName()});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("MEMO: Cx=60,Cy=45,r=40")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(std::any_of(run.Lines.begin(), run.Lines.end(),
+                            [](const QString& Line) { return Line.startsWith("MEMO: disc.bmp,Green,Fixed(200),"); }));
+
+    const QStringList inputs{"--set", "GapImageFile1=" + picture, "--set", "GapImageFile2=" + picture,
+                             "--set", "GapCameraHeight1=1500",    "--set", "GapCameraHeight2=1200",
+                             "--set", "GapObjectNo2=3"};
+    run = Run({"answer ok", "menu SpeedButton19", "print GapBaseDistance", "print GapObjectNo2", "windows"}, inputs);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("PROMPT dialog: Times of the day => ok")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("GapBaseDistance = 0.3"));  // a float, in its own width
+    EXPECT_TRUE(run.Has("GapObjectNo2 = 3"));
+    EXPECT_TRUE(run.Has("STATUS: Area estimation (labelling) failed."));
+    EXPECT_TRUE(run.Has("WINDOW 2: " + picture));
+
+    run = Run({"answer cancel", "menu DoGapEstimate2D", "windows"}, inputs);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_FALSE(run.Lines.join('\n').contains("WINDOW"));
+}
+
 }  // namespace
 }  // namespace tam32

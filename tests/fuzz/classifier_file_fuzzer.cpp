@@ -2,15 +2,13 @@
 // from a file: the file loads whole or is refused, and a refused one leaves
 // the active classifier exactly as it was. What loads saves to a text that
 // reads back to the same text.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <QString>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "FuzzInputFile.h"
 #include "analysis/Classifier.h"
 #include "analysis/ClassifierFile.h"
 #include "analysis/GlobalSettings.h"
@@ -19,20 +17,7 @@ using namespace tam32;
 
 namespace {
 
-// The file that each input is written to: in memory, so that nothing is
-// left behind however the run ends.
-struct TInputFile {
-    TInputFile() : Fd(memfd_create("classifier", 0)), Path("/proc/self/fd/" + std::to_string(Fd)) {
-        if (Fd < 0) std::abort();
-    }
-    void Write(const uint8_t* Data, size_t Size) const {
-        if (ftruncate(Fd, 0) != 0 || pwrite(Fd, Data, Size, 0) != ssize_t(Size)) std::abort();
-    }
-    int Fd;
-    std::string Path;
-};
-
-const TInputFile kInput;
+const TFuzzInputFile kInput("classifier");
 
 // A classifier of two groups, in force before each input.
 void SetKnownClassifier() {

@@ -83,6 +83,15 @@ TEST_F(IniFileTest, EveryReadSeesTheFileAsItIsNow) {
     EXPECT_TRUE(File.ReadSections().isEmpty());
 }
 
+TEST_F(IniFileTest, ASnapshotReadsTheFileAsItWasWhenTaken) {
+    Ini("[S]\nA=old\n");
+    const TIniFile Snapshot = TIniFile::Snapshot(PathOf("test.ini"));
+    Ini("[S]\nA=new\nB=1\n");
+    EXPECT_EQ(Snapshot.ReadString("S", "A", "?"), "old");
+    EXPECT_FALSE(Snapshot.ValueExists("S", "B"));
+    EXPECT_EQ(Snapshot.ReadSection("S"), QStringList{"A"});
+}
+
 TEST_F(IniFileTest, GarbageNeitherCrashesNorBlocksWrites) {
     std::mt19937 Random(1234);
     QByteArray Garbage;

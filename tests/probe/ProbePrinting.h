@@ -18,11 +18,13 @@ QString GridLine(TResultGrid Grid, int Col, int Row, const QString& Text);
 QStringList ChartLines(const TChartData& Chart);
 
 // The engine host of the probe's commands: prints "STATUS: text", "MEMO: line",
-// "GRID ...", "BOX: text" (a message box, answered OK) and a chart's lines,
-// and answers every question with No or Cancel. Installed for its lifetime.
+// "GRID ...", "BOX: text" (a message box, answered OK; another prefix for
+// the commands that say so) and a chart's lines, and answers every question
+// with No or Cancel. Installed for its lifetime.
 class TPrintingHost final : public TEngineHost {
 public:
-    TPrintingHost() : FPrevious(SetEngineHost(this)) {}
+    explicit TPrintingHost(const QString& MessagePrefix = QStringLiteral("BOX: "))
+        : FMessagePrefix(MessagePrefix), FPrevious(SetEngineHost(this)) {}
     ~TPrintingHost() override { SetEngineHost(FPrevious); }
     TPrintingHost(const TPrintingHost&) = delete;
     TPrintingHost& operator=(const TPrintingHost&) = delete;
@@ -37,12 +39,18 @@ public:
     void ShowChart(const TChartData& Chart) override {
         for (const QString& Line : ChartLines(Chart)) PrintLine(Line);
     }
-    void ShowMessage(const QString& Text) override { PrintLine(QStringLiteral("BOX: ") + Text); }
+    void ShowMessage(const QString& Text) override {
+        PrintLine(FMessagePrefix + Text);
+        ++MessageCount;
+    }
     bool Confirm(const QString&) override { return false; }
     bool InputQuery(const QString&, const QString&, QString&) override { return false; }
     void SetClipboardText(const QString&) override {}
 
+    int MessageCount = 0;
+
 private:
+    QString FMessagePrefix;
     TEngineHost* FPrevious;
 };
 

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -56,6 +57,9 @@ struct TProbeLine {
 };
 TProbeLine& ProbeLine();
 
+// The file of "--dst FILE" that the routines writing a new picture write.
+QString& ProbeDestination();
+
 // Print gives the value's lines (an array: one line per row, values
 // separated by blanks); Set takes a text and is False when it does not fit.
 struct TProbeVariable {
@@ -80,7 +84,10 @@ QString ValueText(const T& Value) {
         return Value;
     } else if constexpr (std::is_floating_point_v<T>) {
         if (std::trunc(Value) == Value && std::fabs(Value) < 1e15) return QString::number(qint64(Value));
-        return QLocale::c().toString(double(Value), 'g', QLocale::FloatingPointShortest);
+        // The shortest text of the value in its own width: 0.3f as "0.3".
+        char Text[64];
+        const auto End = std::to_chars(Text, Text + sizeof Text, Value).ptr;
+        return QString::fromLatin1(Text, End - Text);
     } else {
         return QString::number(Value);
     }

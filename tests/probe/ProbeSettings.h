@@ -1,15 +1,16 @@
 #pragma once
 // What the probe commands that start from the settings share: loading a
-// settings file as the options dialog's Load does, "--set Name=Value",
+// settings file through the options dialog's Load and OK, "--set Name=Value",
 // "--print Name" and comma-separated integer options.
 #include <QString>
 #include <vector>
 
 namespace tam32::probe {
 
-// The keys that the options dialog's Load reads, each defaulting to the
-// current value.
-void LoadSettingsFile(const QString& FileName);
+// The settings file through the options dialog's Load and OK; False, with
+// the "STATUS:" line of the refusal printed and no setting changed, when OK
+// refuses what it holds.
+bool LoadSettingsFile(const QString& FileName);
 // "Name=Value" of a settable probe variable; False when it does not fit.
 bool SetVariable(const QString& Assignment);
 // Prints "Name = value" (an array row by row, the first row on the "Name =" line).

@@ -20,15 +20,15 @@
 #include "analysis/TiltCorrection.h"
 
 namespace tam32::probe {
-namespace {
 
-TAM32_PROBE_SCALAR(CLDFullImage);
-
-// --dst FILE: the file that a file-writing routine writes.
-QString& Destination() {
+QString& ProbeDestination() {
     static QString File;
     return File;
 }
+
+namespace {
+
+TAM32_PROBE_SCALAR(CLDFullImage);
 
 // --tilt TX,TY,TURN in degrees.
 std::array<double, 3>& Tilt() {
@@ -37,7 +37,7 @@ std::array<double, 3>& Tilt() {
 }
 
 const RegisterProbeRunOption kDst("--dst", [](const QString& Value) {
-    Destination() = Value;
+    ProbeDestination() = Value;
     return !Value.isEmpty();
 });
 
@@ -53,7 +53,7 @@ const RegisterProbeRunOption kTilt("--tilt", [](const QString& Value) {
 });
 
 const RegisterProbeRoutine kMakeCLDFile("MakeCLDFile", [](const QString& File, TBitmap&, const TRect&) {
-    return MakeCLDFile(File, Destination());
+    return MakeCLDFile(File, ProbeDestination());
 });
 
 const RegisterProbeRoutine kViewCLDImage("ViewCLDImage", [](const QString& File, TBitmap& Image, const TRect&) {
@@ -75,7 +75,7 @@ const RegisterProbeRoutine kViewTiltCorrectedImage("ViewTiltCorrectedImage",
 
 const RegisterProbeRoutine kCorrectHemiImageFile("CorrectHemiImageFile",
                                                   [](const QString& File, TBitmap&, const TRect&) {
-                                                      return !CorrectHemiImageFile(File, Destination());
+                                                      return !CorrectHemiImageFile(File, ProbeDestination());
                                                   });
 
 const RegisterProbeRoutine kBAMeasurement("BAMeasurement", [](const QString& File, TBitmap& Image, const TRect&) {

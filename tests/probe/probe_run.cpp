@@ -1,12 +1,13 @@
 // tam32-probe run ROUTINE[+ROUTINE...] IMAGE [--ini FILE] [--set Name=Value]...
 //     [--circle X,Y,R[,ODD]] [--north DEG] [--area L,T,R,B] [--out RESULT.bmp] [--print Name]...
 //     [--OPTION VALUE]... (options that the routines' own files register)
-// Starts from the built-in settings, loads the settings file as the options
-// dialog's Load does, applies each --set, publishes the circle, north and box
-// area as the image window does (the whole picture without --area), runs the
-// routines in order and prints what the engine shows: "STATUS: text",
-// "MEMO: line", "GRID name row col: text", "BOX: text", a chart's
-// "CHART:", "AXIS" and "SERIES" lines; then "Name = value" for each --print
+// Starts from the built-in settings, loads the settings file through the
+// options dialog's Load and OK (exit 2 when OK refuses it), applies each
+// --set, publishes the circle, north and box area as the image window does
+// (the whole picture without --area), runs the routines in order and prints
+// what the engine shows: "STATUS: text", "MEMO: line", "GRID name row col:
+// text", "BOX: text", a chart's "CHART:", "AXIS" and "SERIES" lines; then
+// "Name = value" for each --print
 // (an array row by row, the first row on the "Name =" line). Exit 0 when
 // every routine succeeded, 2 when one reported failure (the later ones do
 // not run).
@@ -73,7 +74,7 @@ int Run(const QStringList& Args) {
         std::vector<int> Ints;
         if (Option == QLatin1String("--ini")) {
             if (!QFile::exists(Value)) return kUsage;
-            LoadSettingsFile(Value);
+            if (!LoadSettingsFile(Value)) return 2;
         } else if (Option == QLatin1String("--set")) {
             if (!SetVariable(Value)) return kUsage;
         } else if (Option == QLatin1String("--circle")) {

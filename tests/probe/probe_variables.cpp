@@ -21,6 +21,7 @@ TAM32_PROBE_SCALAR(CircleCenterOffset);
 TAM32_PROBE_SCALAR(NorthForAnalysis);
 TAM32_PROBE_SCALAR(LensType);
 TAM32_PROBE_SCALAR(MaxViewAngle);
+TAM32_PROBE_SCALAR(ScanPhotoRadius);
 TAM32_PROBE_SCALAR(AzimuthMaskUse);
 TAM32_PROBE_SCALAR(AzimuthMaskFrom);
 TAM32_PROBE_SCALAR(AzimuthMaskTo);
@@ -34,6 +35,7 @@ TAM32_PROBE_SCALAR(FixedThreshold);
 TAM32_PROBE_SCALAR(ThresholdCondition);
 TAM32_PROBE_SCALAR(LastThreshold);
 TAM32_PROBE_SCALAR(ZenithThresholdType);
+TAM32_PROBE_SCALAR(OptionsCancelled);
 TAM32_PROBE_SCALAR(ShrinkBeforeAnalysis);
 TAM32_PROBE_SCALAR(ColorSearchPercent);
 TAM32_PROBE_SCALAR(ColorSearchToleranceR);
@@ -76,7 +78,17 @@ TAM32_PROBE_SCALAR(ChannelSpanB);
 TAM32_PROBE_SCALAR(ZenithThresholdSlope);
 TAM32_PROBE_SCALAR(ZenithThresholdIntercept);
 TAM32_PROBE_SCALAR(HorizonRadius2);
-TAM32_PROBE_ROWS(RingUse);
+// Printed and set as five flags: RingUse=1 1 0 1 1.
+bool SetRingUse(const QString& Text) {
+    const QStringList Flags = Text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    TCheckedArray<bool, 5> Rings{};
+    if (Flags.size() != qsizetype(Rings.size())) return false;
+    for (size_t I = 0; I < Rings.size(); ++I)
+        if (!ParseValue(Flags[qsizetype(I)], Rings[I])) return false;
+    RingUse = Rings;
+    return true;
+}
+const RegisterProbeVariable kRingUse("RingUse", {[] { return QStringList{RowText(RingUse)}; }, SetRingUse});
 TAM32_PROBE_ROWS(RingCounts);
 TAM32_PROBE_ROWS(RingColorSums);
 TAM32_PROBE_ROWS(ZenithCounts);

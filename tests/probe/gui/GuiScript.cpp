@@ -15,6 +15,7 @@
 #include "../ProbeRun.h"
 #include "../ProbeSettings.h"
 #include "PromptAnswerer.h"
+#include "GcpCommands.h"
 #include "SampleTableCommands.h"
 #include "WindowCommands.h"
 #include "analysis/GlobalSettings.h"
@@ -146,6 +147,8 @@ bool TGuiScript::Execute(const QString& Command, const QStringList& Args) {
         // The close request that the window manager sends to the frame's window.
         QCloseEvent request;
         QCoreApplication::sendEvent(frame.windowHandle(), &request);
+    } else if (Command == QLatin1String("gcp")) {
+        return Window() != nullptr && GcpCommand(*Window(), Args);
     } else if (Command == QLatin1String("table")) {
         return Window() != nullptr && SampleTableCommand(*Window(), Args);
     } else if (Command == QLatin1String("zoom")) {

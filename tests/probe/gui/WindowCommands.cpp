@@ -39,6 +39,7 @@ const std::map<QString, TWindowSelector>& WindowTools() {
         {"StartLineProfile", &TLeafImageWindow::StartLineProfile},
         {"StartSearchColors", &TLeafImageWindow::StartSearchColors},
         {"StartCalcScaleByArea", &TLeafImageWindow::StartCalcScaleByArea},
+        {"StartGetGCP", &TLeafImageWindow::StartGetGCP},
     };
     return tools;
 }
@@ -57,6 +58,12 @@ const std::map<QString, TWindowCommand>& WindowCommands() {
          [](TLeafImageWindow& Window, const QStringList& Args) {
              if (Args.isEmpty()) return false;
              Window.DoLAIEstimateAll(Args);
+             return true;
+         }},
+        {"DoLAIEstimateUseSettingFile",
+         [](TLeafImageWindow& Window, const QStringList& Args) {
+             if (Args.size() != 1) return false;
+             Window.DoLAIEstimateUseSettingFile(Args[0]);
              return true;
          }},
         {"DoPARSetTimes", Plain(&TLeafImageWindow::DoPARSetTimes)},
@@ -82,6 +89,12 @@ const std::map<QString, TWindowCommand>& WindowCommands() {
         {"DoTopoAnalysis", Plain(&TLeafImageWindow::DoTopoAnalysis)},
         {"ViewHistgram", Plain(&TLeafImageWindow::ViewHistgram)},
         {"DoSepColorAnalysis", Plain(&TLeafImageWindow::DoSepColorAnalysis)},
+        {"DoAfineTrans",
+         [](TLeafImageWindow& Window, const QStringList& Args) {
+             if (Args.size() != 1) return false;
+             Window.DoAfineTrans(Args[0]);
+             return true;
+         }},
     };
     return commands;
 }

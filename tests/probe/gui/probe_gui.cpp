@@ -12,6 +12,7 @@
 //   circle X,Y,R[,ODD] | north DEG | print NAME | save FILE | clipboard
 //   close (the window manager's close request to the frame)
 //   table clear|add-group|run | table delete-row|delete-group ROW   (the sample table's buttons)
+//   gcp ROW X Y | gcp type NAME TEXT | gcp press NAME   (the control-point dialog)
 // It prints "STATUS: text" on each change of the status bar's message panel,
 // "PANEL1: text" after each button event, "MEMO:", "GRID", chart lines,
 // "BOX: text" for each message box, "PROMPT kind: text => answer" for each
@@ -49,7 +50,7 @@ int RunGui(const QStringList& Args) {
         if (i + 1 >= Args.size()) return kUsage;
         if (Args[i] == QLatin1String("--ini")) {
             if (!QFile::exists(Args[i + 1])) return kUsage;
-            LoadSettingsFile(Args[i + 1]);
+            if (!LoadSettingsFile(Args[i + 1])) return 2;
         } else if (Args[i] != QLatin1String("--set") || !SetVariable(Args[i + 1])) {
             return kUsage;
         }

@@ -109,7 +109,7 @@ int Histogram(const QStringList& Args) {
             area = {ints[0], ints[1], ints[2], ints[3]};
         } else if (option == QLatin1String("--ini")) {
             if (!QFile::exists(value)) return kUsage;
-            LoadSettingsFile(value);
+            if (!LoadSettingsFile(value)) return 2;
         } else if (option == QLatin1String("--set")) {
             if (!SetVariable(value)) return kUsage;
         } else if (option == QLatin1String("--colour")) {

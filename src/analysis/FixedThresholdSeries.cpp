@@ -1,0 +1,107 @@
+#include "analysis/FixedThresholdSeries.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "analysis/AnalysisImage.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
+#include "analysis/RunSeries.h"
+#include "analysis/TargetPixels.h"
+
+namespace tam32 {
+namespace {
+
+constexpr int kFixedMethod = 2;
+
+// The thresholds First..Last at which a pixel of one value is a target.
+struct TThresholdRange {
+    int First = 0, Last = -1;
+};
+
+// For each channel value, from the threshold test itself.
+std::array<TThresholdRange, 256> TargetThresholds() {
+    const int32_t Saved = FixedThreshold;
+    std::array<TThresholdRange, 256> Ranges;
+    for (int V = 0; V <= 255; ++V)
+        for (int T = 0; T <= 255; ++T) {
+            FixedThreshold = T;
+            if (!CompareWithThreshold(V)) continue;
+            if (Ranges[V].First > Ranges[V].Last) Ranges[V].First = T;
+            Ranges[V].Last = T;
+        }
+    FixedThreshold = Saved;
+    return Ranges;
+}
+
+}  // namespace
+
+// The pixels of each value, per ring and band, and the brightest colours among them per band.
+struct TFixedThresholdSeries::TValueCounts {
+    int64_t Rings[6][256] = {};
+    int64_t Bands[91][256] = {};
+    uint8_t BandMax[3][91][256] = {};
+};
+
+TFixedThresholdSeries::TFixedThresholdSeries() = default;
+TFixedThresholdSeries::~TFixedThresholdSeries() = default;
+
+bool TFixedThresholdSeries::Applies() {
+    return ThresholdMethod == kFixedMethod && BinarizeTarget >= 0 && BinarizeTarget <= 2 && !ShrinkBeforeAnalysis &&
+           !KeepAnalysisImage;
+}
+
+bool TFixedThresholdSeries::Count(const QString& FileName, const TRect& Area) {
+    if (OpenGapFractionImage(FileName)) return true;
+    TAnalysisRun Run;
+    TRect Box;
+    if (PrepareGapFractionArea(Area, Box)) return true;
+    const std::array<TThresholdRange, 256> Ranges = TargetThresholds();
+    const int Channel = 2 - BinarizeTarget;  // the byte of blue, green, red
+    FAll = {};
+    FValues = std::make_unique<TValueCounts>();
+    FSky.fill(0.0);
+    TValueCounts& Values = *FValues;
+    ForEachCountedPixel(
+        Box, *SeriesRadialGeometry(Box), false, [](int, const TColumnSpan&) {},
+        [&](const TCountedPixel& Pixel) {
+            FAll.CountPixel(Pixel);
+            const uint8_t* P = Pixel.Bytes;
+            const int V = P[Channel];
+            ++Values.Rings[Pixel.Ring][V];
+            ++Values.Bands[Pixel.Band][V];
+            for (int C = 0; C < 3; ++C) {
+                uint8_t& Max = Values.BandMax[C][Pixel.Band][V];
+                Max = std::max(Max, P[2 - C]);
+            }
+            const TThresholdRange& Range = Ranges[V];
+            if (Range.First > Range.Last) return;
+            // Each threshold's own sum gets this pixel's weight in turn.
+            const double Weight = Pixel.SkyWeight();
+            for (int T = Range.First; T <= Range.Last; ++T) FSky[T] += Weight;
+        });
+    if (!FAll.Empty()) return false;
+    ShowErrorMessage(QStringLiteral("ERR17"));
+    return true;
+}
+
+void TFixedThresholdSeries::Publish(int Threshold) const {
+    TGapTallies T = FAll;
+    const int32_t Saved = FixedThreshold;
+    FixedThreshold = Threshold;
+    for (int V = 0; V <= 255; ++V) {
+        if (!CompareWithThreshold(V)) continue;
+        for (int K = 0; K < 6; ++K) T.Rings[1][K] += double(FValues->Rings[K][V]);
+        for (int B = 0; B <= 90; ++B) {
+            T.Bands[1][B] += double(FValues->Bands[B][V]);
+            for (int C = 0; C < 3; ++C) T.BandMax[C][B] = std::max<double>(T.BandMax[C][B], FValues->BandMax[C][B][V]);
+        }
+    }
+    FixedThreshold = Saved;
+    T.Sky = FSky.at(std::size_t(Threshold));
+    T.Publish();
+    LastThreshold = Threshold;
+}
+
+}  // namespace tam32

@@ -1,0 +1,126 @@
+#pragma once
+// The pixels that the gap fraction analysis counts, shared by the analysis
+// and by its series over every fixed threshold: the pixels of the area
+// within the circle that the slope and the azimuth mask keep, row by row,
+// each with its zenith band and ring, the weighting of the threshold line
+// and its sky weight. Also the steps before the count, with their messages,
+// and the counts that a run publishes.
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "analysis/AnalysisArea.h"
+#include "analysis/AnalysisImage.h"
+#include "analysis/EngineHost.h"
+#include "analysis/GapFraction.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/LensProjection.h"
+#include "analysis/RadialGeometry.h"
+#include "analysis/TargetPixels.h"
+#include "platform/Exceptions.h"
+
+namespace tam32 {
+
+// The circle ("ERR10") and the settings ("ERR22") checked, then the image
+// opened ("ERR14"). True on failure, after the message.
+bool OpenGapFractionImage(const QString& FileName);
+// Under the caller's TAnalysisRun: the horizon set, Area clipped to the
+// image into Box and the target's thresholds prepared (failing with "ERR17").
+bool PrepareGapFractionArea(const TRect& Area, TRect& Box);
+
+// One counted pixel: where it is, its bytes and its place among the zeniths.
+struct TCountedPixel {
+    int X;
+    const uint8_t* Bytes;  // blue, green, red
+    int Band, Ring;
+    double Weighting;  // ZenithWeighting of its zenith while the threshold line is in use, else 0
+    double Zenith;
+    // From the geometry table, or computed from the radius when the table is not usable.
+    bool Tabled;
+    double TabledWeight, Radius;
+    double SkyWeight() const { return Tabled ? TabledWeight : tam32::SkyWeight(Radius, Zenith); }
+};
+
+// The counts of one run, kept apart from the result variables until its end.
+struct TGapTallies {
+    double Rings[2][6] = {}, RingSums[3][6] = {};
+    double Bands[2][91] = {}, BandSums[3][91] = {}, BandMax[3][91] = {};
+    double Sky = 0.0;
+
+    bool Empty() const;
+    // Into the ring and band results and SkyFactor.
+    void Publish() const;
+    // Counts Pixel among all pixels of its ring and band, with its colours.
+    void CountPixel(const TCountedPixel& Pixel) {
+        Rings[0][Pixel.Ring] += 1.0;
+        Bands[0][Pixel.Band] += 1.0;
+        for (int C = 0; C < 3; ++C) {
+            RingSums[C][Pixel.Ring] += Pixel.Bytes[2 - C];
+            BandSums[C][Pixel.Band] += Pixel.Bytes[2 - C];
+        }
+    }
+};
+
+// The whole degree 0..90 of a zenith; the analysis area ends at zenith 90.
+inline int ZenithBand(double Zenith) {
+    if (std::isnan(Zenith)) throw EInvalidOp(kInvalidFloatOp);
+    return int(std::clamp(Zenith, 0.0, 90.0));
+}
+
+// The 15-degree ring 0..5 of a band, looked up: a division per pixel costs
+// as much as the rest of the pixel's counting.
+inline int BandRing(int Band) {
+    static constexpr auto kRings = [] {
+        std::array<uint8_t, 91> Rings{};
+        for (int B = 0; B <= 90; ++B) Rings[std::size_t(B)] = uint8_t(std::min(B / 15, 5));
+        return Rings;
+    }();
+    return kRings[std::size_t(Band)];
+}
+
+// For each row Y of Box: RowStart(Y, Span) with the row's span within the
+// circle, Visit(Pixel) for each counted pixel of the span, then the row's
+// status line.
+template <typename TRowStart, typename TVisit>
+void ForEachCountedPixel(const TRect& Box, const TRadialGeometry& Radial, bool ZenithLine, TRowStart&& RowStart,
+                         TVisit&& Visit) {
+    const double Cx = CircleCentreX(), Cy = CircleCentreY();
+    // Read once: the visits' stores could otherwise make them be read per pixel.
+    const bool Tabled = Radial.Usable(), Masked = AzimuthMaskUse, MaskChecks = AzimuthMaskUse || SlopeCorrection;
+    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
+        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
+        const TColumnSpan Span = CircleRowSpan(Y, Box);
+        RowStart(Y, Span);
+        const double Dy = Y - Cy;
+        for (int X = Span.First; X <= Span.Last; ++X) {
+            TCountedPixel P{X, Row + std::size_t(X) * 3, 0, 0, 0.0, 0.0, Tabled, 0.0, 0.0};
+            if (Tabled) {
+                if (Masked && !KeptByAzimuthMask(X, Y)) continue;
+                const TRadialGeometry::TSample& Sample = Radial.At(X, Y);
+                P.Zenith = Sample.Zenith;
+                P.TabledWeight = Sample.SkyWeight;
+                if (ZenithLine) P.Weighting = Radial.Weighting(X, Y);
+            } else {
+                // A local, so that the pixel's fields can stay in registers.
+                double Zenith;
+                if (MaskChecks) {
+                    if (!KeptWithZenith(X, Y, Zenith)) continue;
+                } else {
+                    Zenith = PixelZenith(X, Y);
+                }
+                P.Zenith = Zenith;
+                const double Dx = X - Cx;
+                P.Radius = std::sqrt(Dx * Dx + Dy * Dy);
+                if (ZenithLine) P.Weighting = ZenithWeighting(P.Zenith);
+            }
+            P.Band = ZenithBand(P.Zenith);
+            P.Ring = BandRing(P.Band);
+            Visit(P);
+        }
+        EngineHost().SetStatusText(QString::number(Y) + QStringLiteral(" Line Finished!"));
+    }
+}
+
+}  // namespace tam32

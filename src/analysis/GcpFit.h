@@ -1,0 +1,55 @@
+#pragma once
+// The polynomial that takes world coordinates of ground control points to
+// the photograph: the source column and the source row, each as
+//   c0 + c1 X + c2 Y + c3 X² + c4 Y² + ... + c(2k-1) X^k + c(2k) Y^k
+// of order k = 1..3 (no cross terms), fitted by least squares through the
+// normal equations.
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace tam32 {
+
+constexpr int kMaxFitOrder = 3;
+constexpr int kMaxGcpTerms = 2 * kMaxFitOrder + 1;
+
+using TGcpTerms = std::array<double, kMaxGcpTerms>;
+
+constexpr int GcpTermCount(int Order) { return 2 * Order + 1; }
+
+// [1, X, Y, X², Y², ..., X^Order, Y^Order], the rest 0. The powers are
+// repeated products, so negative coordinates have them too.
+TGcpTerms GcpTerms(double X, double Y, int Order);
+// The sum of Terms[n] Coefficients[n] over the coefficients.
+double GcpValue(const TGcpTerms& Terms, const std::vector<double>& Coefficients);
+
+// Solves the N x N system A X = B (A row by row) by elimination: each
+// column takes as its pivot the first free row of the largest magnitude
+// and clears that column in the other free rows; back substitution follows
+// the pivot rows. 0 when solved; -1, X untouched, when a column has no
+// entry other than exactly 0 among the free rows.
+int SolveLinearSystem(int N, const std::vector<long double>& A, std::vector<double>& X,
+                      const std::vector<long double>& B);
+
+// A control point: its world position and where it lies in the photograph.
+struct TControlPoint {
+    double X, Y, Col, Row;
+};
+
+struct TGcpCoefficients {
+    std::vector<double> Col, Row;  // 2 Order + 1 each
+};
+
+// Whether Points determine the 2 Order + 1 terms: at least that many
+// points, and their terms of full rank. The rank is taken of the terms of
+// the centred and scaled coordinates (X - mean) / sd and (Y - mean) / sd,
+// which span the same functions whatever the coordinates' size; a singular
+// value below 1e-9 of the largest counts as 0.
+bool DeterminesTerms(const std::vector<TControlPoint>& Points, int Order);
+
+// The least-squares coefficients of the column and the row; nullopt when
+// the points do not determine them, a solve meets a zero pivot, or a
+// coefficient is no finite number.
+std::optional<TGcpCoefficients> FitGcp(const std::vector<TControlPoint>& Points, int Order);
+
+}  // namespace tam32

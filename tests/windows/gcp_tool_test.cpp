@@ -1,0 +1,191 @@
+// The control-point tool of an image window and its dialog: points picked
+// and typed, the fit with its residuals, the output size, the correction
+// of the opened photograph, and the dialog once closed.
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "analysis/Messages.h"
+#include "windows/AfinDlg.h"
+#include "windows/image_window_fixture.h"
+
+namespace tam32 {
+namespace {
+
+using test::StatusOf;
+
+const QString kRefused = QStringLiteral("エラー：回帰不能！");
+
+QImage Ramp() {
+    QImage image(60, 40, QImage::Format_RGB888);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) image.setPixelColor(x, y, QColor(x * 4, y * 6, 100));
+    return image;
+}
+
+class GcpToolTest : public test::ImageWindowTest {
+protected:
+    void SetUp() override {
+        ImageWindowTest::SetUp();
+        OpenWindow(Ramp(), QStringLiteral("ramp.bmp"));
+        Window->StartGetGCP();
+        Dialog = Window->AfinDlg();
+        ASSERT_NE(Dialog, nullptr);
+    }
+    // A picked point with its typed world position ("" leaves it out).
+    void Point(int Col, int Row, const QString& X, const QString& Y) {
+        Dialog->AddGCP(Col, Row);
+        Dialog->SetCell(1, Dialog->GCPCount, X);
+        Dialog->SetCell(2, Dialog->GCPCount, Y);
+    }
+    // Three points of the exact mapping col = 10 + 2 X, row = 5 + 3 Y.
+    void ExactPoints() {
+        Point(10, 5, "0", "0");
+        Point(30, 5, "10", "0");
+        Point(10, 35, "0", "10");
+    }
+    void Size(const char* X0, const char* X1, const char* Y0, const char* Y1, const char* Pixel) {
+        Dialog->im_x0->setText(QLatin1String(X0));
+        Dialog->im_x1->setText(QLatin1String(X1));
+        Dialog->im_y0->setText(QLatin1String(Y0));
+        Dialog->im_y1->setText(QLatin1String(Y1));
+        Dialog->Pixel_Size->setText(QLatin1String(Pixel));
+        Dialog->Calc_IMS->click();
+    }
+    QByteArray Written(const QString& Name) const {
+        QFile file(Folder.filePath(Name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    TAfinDlg* Dialog = nullptr;
+};
+
+TEST_F(GcpToolTest, ClicksFillTheTableAndTheTenthPointGrowsIt) {
+    EXPECT_TRUE(Dialog->isVisible());
+    EXPECT_EQ(Window->FPickTool, ptGCP);
+    for (int i = 1; i <= 10; ++i) {
+        Window->Image1MouseDown(Qt::LeftButton, i * 5, i * 3);
+        EXPECT_EQ(Dialog->RowCount(), i < 10 ? 10 : 11) << "point " << i;
+    }
+    EXPECT_EQ(Dialog->GCPCount, 10);
+    EXPECT_EQ(std::pair(Dialog->Cell(3, 1), Dialog->Cell(4, 1)), std::pair(QStringLiteral("5"), QStringLiteral("3")));
+    EXPECT_EQ(std::pair(Dialog->Cell(3, 10), Dialog->Cell(4, 10)),
+              std::pair(QStringLiteral("50"), QStringLiteral("30")));
+}
+
+TEST_F(GcpToolTest, AnExactFitShowsZeroResidualsAndTheExtentGivesTheOutputSize) {
+    ExactPoints();
+    Point(40, 40, "", "7");  // without X: neither fitted nor in the extent
+    Dialog->Analyze->click();
+    EXPECT_TRUE(Host.Messages.empty());
+    for (int row = 1; row <= 3; ++row) EXPECT_EQ(Dialog->Cell(0, row), QStringLiteral("0.000")) << "row " << row;
+    EXPECT_TRUE(Dialog->Cell(0, 4).isEmpty());
+    ASSERT_EQ(Dialog->CoefCol.size(), 3u);
+    EXPECT_NEAR(Dialog->CoefCol[1], 2.0, 1e-12);
+    EXPECT_NEAR(Dialog->CoefRow[2], 3.0, 1e-12);
+    Dialog->Auto_Size->click();
+    EXPECT_EQ(Dialog->im_x1->text(), QStringLiteral("10"));
+    EXPECT_EQ(Dialog->im_y1->text(), QStringLiteral("10"));
+    Size("0", "100", "0", "50", "0.5");
+    EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("200×100[50.8 dpi]"));
+    Dialog->ScaleInfo->setCurrentIndex(1);
+    Size("0", "100", "0", "50", "0.5");
+    EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("200×100[5.08 dpi]"));
+}
+
+TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) {
+    const struct {
+        const char* Why;
+        int Order;
+        std::vector<std::array<const char*, 2>> World;
+    } Cases[] = {
+        {"order 2 with four points", 2, {{"0", "0"}, {"10", "0"}, {"0", "10"}, {"7", "3"}}},
+        {"order 3 with five points", 3, {{"0", "0"}, {"10", "0"}, {"0", "10"}, {"7", "3"}, {"4", "8"}}},
+        {"collinear decimal points", 1, {{"0.1", "0.3"}, {"0.2", "0.6"}, {"0.3", "0.9"}}},
+        {"every X 0", 1, {{"0", "0"}, {"0", "5"}, {"0", "9"}}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Why);
+        Dialog->ClearTable->click();
+        int i = 0;
+        for (const auto& [x, y] : Case.World) {
+            ++i;
+            Point(10 + 7 * i, i * i % 17, QLatin1String(x), QLatin1String(y));
+        }
+        Dialog->DimFiit->setValue(Case.Order);
+        Dialog->SetCell(0, 1, QStringLiteral("old"));
+        Dialog->CoefCol = Dialog->CoefRow = {9.0};
+        Host.Messages.clear();
+        Dialog->Analyze->click();
+        EXPECT_EQ(Host.Messages, std::vector<QString>{kRefused});
+        EXPECT_EQ(Dialog->CoefCol, std::vector<double>{9.0});
+        EXPECT_EQ(Dialog->Cell(0, 1), QStringLiteral("old"));
+    }
+    Dialog->SetCell(1, 1, QStringLiteral("abc"));
+    Host.Messages.clear();
+    Dialog->Analyze->click();
+    ASSERT_EQ(Host.Messages.size(), 1u);
+    EXPECT_TRUE(Host.Messages[0].contains(QStringLiteral("'abc'")));
+}
+
+TEST_F(GcpToolTest, AnOutputWithoutSizeIsRefusedWithNothingChanged) {
+    Size("0", "100", "0", "50", "0.5");
+    const char* const Refused[][5] = {
+        {"0", "100", "0", "50", "0"},  {"0", "100", "0", "50", "abc"},    {"100", "0", "0", "50", "1"},
+        {"0", "40000", "0", "1", "1"}, {"0", "20000", "0", "20000", "1"},
+    };
+    for (const auto& values : Refused) {
+        SCOPED_TRACE(testing::Message() << values[1] << " by " << values[3] << " at " << values[4]);
+        Host.StatusTexts.clear();
+        Size(values[0], values[1], values[2], values[3], values[4]);
+        EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR22"));
+        EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("200×100[50.8 dpi]"));
+        EXPECT_EQ(std::tuple(Dialog->OutWidth, Dialog->OutHeight, Dialog->PixelSize), std::tuple(200, 100, 0.5));
+    }
+}
+
+TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
+    const QString first = Folder.filePath(QStringLiteral("first.bmp")),
+                  second = Folder.filePath(QStringLiteral("second.bmp"));
+    EXPECT_FALSE(Window->DoAfineTrans(first));  // no fit yet
+    ExactPoints();
+    Dialog->Analyze->click();
+    EXPECT_FALSE(Window->DoAfineTrans(first));  // no size yet
+    Size("0", "20", "0", "10", "1");
+    ASSERT_TRUE(Window->DoAfineTrans(first));
+    // World (X, Y) shows source pixel (10 + 2 X, 5 + 3 Y); the bottom row is Y = 0.
+    const QImage corrected(first);
+    ASSERT_EQ(corrected.size(), QSize(20, 10));
+    EXPECT_EQ(corrected.pixelColor(4, 9), QColor(18 * 4, 5 * 6, 100));
+    EXPECT_EQ(corrected.pixelColor(2, 8), QColor(14 * 4, 8 * 6, 100));
+    // An order chosen after the fit is the next fit's.
+    Dialog->DimFiit->setValue(3);
+    ASSERT_TRUE(Window->DoAfineTrans(second));
+    EXPECT_EQ(Written(QStringLiteral("second.bmp")), Written(QStringLiteral("first.bmp")));
+    EXPECT_TRUE(Host.Messages.empty());
+}
+
+TEST_F(GcpToolTest, AClosedDialogIsAbsentAndTheToolMakesANewOne) {
+    ExactPoints();
+    Dialog->OKBtn->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Window->AfinDlg(), nullptr);
+    Window->Image1MouseDown(Qt::LeftButton, 5, 5);  // nothing to fill
+    EXPECT_FALSE(Window->DoAfineTrans(Folder.filePath(QStringLiteral("out.bmp"))));
+    Window->StartGetGCP();
+    ASSERT_NE(Window->AfinDlg(), nullptr);
+    EXPECT_EQ(Window->AfinDlg()->GCPCount, 0);
+    // The dialog goes with its window.
+    const QPointer<TAfinDlg> dialog = Window->AfinDlg();
+    Window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog.isNull());
+}
+
+}  // namespace
+}  // namespace tam32

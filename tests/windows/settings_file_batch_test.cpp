@@ -1,0 +1,165 @@
+// The leaf area index batch over a settings file: one row for each line that
+// names an existing image, each with the target and thresholds of its line.
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include "analysis/AnalysisImage.h"
+#include "analysis/Classifier.h"
+#include "analysis/GapFraction.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/LAIReports.h"
+#include "analysis/Messages.h"
+#include "analysis/RecordingEngineHost.h"
+#include "platform/Exceptions.h"
+#include "windows/image_window_fixture.h"
+
+namespace tam32 {
+namespace {
+
+// A sky disc of radius 24 about (32, 32) whose colours spread over every
+// level, so that each threshold and channel sees its own gaps.
+QImage Sky(int Width, int Height) {
+    QImage image(Width, Height, QImage::Format_RGB888);
+    image.fill(Qt::black);
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x)
+            if ((x - 32) * (x - 32) + (y - 32) * (y - 32) < 24 * 24)
+                image.setPixelColor(x, y, QColor((x * 37 + y) % 256, (y * 29 + x) % 256, (x * y) % 256));
+    return image;
+}
+
+class SettingsFileBatchTest : public test::ImageWindowTest {
+protected:
+    void SetUp() override {
+        ImageWindowTest::SetUp();
+        // The images lie beside the settings file, in a folder that is not the current one.
+        ASSERT_TRUE(QDir(Folder.path()).mkdir(QStringLiteral("photos")));
+        Photos = QDir(Folder.filePath(QStringLiteral("photos")));
+        ASSERT_TRUE(Sky(64, 64).save(Photos.filePath(QStringLiteral("a01.bmp"))));
+        ASSERT_TRUE(Sky(64, 64).mirrored().save(Photos.filePath(QStringLiteral("a 02.bmp"))));
+        OpenWindow(Sky(64, 64), QStringLiteral("window.bmp"));
+        Window->FCircleX = 32;
+        Window->FCircleY = 32;
+        Window->FCircleSet = true;
+        Window->SetCircleDiameter(48);
+    }
+    void RunBatch(const QByteArray& Lines) {
+        const QString file = Photos.filePath(QStringLiteral("batch.txt"));
+        QFile settings(file);
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        settings.write(Lines);
+        settings.close();
+        Host.ResultLines.clear();
+        Window->DoLAIEstimateUseSettingFile(file);
+    }
+    QDir Photos;
+};
+
+TEST_F(SettingsFileBatchTest, EachLineNamingAnImageGivesOneRowWithItsTargetAndThresholds) {
+    RunBatch("a01.bmp,2,128\r\n\r\nmissing.bmp,2,128\r\n\"a 02.bmp\",5,120,130,140\r\nx.bmp\r\na01.bmp,abc\r\n");
+    ASSERT_EQ(Host.ResultLines.size(), 4u);
+    EXPECT_EQ(Host.ResultLines[0], QStringLiteral("Cx=32,Cy=32,r=24"));
+    EXPECT_EQ(Host.ResultLines[1], kBatchResultHeader);
+    EXPECT_TRUE(Host.ResultLines[2].startsWith(QStringLiteral("a01.bmp,Blue,Fixed(128),"))) << Host.ResultLines[2].toStdString();
+    EXPECT_TRUE(Host.ResultLines[3].startsWith(QStringLiteral("a 02.bmp,RGB,Fixed(121 131 141),")))
+        << Host.ResultLines[3].toStdString();
+    // Each line's settings last for its own row only.
+    EXPECT_EQ(BinarizeTarget, 2);
+    EXPECT_EQ(ThresholdMethod, 0);
+    EXPECT_TRUE(Window->FAnalysed);
+}
+
+TEST_F(SettingsFileBatchTest, AnImageSmallerThanTheBoxAreaIsAnalysedWhole) {
+    ASSERT_TRUE(Sky(50, 40).save(Photos.filePath(QStringLiteral("small.bmp"))));
+    RunBatch("small.bmp,1,90\n");
+    ASSERT_EQ(Host.ResultLines.size(), 3u);
+    const QString batchRow = Host.ResultLines[2];
+
+    Host.ResultLines.clear();
+    BinarizeTarget = 1;
+    ThresholdMethod = 2;
+    FixedThreshold = 90;
+    TBitmap picture;
+    const QString small = Photos.filePath(QStringLiteral("small.bmp"));
+    ASSERT_FALSE(GapFractionAnalysis(small, picture, {0, 0, 49, 39}));
+    AddBatchResultLine(small);
+    EXPECT_EQ(batchRow, Host.ResultLines.back());
+}
+
+TEST_F(SettingsFileBatchTest, ASkippedLineChangesNoSetting) {
+    BinarizeTarget = 1;
+    ThresholdMethod = 2;
+    FixedThreshold = 77;
+    SetRGBThresholds(5, 6, 7);
+    const char* const skipped[] = {
+        "a01.bmp,0,1,2",        // no threshold of its own under the fixed one in force
+        "a01.bmp,3",            "a01.bmp,4", "a01.bmp,5,1,2", "a01.bmp,2,256", "a01.bmp,2,-3",
+        "a01.bmp,5,1,2,255",    "a01.bmp,2,12.5", "a01.bmp,x7", "missing.bmp,2,128", "a01.bmp",
+        "photos,2,128",  // a folder
+    };
+    for (const char* line : skipped) {
+        SCOPED_TRACE(line);
+        RunBatch(line);
+        EXPECT_EQ(Host.ResultLines.size(), 2u);
+        EXPECT_EQ(BinarizeTarget, 1);
+        EXPECT_EQ(ThresholdMethod, 2);
+        EXPECT_EQ(FixedThreshold, 77);
+        int r = 0, g = 0, b = 0;
+        GetRGBThresholds(r, g, b);
+        EXPECT_EQ(std::tuple(r, g, b), std::tuple(5, 6, 7));
+    }
+}
+
+TEST_F(SettingsFileBatchTest, AMissingClassifierOrColourOrAFailedRunEndsTheBatch) {
+    QFile broken(Photos.filePath(QStringLiteral("broken.bmp")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("BM not a picture");
+    broken.close();
+    struct TCase {
+        const char* Lines;
+        const char* Error;
+    };
+    const TCase cases[] = {
+        {"a01.bmp,3\na01.bmp,2,128\n", "ERR6"},
+        {"a01.bmp,4\na01.bmp,2,128\n", "ERR6"},
+        {"broken.bmp,2,128\na01.bmp,2,128\n", "ERR7"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Lines);
+        ThresholdMethod = 0;
+        RunBatch(c.Lines);
+        EXPECT_EQ(Host.ResultLines.size(), 2u);
+        EXPECT_EQ(Host.LastStatus(), test::StatusOf(ShowErrorMessage, c.Error));
+    }
+}
+
+TEST_F(SettingsFileBatchTest, AClassificationLineAsksForItsGroupsAndCancellingEndsTheBatch) {
+    ClassifyDone = true;
+    DiscLastGroup = 1;
+    QString asked;
+    QTimer::singleShot(0, [&asked] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            asked = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    });
+    RunBatch("a01.bmp,3\na01.bmp,2,128\n");
+    EXPECT_EQ(asked, QStringLiteral("tam32::TTamOptionDialog"));
+    EXPECT_EQ(Host.ResultLines.size(), 2u);
+    EXPECT_TRUE(OptionsCancelled);
+}
+
+TEST_F(SettingsFileBatchTest, AFileThatCannotBeReadOrAMethodWithoutANameWritesNothing) {
+    EXPECT_THROW(Window->DoLAIEstimateUseSettingFile(Photos.filePath(QStringLiteral("none.txt"))), EFOpenError);
+    EXPECT_TRUE(Host.ResultLines.empty());
+    ThresholdMethod = 9;  // from a settings file edited by hand
+    RunBatch("a01.bmp,2\n");
+    EXPECT_TRUE(Host.ResultLines.empty());
+    EXPECT_EQ(Host.LastStatus(), test::StatusOf(ShowErrorMessage, "ERR22"));
+}
+
+}  // namespace
+}  // namespace tam32
