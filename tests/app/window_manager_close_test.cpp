@@ -17,6 +17,11 @@
 namespace tam32 {
 namespace {
 
+QByteArray FileText(const QString& Name) {
+    QFile file(Name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 struct TDisplayCloser {
     void operator()(Display* D) const { XCloseDisplay(D); }
 };
@@ -58,23 +63,23 @@ void SendDeleteWindow(Display* D, Window W) {
 
 TEST(WindowManagerCloseTest, TheFramesCloseRequestEndsTheProgramWithItsResultsWindow) {
     TAM32_REQUIRE_TOOL("Xvfb", "xvfb");
-    // A display of our own: the first number without a server's lock file.
-    int number = 90;
-    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) ++number;
-    const QByteArray display = ":" + QByteArray::number(number);
+    // The server picks a free display and writes its number to a file of ours.
+    QTemporaryDir temp;
+    const QString numberFile = temp.filePath(QStringLiteral("display"));
     QProcess server;
     server.setStandardOutputFile(QProcess::nullDevice());
     server.setStandardErrorFile(QProcess::nullDevice());
-    server.start(QStringLiteral("Xvfb"), {QString::fromLatin1(display), "-nolisten", "tcp", "-noreset", "-screen", "0",
-                                          "1280x1024x24"});
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+    server.start(QStringLiteral("/bin/sh"), {"-c", "exec Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>\"$0\"",
+                                             numberFile});
     QElapsedTimer started;
     started.start();
-    while (!QFile::exists(socket) && server.state() != QProcess::NotRunning && started.elapsed() < 20000)
+    QByteArray number;
+    while ((number = FileText(numberFile).trimmed()).isEmpty() && server.state() != QProcess::NotRunning &&
+           started.elapsed() < 20000)
         QThread::msleep(50);
-    ASSERT_TRUE(QFile::exists(socket)) << "Xvfb did not start";
+    ASSERT_FALSE(number.isEmpty()) << "Xvfb did not start";
+    const QByteArray display = ":" + number;
 
-    QTemporaryDir temp;
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
