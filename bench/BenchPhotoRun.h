@@ -16,10 +16,11 @@ namespace tam32::bench {
 
 using TPhotoRoutine = bool (*)(const QString& FileName, TBitmap& Image, const TRect& Area);
 
+// File: the photograph as a BMP unless given.
 template <typename TPrepare>
-void RunOnPhoto(benchmark::State& State, TPhotoRoutine Routine, TPrepare Prepare) {
+void RunOnPhoto(benchmark::State& State, TPhotoRoutine Routine, TPrepare Prepare, QString File = {}) {
     const TPlugins plugins;
-    const QString file = QString::fromStdString(PhotoBmpFile());
+    const QString file = File.isEmpty() ? QString::fromStdString(PhotoBmpFile()) : File;
     for (auto _ : State) {
         State.PauseTiming();
         ClearDecodedImageCache();

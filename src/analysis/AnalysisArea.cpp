@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <numbers>
 #include <optional>
 
@@ -10,7 +11,10 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/PictureRows.h"
 #include "analysis/RadialGeometry.h"
+#include "analysis/RowBlocks.h"
+#include "analysis/RunSeries.h"
 #include "platform/Rounding.h"
 
 namespace tam32 {
@@ -134,43 +138,77 @@ bool KeptWithZenith(int X, int Y, double& Zenith) {
 
 namespace {
 
-// Calls Count(pixel bytes, zenith) for every pixel of the analysis area in
-// Area, the zenith only when NeedZenith (else 0); the number of pixels.
-template <typename TCount>
-int64_t ForEachAreaPixel(const TRect& Area, bool NeedZenith, TCount&& Count) {
-    const bool SlopeCheck = CircleSet && SlopeCorrection;
-    std::optional<TRadialGeometry> Radial;
-    if (NeedZenith && CircleSet) Radial.emplace(Area);
-    const bool ByTable = Radial && Radial->Usable();
-    const bool PerPixel = !ByTable && (NeedZenith || SlopeCheck);
-    TAzimuthMaskRuns Mask;
-    int64_t Pixels = 0;
-    for (int Y = Area.Top; Y <= Area.Bottom; ++Y) {
-        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        for (const TColumnSpan& Run : Mask.Kept(Y, CircleRowSpan(Y, Area))) {
-            const uint8_t* P = Row + std::size_t(Run.First) * 3;
-            for (int X = Run.First; X <= Run.Last; ++X, P += 3) {
-                double Zenith = 0.0;
-                if (ByTable) {
-                    Zenith = Radial->At(X, Y).Zenith;
-                } else if (PerPixel) {
-                    Zenith = PixelZenith(X, Y);
-                    if (SlopeCheck && Zenith > 90.0) continue;
-                }
-                Count(P, Zenith);
-                ++Pixels;
-            }
-        }
-    }
-    return Pixels;
-}
-
 // The whole degree of a zenith of the analysis area, which ends at zenith 90.
 int ZenithDegree(double Zenith) {
     const int64_t Degree = Round(Zenith);
     if (Degree < 0 || Degree > 90) throw ERangeError(kRangeCheckError);
     return int(Degree);
 }
+
+// Calls Count(Counts, pixel bytes, zenith degree) for every pixel of the
+// analysis area in Area on the analysis threads, each block of rows into
+// Counts of its own (TCounts{} to start), the degree only when NeedZenith
+// (else 0); adds the blocks' Counts up into Total (TCounts::Add). The number
+// of pixels.
+template <typename TCounts, typename TCount>
+int64_t CountAreaPixels(const TRect& Area, bool NeedZenith, TCounts& Total, TCount&& Count) {
+    const bool SlopeCheck = CircleSet && SlopeCorrection;
+    std::shared_ptr<const TRadialGeometry> Radial;
+    if (NeedZenith && CircleSet) Radial = SeriesRadialGeometry(Area);
+    const bool ByTable = Radial && Radial->Usable();
+    const bool PerPixel = !ByTable && (NeedZenith || SlopeCheck);
+    const TPictureRows Picture;
+    struct TBlock {
+        TCounts Counts;
+        int64_t Pixels = 0;
+    };
+    TBlockSlots<TBlock> Blocks;
+    int64_t Pixels = 0;
+    ForEachRowBlock(
+        Area.Top, Area.Bottom,
+        [&](const TRowBlock& Rows) {
+            TBlock& Block = Blocks[Rows.Slot];
+            Block = {};
+            TAzimuthMaskRuns Mask;
+            for (int Y = Rows.First; Y <= Rows.Last; ++Y) {
+                const uint8_t* Row = Picture.Row(Y);
+                const std::vector<TColumnSpan>& Runs = Mask.Kept(Y, CircleRowSpan(Y, Area));
+                if (Runs.empty()) continue;
+                std::optional<TRadialGeometry::TRow> Geometry;
+                if (ByTable) Geometry = Radial->Row(Y);
+                for (const TColumnSpan& Run : Runs) {
+                    const uint8_t* P = Row + std::size_t(Run.First) * 3;
+                    for (int X = Run.First; X <= Run.Last; ++X, P += 3) {
+                        int Degree = 0;
+                        if (ByTable) {
+                            Degree = Geometry->Degree(X);
+                        } else if (PerPixel) {
+                            const double Zenith = PixelZenith(X, Y);
+                            if (SlopeCheck && Zenith > 90.0) continue;
+                            if (NeedZenith) Degree = ZenithDegree(Zenith);
+                        }
+                        Count(Block.Counts, P, Degree);
+                        ++Block.Pixels;
+                    }
+                }
+            }
+        },
+        [&](const TRowBlock& Rows) {
+            const TBlock& Block = Blocks[Rows.Slot];
+            Total.Add(Block.Counts);
+            Pixels += Block.Pixels;
+        });
+    return Pixels;
+}
+
+// Pixel counts of N bins.
+template <std::size_t N>
+struct TBinCounts {
+    std::array<int64_t, N> Bins{};
+    void Add(const TBinCounts& Other) {
+        for (std::size_t I = 0; I < N; ++I) Bins[I] += Other.Bins[I];
+    }
+};
 
 }  // namespace
 
@@ -184,30 +222,32 @@ bool BuildHistogram(int Mode, const TRect& Rect) {
     if (Mode != 0 && (BinarizeTarget < 0 || BinarizeTarget > 2)) throw ERangeError(kRangeCheckError);
     const int Channel = 2 - BinarizeTarget;
     if (Mode == 0) {
-        std::array<int64_t, 768> Counts{};
-        const int64_t Pixels = ForEachAreaPixel(Area, false, [&Counts](const uint8_t* P, double) {
-            ++Counts[P[2]];
-            ++Counts[256 + P[1]];
-            ++Counts[512 + P[0]];
+        TBinCounts<768> Counts;
+        const int64_t Pixels = CountAreaPixels(Area, false, Counts, [](TBinCounts<768>& C, const uint8_t* P, int) {
+            ++C.Bins[P[2]];
+            ++C.Bins[256 + P[1]];
+            ++C.Bins[512 + P[0]];
         });
-        for (std::size_t I = 0; I < Counts.size(); ++I) RGBHistogram[I] = double(Counts[I]);
+        for (std::size_t I = 0; I < Counts.Bins.size(); ++I) RGBHistogram[I] = double(Counts.Bins[I]);
         return Pixels == 0;
     }
     if (Mode == 1) {
-        std::array<int64_t, 256> Counts{};
-        const int64_t Pixels =
-            ForEachAreaPixel(Area, false, [&Counts, Channel](const uint8_t* P, double) { ++Counts[P[Channel]]; });
-        for (std::size_t I = 0; I < Counts.size(); ++I) Histogram[I] = double(Counts[I]);
+        TBinCounts<256> Counts;
+        const int64_t Pixels = CountAreaPixels(
+            Area, false, Counts, [Channel](TBinCounts<256>& C, const uint8_t* P, int) { ++C.Bins[P[Channel]]; });
+        for (std::size_t I = 0; I < Counts.Bins.size(); ++I) Histogram[I] = double(Counts.Bins[I]);
         return Pixels == 0;
     }
     // The gap fraction analysis clears ZenithHistogram before its run.
-    std::vector<std::array<int64_t, 256>> Counts(91);
-    const int64_t Pixels = ForEachAreaPixel(Area, true, [&Counts, Channel](const uint8_t* P, double Zenith) {
-        ++Counts[std::size_t(ZenithDegree(Zenith))][P[Channel]];
-    });
+    TBinCounts<91 * 256> Counts;
+    const int64_t Pixels =
+        CountAreaPixels(Area, true, Counts, [Channel](TBinCounts<91 * 256>& C, const uint8_t* P, int Degree) {
+            ++C.Bins[std::size_t(Degree) * 256 + P[Channel]];
+        });
     for (int Z = 0; Z <= 90; ++Z)
         for (int V = 0; V <= 255; ++V)
-            ZenithHistogram[Z][V] = CheckedCast<int32_t>(ZenithHistogram[Z][V] + Counts[std::size_t(Z)][std::size_t(V)]);
+            ZenithHistogram[Z][V] =
+                CheckedCast<int32_t>(ZenithHistogram[Z][V] + Counts.Bins[std::size_t(Z) * 256 + std::size_t(V)]);
     return Pixels == 0;
 }
 

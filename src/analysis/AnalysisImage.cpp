@@ -43,7 +43,7 @@ bool LoadIntoNewImage(const QString& FileName) {
 const uint8_t* PixelBytes(int X, int Y) {
     if (!AnalysisImage || X < 0 || Y < 0 || X >= AnalysisImage->Width() || Y >= AnalysisImage->Height())
         throw ERangeError(kRangeCheckError);
-    return AnalysisImage->GetScanLine(Y) + std::size_t(X) * 3;
+    return AnalysisImage->ReadScanLine(Y) + std::size_t(X) * 3;
 }
 
 uint8_t* WindowPixelBytes(TBitmap& Image, int X, int Y) {

@@ -85,7 +85,7 @@ bool DetectCircleArea(const QString& FileName) {
     std::vector<TExtent> Rows(Bottom - kMargin + 1), Columns(Last - kMargin + 1);
     // One pass in memory order finds the extents of rows and columns alike.
     for (int Y = kMargin; Y <= Bottom; ++Y) {
-        const uint8_t* Line = AnalysisImage->GetScanLine(Y);
+        const uint8_t* Line = AnalysisImage->ReadScanLine(Y);
         TExtent& RowExtent = Rows[Y - kMargin];
         for (int X = kMargin; X <= Last; ++X) {
             if (Line[std::size_t(X) * 3 + 2] < kBright) continue;

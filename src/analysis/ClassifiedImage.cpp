@@ -13,6 +13,9 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
+#include "analysis/RowProgress.h"
 #include "platform/Bitmap.h"
 #include "platform/DelphiFormat.h"
 
@@ -69,24 +72,41 @@ bool ViewClassifiedImage(const QString& FileName, TBitmap& Image, const TRect& A
     // Every pixel of the area is counted; those that the picture has are painted.
     const TRect Box = ClipToAnalysisImage(Area);
     const int PaintRight = std::min(Box.Right, Image.Width() - 1);
-    TAreaRowRuns AreaRuns;
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
-        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        uint8_t* Out = Y < Image.Height() ? Image.ScanLine(Y) : nullptr;
-        for (const TColumnSpan& Span : AreaRuns.Kept(Y, Box)) {
-            for (int X = Span.First; X <= Span.Last; ++X) {
-                const uint8_t* P = Row + std::size_t(X) * 3;
-                const int K = Scores.ClassifyBytes(P);
-                TGroupTally& T = Tallies[std::size_t(K)];
-                ++T.Pixels;
-                T.Sums[0] += P[2];
-                T.Sums[1] += P[1];
-                T.Sums[2] += P[0];
-                if (Out != nullptr && X <= PaintRight) std::copy_n(Paint[std::size_t(K)].data(), 3, Out + std::size_t(X) * 3);
+    const TPictureRows Picture;
+    const std::vector<uint8_t*> OutRows = WritableRows(Image, Box);
+    TBlockSlots<std::vector<TGroupTally>> Blocks;
+    ForEachRowBlock(
+        Box.Top, Box.Bottom,
+        [&](const TRowBlock& Block) {
+            std::vector<TGroupTally>& BlockTallies = Blocks[Block.Slot];
+            BlockTallies.assign(Tallies.size(), {});
+            TAreaRowRuns AreaRuns;
+            for (int Y = Block.First; Y <= Block.Last; ++Y) {
+                const uint8_t* Row = Picture.Row(Y);
+                uint8_t* Out = OutRows[std::size_t(Y - Box.Top)];
+                for (const TColumnSpan& Span : AreaRuns.Kept(Y, Box)) {
+                    for (int X = Span.First; X <= Span.Last; ++X) {
+                        const uint8_t* P = Row + std::size_t(X) * 3;
+                        const int K = Scores.ClassifyBytes(P);
+                        TGroupTally& T = BlockTallies[std::size_t(K)];
+                        ++T.Pixels;
+                        T.Sums[0] += P[2];
+                        T.Sums[1] += P[1];
+                        T.Sums[2] += P[0];
+                        if (Out != nullptr && X <= PaintRight)
+                            std::copy_n(Paint[std::size_t(K)].data(), 3, Out + std::size_t(X) * 3);
+                    }
+                }
             }
-        }
-        EngineHost().SetStatusText(QString::number(Y) + QStringLiteral(" Line Finished!"));
-    }
+        },
+        [&](const TRowBlock& Block) {
+            const std::vector<TGroupTally>& BlockTallies = Blocks[Block.Slot];
+            for (std::size_t K = 0; K < Tallies.size(); ++K) {
+                Tallies[K].Pixels += BlockTallies[K].Pixels;
+                for (std::size_t C = 0; C < 3; ++C) Tallies[K].Sums[C] += BlockTallies[K].Sums[C];
+            }
+            ShowLinesFinished(Block);
+        });
     ShowGroupTable(Tallies);
     ShowInstructionMessage(QStringLiteral("MSG9"));
     EngineHost().ShowResultPage(TResultPage::Classification);

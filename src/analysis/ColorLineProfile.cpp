@@ -42,7 +42,7 @@ bool ColorLineProfile(const QString& FileName, TPoint Start, TPoint End) {
             // The screen's y grows downwards.
             const int64_t X = Start.X + Trunc(I * Cos), Y = Start.Y - Trunc(I * Sin);
             if (X < 0 || X >= W || Y < 0 || Y >= H) continue;
-            const uint8_t* P = AnalysisImage->GetScanLine(int(Y)) + X * 3;
+            const uint8_t* P = AnalysisImage->ReadScanLine(int(Y)) + X * 3;
             for (int C = 0; C < 3; ++C)
                 Chart.Series[std::size_t(C)].Points.push_back({double(I), double(P[2 - C]), Colours[C]});
         }

@@ -7,6 +7,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/RowProgress.h"
 #include "analysis/RunSeries.h"
 #include "analysis/TargetPixels.h"
 
@@ -42,6 +43,16 @@ struct TFixedThresholdSeries::TValueCounts {
     int64_t Rings[6][256] = {};
     int64_t Bands[91][256] = {};
     uint8_t BandMax[3][91][256] = {};
+
+    void Add(const TValueCounts& Other) {
+        for (int K = 0; K < 6; ++K)
+            for (int V = 0; V <= 255; ++V) Rings[K][V] += Other.Rings[K][V];
+        for (int B = 0; B <= 90; ++B)
+            for (int V = 0; V <= 255; ++V) {
+                Bands[B][V] += Other.Bands[B][V];
+                for (int C = 0; C < 3; ++C) BandMax[C][B][V] = std::max(BandMax[C][B][V], Other.BandMax[C][B][V]);
+            }
+    }
 };
 
 TFixedThresholdSeries::TFixedThresholdSeries() = default;
@@ -62,24 +73,50 @@ bool TFixedThresholdSeries::Count(const QString& FileName, const TRect& Area) {
     FAll = {};
     FValues = std::make_unique<TValueCounts>();
     FSky.fill(0.0);
-    TValueCounts& Values = *FValues;
-    ForEachCountedPixel(
-        Box, *SeriesRadialGeometry(Box), false, [](int, const TColumnSpan&) {},
-        [&](const TCountedPixel& Pixel) {
-            FAll.CountPixel(Pixel);
-            const uint8_t* P = Pixel.Bytes;
-            const int V = P[Channel];
-            ++Values.Rings[Pixel.Ring][V];
-            ++Values.Bands[Pixel.Band][V];
-            for (int C = 0; C < 3; ++C) {
-                uint8_t& Max = Values.BandMax[C][Pixel.Band][V];
-                Max = std::max(Max, P[2 - C]);
-            }
-            const TThresholdRange& Range = Ranges[V];
-            if (Range.First > Range.Last) return;
-            // Each threshold's own sum gets this pixel's weight in turn.
-            const double Weight = Pixel.SkyWeight();
-            for (int T = Range.First; T <= Range.Last; ++T) FSky[T] += Weight;
+    const std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
+    const TPictureRows Picture;
+    // What one block of rows counts.
+    struct TBlockCounts {
+        TGapTallies All;
+        std::unique_ptr<TValueCounts> Values;
+        std::array<double, 256> Sky{};
+    };
+    TBlockSlots<TBlockCounts> Blocks;
+    ForEachRowBlock(
+        Box.Top, Box.Bottom,
+        [&](const TRowBlock& Block) {
+            TBlockCounts& Counts = Blocks[Block.Slot];
+            Counts.All = {};
+            if (!Counts.Values) Counts.Values = std::make_unique<TValueCounts>();
+            *Counts.Values = {};
+            Counts.Sky.fill(0.0);
+            TValueCounts& Values = *Counts.Values;
+            ForEachCountedPixel(
+                Block, Box, *Radial, Picture, false, [](int, const TColumnSpan&) {},
+                [&](const TCountedPixel& Pixel) {
+                    Counts.All.CountPixel(Pixel);
+                    const uint8_t* P = Pixel.Bytes;
+                    const int V = P[Channel];
+                    ++Values.Rings[Pixel.Ring][V];
+                    ++Values.Bands[Pixel.Band][V];
+                    for (int C = 0; C < 3; ++C) {
+                        uint8_t& Max = Values.BandMax[C][Pixel.Band][V];
+                        Max = std::max(Max, P[2 - C]);
+                    }
+                    const TThresholdRange& Range = Ranges[V];
+                    if (Range.First > Range.Last) return;
+                    // Each threshold's own sum gets this pixel's weight in turn.
+                    const double Weight = Pixel.SkyWeight();
+                    for (int T = Range.First; T <= Range.Last; ++T) Counts.Sky[T] += Weight;
+                });
+        },
+        [&](const TRowBlock& Block) {
+            // Block by block, as a run of its own adds its blocks' sums.
+            const TBlockCounts& Counts = Blocks[Block.Slot];
+            FAll.Add(Counts.All);
+            FValues->Add(*Counts.Values);
+            for (std::size_t T = 0; T < FSky.size(); ++T) FSky[T] += Counts.Sky[T];
+            ShowLinesFinished(Block);
         });
     if (!FAll.Empty()) return false;
     ShowErrorMessage(QStringLiteral("ERR17"));

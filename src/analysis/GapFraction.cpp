@@ -15,6 +15,7 @@
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
 #include "analysis/RadialGeometry.h"
+#include "analysis/RowProgress.h"
 #include "analysis/RunSeries.h"
 #include "analysis/SettingsCheck.h"
 #include "analysis/TargetPixels.h"
@@ -31,6 +32,21 @@ bool TGapTallies::Empty() const {
     for (double All : Rings[0])
         if (All > 0.0) return false;
     return true;
+}
+
+void TGapTallies::Add(const TGapTallies& Later) {
+    for (int K = 0; K < 6; ++K)
+        for (int I = 0; I < 2; ++I) Rings[I][K] += Later.Rings[I][K];
+    for (int C = 0; C < 3; ++C)
+        for (int K = 0; K < 6; ++K) RingSums[C][K] += Later.RingSums[C][K];
+    for (int B = 0; B <= 90; ++B) {
+        for (int I = 0; I < 2; ++I) Bands[I][B] += Later.Bands[I][B];
+        for (int C = 0; C < 3; ++C) {
+            BandSums[C][B] += Later.BandSums[C][B];
+            BandMax[C][B] = std::max(BandMax[C][B], Later.BandMax[C][B]);
+        }
+    }
+    Sky += Later.Sky;
 }
 
 void TGapTallies::Publish() const {
@@ -80,17 +96,40 @@ bool PrepareGapFractionArea(const TRect& Area, TRect& Box) {
     return true;
 }
 
+namespace {
+
+// What one block of rows counts: its tallies and, while the threshold line
+// is in use, the threshold of the last pixel it tested.
+struct TBlockCounts {
+    TGapTallies Tallies;
+    int32_t Threshold = 0;
+};
+
+}  // namespace
+
 bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area) {
     if (OpenGapFractionImage(FileName)) return true;
     TAnalysisRun Run;
+    // The thresholds' histogram and the count share the run's geometry.
+    const TRunSeries Series;
     TRect Box;
     if (PrepareGapFractionArea(Area, Box)) return true;
     const int W = AnalysisImage->Width(), H = AnalysisImage->Height();
-    QImage Gap(W, H, QImage::Format_BGR888);
-    if (Gap.isNull()) throw EOutOfResources(QStringLiteral("Out of system resources"));
+    // The gap picture is only made when it is shown; its rows are written by
+    // the blocks that count them.
+    QImage Gap;
+    uint8_t* GapBits = nullptr;
+    std::size_t GapStride = 0;
+    if (DrawResults) {
+        Gap = QImage(W, H, QImage::Format_BGR888);
+        if (Gap.isNull()) throw EOutOfResources(QStringLiteral("Out of system resources"));
+        GapBits = Gap.bits();
+        GapStride = std::size_t(Gap.bytesPerLine());
+    }
     // Black wherever no gap pixel is counted.
-    const auto Blacken = [&Gap](int Y, int From, int To) {
-        if (From <= To) std::memset(Gap.scanLine(Y) + std::size_t(From) * 3, 0, std::size_t(To - From + 1) * 3);
+    const auto Blacken = [&](int Y, int From, int To) {
+        if (GapBits && From <= To)
+            std::memset(GapBits + Y * GapStride + std::size_t(From) * 3, 0, std::size_t(To - From + 1) * 3);
     };
     for (int Y = 0; Y < H; ++Y)
         if (Y < Box.Top || Y > Box.Bottom) Blacken(Y, 0, W - 1);
@@ -98,38 +137,61 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
     // The mask and the slope leave out pixels of the span, which are then not visited.
     const bool Skipping = AzimuthMaskUse || SlopeCorrection;
     const bool ZenithLine = ZenithLineInUse(true);
-    uint8_t* GapRow = nullptr;
-    TGapTallies T;
-    ForEachCountedPixel(
-        Box, *SeriesRadialGeometry(Box), ZenithLine,
-        [&](int Y, const TColumnSpan& Span) {
-            if (Skipping) {
-                Blacken(Y, 0, W - 1);
-            } else {
-                Blacken(Y, 0, std::min(Span.First, W) - 1);
-                Blacken(Y, std::max(Span.Last + 1, 0), W - 1);
-            }
-            GapRow = Gap.scanLine(Y);
+    const std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
+    const TPictureRows Picture;
+    TBlockSlots<TBlockCounts> Blocks;
+    TBlockCounts All;
+    bool Tested = false;
+    ForEachRowBlock(
+        Box.Top, Box.Bottom,
+        [&](const TRowBlock& Block) {
+            TBlockCounts& Counts = Blocks[Block.Slot];
+            Counts = {};
+            Counts.Threshold = FixedThreshold;
+            TGapTallies& T = Counts.Tallies;
+            uint8_t* GapRow = nullptr;
+            ForEachCountedPixel(
+                Block, Box, *Radial, Picture, ZenithLine,
+                [&](int Y, const TColumnSpan& Span) {
+                    if (Skipping) {
+                        Blacken(Y, 0, W - 1);
+                    } else {
+                        Blacken(Y, 0, std::min(Span.First, W) - 1);
+                        Blacken(Y, std::max(Span.Last + 1, 0), W - 1);
+                    }
+                    GapRow = GapBits ? GapBits + Y * GapStride : nullptr;
+                },
+                [&](const TCountedPixel& Pixel) {
+                    T.CountPixel(Pixel);
+                    const uint8_t* P = Pixel.Bytes;
+                    const bool Target = IsTargetBytesAt(true, P, Pixel.Weighting, Counts.Threshold);
+                    if (GapRow) std::memset(GapRow + std::size_t(Pixel.X) * 3, Target ? 255 : 0, 3);
+                    if (!Target) return;
+                    T.Rings[1][Pixel.Ring] += 1.0;
+                    T.Bands[1][Pixel.Band] += 1.0;
+                    T.Sky += Pixel.SkyWeight();
+                    for (int C = 0; C < 3; ++C)
+                        T.BandMax[C][Pixel.Band] = std::max<double>(T.BandMax[C][Pixel.Band], P[2 - C]);
+                });
         },
-        [&](const TCountedPixel& Pixel) {
-            uint8_t* G = GapRow + std::size_t(Pixel.X) * 3;
-            G[0] = G[1] = G[2] = 0;
-            T.CountPixel(Pixel);
-            const uint8_t* P = Pixel.Bytes;
-            if (!IsTargetBytes(true, P, Pixel.Weighting)) return;
-            T.Rings[1][Pixel.Ring] += 1.0;
-            T.Bands[1][Pixel.Band] += 1.0;
-            T.Sky += Pixel.SkyWeight();
-            if (DrawResults) G[0] = G[1] = G[2] = 255;
-            for (int C = 0; C < 3; ++C)
-                T.BandMax[C][Pixel.Band] = std::max<double>(T.BandMax[C][Pixel.Band], P[2 - C]);
+        [&](const TRowBlock& Block) {
+            const TBlockCounts& Counts = Blocks[Block.Slot];
+            All.Tallies.Add(Counts.Tallies);
+            // Every counted pixel is tested.
+            if (!Counts.Tallies.Empty()) {
+                All.Threshold = Counts.Threshold;
+                Tested = true;
+            }
+            ShowLinesFinished(Block);
         });
+    // The threshold line leaves the threshold of the last pixel tested in force.
+    if (ZenithLine && Tested) FixedThreshold = All.Threshold;
     // Targets that need no histogram of the area get here without a pixel.
-    if (T.Empty()) {
+    if (All.Tallies.Empty()) {
         ShowErrorMessage(QStringLiteral("ERR17"));
         return true;
     }
-    T.Publish();
+    All.Tallies.Publish();
     if (DrawResults) Image.SetImage(Gap);
     if (KeepAnalysisImage) Run.Keep();
     ShowInstructionMessage(QStringLiteral("MSG10"));

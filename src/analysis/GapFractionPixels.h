@@ -17,7 +17,9 @@
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/PictureRows.h"
 #include "analysis/RadialGeometry.h"
+#include "analysis/RowBlocks.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Exceptions.h"
 
@@ -36,10 +38,9 @@ struct TCountedPixel {
     const uint8_t* Bytes;  // blue, green, red
     int Band, Ring;
     double Weighting;  // ZenithWeighting of its zenith while the threshold line is in use, else 0
-    double Zenith;
-    // From the geometry table, or computed from the radius when the table is not usable.
+    // From the geometry table, or computed from the radius and zenith when the table is not usable.
     bool Tabled;
-    double TabledWeight, Radius;
+    double TabledWeight, Radius, Zenith;
     double SkyWeight() const { return Tabled ? TabledWeight : tam32::SkyWeight(Radius, Zenith); }
 };
 
@@ -52,6 +53,8 @@ struct TGapTallies {
     bool Empty() const;
     // Into the ring and band results and SkyFactor.
     void Publish() const;
+    // Adds the counts of the rows after those counted so far.
+    void Add(const TGapTallies& Later);
     // Counts Pixel among all pixels of its ring and band, with its colours.
     void CountPixel(const TCountedPixel& Pixel) {
         Rings[0][Pixel.Ring] += 1.0;
@@ -80,46 +83,48 @@ inline int BandRing(int Band) {
     return kRings[std::size_t(Band)];
 }
 
-// For each row Y of Box: RowStart(Y, Span) with the row's span within the
-// circle, Visit(Pixel) for each counted pixel of the span, then the row's
-// status line.
+// For each row Y of Block within Box: RowStart(Y, Span) with the row's span
+// within the circle, then Visit(Pixel) for each counted pixel of the span.
+// Safe on the analysis threads while Visit touches only its block's own data.
 template <typename TRowStart, typename TVisit>
-void ForEachCountedPixel(const TRect& Box, const TRadialGeometry& Radial, bool ZenithLine, TRowStart&& RowStart,
-                         TVisit&& Visit) {
+void ForEachCountedPixel(const TRowBlock& Block, const TRect& Box, const TRadialGeometry& Radial,
+                         const TPictureRows& Picture, bool ZenithLine, TRowStart&& RowStart, TVisit&& Visit) {
     const double Cx = CircleCentreX(), Cy = CircleCentreY();
     // Read once: the visits' stores could otherwise make them be read per pixel.
     const bool Tabled = Radial.Usable(), Masked = AzimuthMaskUse, MaskChecks = AzimuthMaskUse || SlopeCorrection;
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
-        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
+    for (int Y = Block.First; Y <= Block.Last; ++Y) {
+        const uint8_t* Row = Picture.Row(Y);
         const TColumnSpan Span = CircleRowSpan(Y, Box);
         RowStart(Y, Span);
+        if (Span.First > Span.Last) continue;
         const double Dy = Y - Cy;
-        for (int X = Span.First; X <= Span.Last; ++X) {
-            TCountedPixel P{X, Row + std::size_t(X) * 3, 0, 0, 0.0, 0.0, Tabled, 0.0, 0.0};
-            if (Tabled) {
+        if (Tabled) {
+            const TRadialGeometry::TRow Geometry = Radial.Row(Y);
+            for (int X = Span.First; X <= Span.Last; ++X) {
                 if (Masked && !KeptByAzimuthMask(X, Y)) continue;
-                const TRadialGeometry::TSample& Sample = Radial.At(X, Y);
-                P.Zenith = Sample.Zenith;
-                P.TabledWeight = Sample.SkyWeight;
-                if (ZenithLine) P.Weighting = Radial.Weighting(X, Y);
-            } else {
-                // A local, so that the pixel's fields can stay in registers.
-                double Zenith;
-                if (MaskChecks) {
-                    if (!KeptWithZenith(X, Y, Zenith)) continue;
-                } else {
-                    Zenith = PixelZenith(X, Y);
-                }
-                P.Zenith = Zenith;
-                const double Dx = X - Cx;
-                P.Radius = std::sqrt(Dx * Dx + Dy * Dy);
-                if (ZenithLine) P.Weighting = ZenithWeighting(P.Zenith);
+                TCountedPixel P{X, Row + std::size_t(X) * 3, Geometry.Band(X), 0, 0.0, true, Geometry.SkyWeight(X),
+                                0.0, 0.0};
+                P.Ring = BandRing(P.Band);
+                if (ZenithLine) P.Weighting = Geometry.Weighting(X);
+                Visit(P);
             }
-            P.Band = ZenithBand(P.Zenith);
+            continue;
+        }
+        for (int X = Span.First; X <= Span.Last; ++X) {
+            // A local, so that the pixel's fields can stay in registers.
+            double Zenith;
+            if (MaskChecks) {
+                if (!KeptWithZenith(X, Y, Zenith)) continue;
+            } else {
+                Zenith = PixelZenith(X, Y);
+            }
+            const double Dx = X - Cx;
+            TCountedPixel P{X, Row + std::size_t(X) * 3, ZenithBand(Zenith), 0, 0.0, false, 0.0,
+                            std::sqrt(Dx * Dx + Dy * Dy), Zenith};
             P.Ring = BandRing(P.Band);
+            if (ZenithLine) P.Weighting = ZenithWeighting(Zenith);
             Visit(P);
         }
-        EngineHost().SetStatusText(QString::number(Y) + QStringLiteral(" Line Finished!"));
     }
 }
 

@@ -6,6 +6,7 @@
 // site factor. Days, months and years add up their days; the chart receives
 // the course over the period.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "analysis/ChartData.h"
@@ -13,8 +14,7 @@
 namespace tam32 {
 
 class TCanvas;
-class TClearSkyBeam;
-class TSunMinutes;
+class TPictureRows;
 class TSunTrackLine;
 
 // Totals in moles of photons per square metre.
@@ -35,6 +35,7 @@ public:
     // Track: the canvas into which the sun's path through the gaps is drawn,
     // a line per day; nullptr draws nothing.
     TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TCanvas* Track);
+    ~TPARIntegration();
 
     // The stored date, all day, without chart points.
     TPARTotals IntegrateDayPAR();
@@ -51,32 +52,39 @@ public:
     TPARTotals YearMeanPAR();
 
 private:
-    // The sun of one minute of the stored date, located before the minutes
-    // are summed.
+    // The sun of one minute with the sun up, located, tested and its beam
+    // worked out before the minutes are summed.
     struct TSunMinute {
-        int32_t Hour, Minute;
-        bool Up;         // at or above the horizon
-        bool OnPicture;  // X and Y hold its pixel, which may still lie outside the image
-        double Altitude;
+        int16_t Hour, Minute;
+        bool Gap;           // the sun's pixel is a gap
+        bool Tested;        // the pixel lies on the image and was tested
+        int32_t Threshold;  // of the threshold line at the pixel, when tested
         int X, Y;
+        double Direct;  // the direct flux
     };
-    struct TMinuteBeam {
-        double Direct;  // the direct flux; 0 with the sun below the horizon
-        bool Gap;       // the sun's pixel is a gap
-    };
-    // The sun at Hour:Minute, added to FSun.
-    void LocateSun(TSunMinutes& Sun, int32_t Hour, int32_t Minute);
-    // Adds one located minute to Totals; Line, when given, is drawn on to the
-    // sun's pixel when it is a gap.
-    TMinuteBeam MinuteStep(const TSunMinute& Sun, const TClearSkyBeam& Beam, TSunTrackLine* Line,
-                           TPARTotals& Totals) const;
+    using TSunDay = std::vector<TSunMinute>;
+    // The minutes with the sun up on a date from FromHour:00 to ToHour:59
+    // (within the PAR start and end minutes when SetTimes). Reaches neither
+    // the engine host nor a result variable, so days are located on the
+    // analysis threads.
+    TSunDay LocateDay(int32_t Year, int32_t Month, int32_t Day, int32_t FromHour, int32_t ToHour, bool SetTimes) const;
+    // The days of Month that the period sums.
+    void MonthDays(int32_t Month, int32_t& First, int32_t& Last) const;
+    // Locates the days of the months First..Last of TargetYear that the
+    // period sums, side by side on the analysis threads.
+    void LocateMonths(int32_t First, int32_t Last);
+    // The whole day of a date: located beforehand by LocateMonths, else now.
+    TSunDay TakeDay(int32_t Year, int32_t Month, int32_t Day);
+    // Adds one minute to Totals, drawing Line on to the sun's pixel when it is a gap.
+    void AddMinute(const TSunMinute& Sun, TPARTotals& Totals, TSunTrackLine* Line) const;
     void AddChartPoints(double X, double Above, double Below);
 
     double FIndirectSiteFactor;
     TChartData& FChart;
     TCanvas* FTrack;
-    int FImageWidth = 0, FImageHeight = 0;  // of the analysis image; 0 without one
-    std::vector<TSunMinute> FSun;           // the minutes of the day being summed
+    std::unique_ptr<const TPictureRows> FPicture;  // of the analysis image; none without one
+    // Days located ahead of their sums, by Month * 32 + Day of TargetYear.
+    std::vector<TSunDay> FLocated;
 };
 
 }  // namespace tam32

@@ -36,9 +36,11 @@ TSiteFactorSums IndirectSiteFactorSums() {
     return Sums;
 }
 
-TClearSkyBeam::TClearSkyBeam()
-    : FAboveAtmosphere(6302.0 * (1.0 + 0.034 * std::cos(2.0 * std::numbers::pi *
-                                                         QDate(SolarYear, SolarMonth, SolarDay).dayOfYear() / 365.0))),
+TClearSkyBeam::TClearSkyBeam() : TClearSkyBeam(SolarYear, SolarMonth, SolarDay) {}
+
+TClearSkyBeam::TClearSkyBeam(int32_t Year, int32_t Month, int32_t Day)
+    : FAboveAtmosphere(
+          6302.0 * (1.0 + 0.034 * std::cos(2.0 * std::numbers::pi * QDate(Year, Month, Day).dayOfYear() / 365.0))),
       FPressureRatio(PressureRatio(AboveSea)) {}
 
 double PressureRatio(double AboveSea) { return std::pow((288.0 - 0.0065 * AboveSea) / 288.0, 5.256); }

@@ -2,6 +2,8 @@
 // The radiation model of the PAR estimate: how much of the diffuse sky light
 // a photograph's gaps let through (from the gap fraction per zenith band),
 // and the clear-sky direct beam for a sun altitude.
+#include <cstdint>
+
 namespace tam32 {
 
 // The sky weights of the one-degree zenith bands of the last gap fraction
@@ -31,6 +33,8 @@ class TClearSkyBeam {
 public:
     // Reads the stored date, Tau and AboveSea.
     TClearSkyBeam();
+    // Of a given date, for days worked out side by side.
+    TClearSkyBeam(int32_t Year, int32_t Month, int32_t Day);
     double ClearSkyDirectRadiation(double Altitude) const;
 
 private:

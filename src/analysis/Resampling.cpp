@@ -8,13 +8,9 @@ namespace tam32 {
 
 TBilinearSampler::TBilinearSampler(const TPxDIB& Source) : FWidth(Source.Width()), FHeight(Source.Height()) {
     if (Source.GetPixelFormat() != pxPf24Bit) throw ERangeError(kRangeCheckError);
-    // Read where the pixels are, also when the store is shared (a kept
-    // decoding): asking for writable rows would copy it first.
-    const TPxDIBInfos& Infos = Source.DIB().Infos;
-    const int64_t Stride = DIBRowSize(24, FWidth);
-    const bool BottomUp = Infos.Header.biHeight > 0;
+    // Rows for reading leave a shared store (a kept decoding) in place.
     FRows.reserve(std::size_t(FHeight));
-    for (int Y = 0; Y < FHeight; ++Y) FRows.push_back(Infos.Bits + Stride * (BottomUp ? FHeight - 1 - Y : Y));
+    for (int Y = 0; Y < FHeight; ++Y) FRows.push_back(Source.ReadScanLine(Y));
 }
 
 TResultPicture::TResultPicture(int Width, int Height, TRows Rows)

@@ -2,6 +2,7 @@
 
 #include "analysis/EngineHost.h"
 #include "analysis/Messages.h"
+#include "analysis/RowBlocks.h"
 #include "platform/DelphiFormat.h"
 #include "platform/Exceptions.h"
 
@@ -13,6 +14,11 @@ TRowProgress::TRowProgress(int Rows) : FRows(Rows), FText(GetDialogMessage(QStri
     } catch (const EConvertError&) {
         FText = FText.replace(QLatin1Char('%'), QStringLiteral("%%")) + QStringLiteral(" %d %d");
     }
+}
+
+void ShowLinesFinished(const TRowBlock& Block) {
+    for (int Y = Block.First; Y <= Block.Last; ++Y)
+        EngineHost().SetStatusText(QString::number(Y) + QStringLiteral(" Line Finished!"));
 }
 
 void TRowProgress::Show(int Row) const { EngineHost().SetStatusText(Format(FText, {Row, FRows})); }

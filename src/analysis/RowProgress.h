@@ -8,6 +8,11 @@
 
 namespace tam32 {
 
+struct TRowBlock;
+
+// "Y Line Finished!" for each row Y of a block of a pixel pass, in order.
+void ShowLinesFinished(const TRowBlock& Block);
+
 class TRowProgress {
 public:
     explicit TRowProgress(int Rows);

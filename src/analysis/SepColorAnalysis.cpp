@@ -9,6 +9,9 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
+#include "analysis/RowProgress.h"
 #include "analysis/SettingsCheck.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Bitmap.h"
@@ -29,6 +32,13 @@ struct TClassSums {
             const uint64_t V = Pixel[2 - C];
             Sums[std::size_t(C)] += V;
             Squares[std::size_t(C)] += V * V;
+        }
+    }
+    void Merge(const TClassSums& Other) {
+        Count += Other.Count;
+        for (std::size_t C = 0; C < 3; ++C) {
+            Sums[C] += Other.Sums[C];
+            Squares[C] += Other.Squares[C];
         }
     }
     double Mean(int C) const { return Count == 0 ? 0.0 : double(Sums[std::size_t(C)]) / double(Count); }
@@ -73,28 +83,52 @@ bool SepColorAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area
         (Image.PixelFormat() != TPixelFormat::pf24bit || Image.Width() <= Box.Right || Image.Height() <= Box.Bottom))
         throw ERangeError(kRangeCheckError);
 
-    TClassSums Target, Background;
-    std::array<uint64_t, 768> Counts{};
-    TAreaRowRuns Runs;
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
-        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        uint8_t* Painted = DrawResults ? Image.ScanLine(Y) : nullptr;
-        for (const TColumnSpan& Span : Runs.Kept(Y, Box))
-            for (int X = Span.First; X <= Span.Last; ++X) {
-                const uint8_t* P = Row + std::size_t(X) * 3;
-                const bool IsTarget = IsTargetBytes(false, P, 0.0);
-                if (IsTarget) {
-                    Target.Add(P);
-                    ++Counts[P[2]];
-                    ++Counts[256 + P[1]];
-                    ++Counts[512 + P[0]];
-                } else {
-                    Background.Add(P);
-                }
-                if (Painted) std::memset(Painted + std::size_t(X) * 3, IsTarget ? 255 : 0, 3);
+    struct TCounts {
+        TClassSums Target, Background;
+        std::array<uint64_t, 768> Counts{};
+        void Merge(const TCounts& Other) {
+            Target.Merge(Other.Target);
+            Background.Merge(Other.Background);
+            for (std::size_t I = 0; I < Counts.size(); ++I) Counts[I] += Other.Counts[I];
+        }
+    };
+    const TPictureRows Picture;
+    const std::vector<uint8_t*> PaintedRows = DrawResults ? WritableRows(Image, Box) : std::vector<uint8_t*>();
+    TBlockSlots<TCounts> Blocks;
+    TCounts All;
+    ForEachRowBlock(
+        Box.Top, Box.Bottom,
+        [&](const TRowBlock& Block) {
+            TCounts& Counts = Blocks[Block.Slot];
+            Counts = {};
+            TAreaRowRuns Runs;
+            int32_t Threshold = FixedThreshold;
+            for (int Y = Block.First; Y <= Block.Last; ++Y) {
+                const uint8_t* Row = Picture.Row(Y);
+                uint8_t* Painted = DrawResults ? PaintedRows[std::size_t(Y - Box.Top)] : nullptr;
+                for (const TColumnSpan& Span : Runs.Kept(Y, Box))
+                    for (int X = Span.First; X <= Span.Last; ++X) {
+                        const uint8_t* P = Row + std::size_t(X) * 3;
+                        const bool IsTarget = IsTargetBytesAt(false, P, 0.0, Threshold);
+                        if (IsTarget) {
+                            Counts.Target.Add(P);
+                            ++Counts.Counts[P[2]];
+                            ++Counts.Counts[256 + P[1]];
+                            ++Counts.Counts[512 + P[0]];
+                        } else {
+                            Counts.Background.Add(P);
+                        }
+                        if (Painted) std::memset(Painted + std::size_t(X) * 3, IsTarget ? 255 : 0, 3);
+                    }
             }
-        EngineHost().SetStatusText(QString::number(Y) + QStringLiteral(" Line Finished!"));
-    }
+        },
+        [&](const TRowBlock& Block) {
+            All.Merge(Blocks[Block.Slot]);
+            ShowLinesFinished(Block);
+        });
+    const TClassSums& Target = All.Target;
+    const TClassSums& Background = All.Background;
+    const std::array<uint64_t, 768>& Counts = All.Counts;
 
     TargetPixelCount = double(Target.Count);
     NonTargetPixelCount = double(Background.Count);

@@ -170,8 +170,11 @@ TSolarDay::TParabola TSolarDay::TParabola::Through(double Midnight, double Noon,
     return {Midnight, Noon - Midnight, NextMidnight - 2.0 * Noon + Midnight};
 }
 
-TSolarDay::TSolarDay() : FSinLat(SinDeg(SiteLatitude)), FCosLat(CosDeg(SiteLatitude)) {
-    const double Days = DayCount(SolarYear, SolarMonth, SolarDay);
+TSolarDay::TSolarDay() : TSolarDay(SolarYear, SolarMonth, SolarDay) {}
+
+TSolarDay::TSolarDay(int32_t Year, int32_t Month, int32_t Day)
+    : FSinLat(SinDeg(SiteLatitude)), FCosLat(CosDeg(SiteLatitude)) {
+    const double Days = DayCount(Year, Month, Day);
     // The sidereal time runs on evenly through the day, also where the
     // universal date changes (Newcomb's day start and the clock rate agree
     // there within a millionth of a degree).

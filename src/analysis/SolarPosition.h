@@ -59,6 +59,8 @@ void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double
 class TSolarDay {
 public:
     TSolarDay();
+    // Of a given date, for days worked out side by side; the site as stored.
+    TSolarDay(int32_t Year, int32_t Month, int32_t Day);
     // As SunPosition, at a local clock time of the day; LocalHour is left as it is.
     void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const;
 

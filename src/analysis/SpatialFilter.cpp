@@ -129,7 +129,7 @@ private:
     // which no later output row reads.
     T* PaddedRow(int Y) { return FRows.data() + std::size_t(Y % FSize) * FPadded; }
     void LoadRow(int Y) {
-        const uint8_t* Source = AnalysisImage->GetScanLine(Y);
+        const uint8_t* Source = AnalysisImage->ReadScanLine(Y);
         T* Row = PaddedRow(Y) + std::size_t(FHalf * kChannels);
         for (std::size_t K = 0; K < FValues; ++K) Row[K] = T(Source[K]);
     }

@@ -25,6 +25,8 @@ bool SunToImageXY(int& X, int& Y, double Altitude, double Direction);
 // faster).
 class TSunMinutes {
 public:
+    TSunMinutes() = default;
+    explicit TSunMinutes(const TSolarDay& Day) : FDay(Day) {}
     // True with the sun's azimuth and apparent altitude when it stands at or
     // above the horizon at Hour:Minute; False below it.
     bool Up(int Hour, int Minute, double& Azimuth, double& Altitude);

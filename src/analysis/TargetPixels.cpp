@@ -9,6 +9,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/PictureRows.h"
 #include "analysis/Thresholds.h"
 #include "platform/Rounding.h"
 
@@ -101,10 +102,13 @@ bool PrepareClassification(bool UseZenith, const TRect& Rect) {
 
 
 bool IsTargetPixel(bool UseZenith, int X, int Y) {
-    if (!AnalysisImage || X < 0 || Y < 0 || X >= AnalysisImage->Width() || Y >= AnalysisImage->Height())
-        return false;
+    return AnalysisImage && IsTargetPixelAt(TPictureRows(), UseZenith, X, Y, FixedThreshold);
+}
+
+bool IsTargetPixelAt(const TPictureRows& Picture, bool UseZenith, int X, int Y, int32_t& Threshold) {
+    if (!Picture.Contains(X, Y)) return false;
     const double Weighting = ZenithLineInUse(UseZenith) ? ZenithWeighting(PixelZenith(X, Y)) : 0.0;
-    return IsTargetBytes(UseZenith, AnalysisImage->GetScanLine(Y) + std::size_t(X) * 3, Weighting);
+    return IsTargetBytesAt(UseZenith, Picture.Row(Y) + std::size_t(X) * 3, Weighting, Threshold);
 }
 
 }  // namespace tam32

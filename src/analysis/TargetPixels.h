@@ -28,16 +28,21 @@ bool DetermineThreshold(bool UseZenith);
 bool PrepareClassification(bool UseZenith, const TRect& Rect);
 // False outside the analysis image: nothing is known of the sky there.
 bool IsTargetPixel(bool UseZenith, int X, int Y);
+class TPictureRows;
+// The same on Picture with the threshold kept in Threshold (see
+// IsTargetBytesAt), for the analysis threads.
+bool IsTargetPixelAt(const TPictureRows& Picture, bool UseZenith, int X, int Y, int32_t& Threshold);
 
-inline bool CompareWithThreshold(int Value) {
+inline bool CompareWithThreshold(int Value, int32_t Threshold) {
     switch (ThresholdCondition) {
         case 0:
-        case 3: return Value >= FixedThreshold;
-        case 1: return Value <= FixedThreshold;
-        case 2: return Value == FixedThreshold;
+        case 3: return Value >= Threshold;
+        case 1: return Value <= Threshold;
+        case 2: return Value == Threshold;
         default: return false;
     }
 }
+inline bool CompareWithThreshold(int Value) { return CompareWithThreshold(Value, FixedThreshold); }
 
 namespace detail {
 inline bool WithinTolerance(int Value, int Reference, int Span, int Tolerance) {
@@ -49,16 +54,18 @@ inline bool WithinTolerance(int Value, int Reference, int Span, int Tolerance) {
 
 // The test of IsTargetPixel for a pixel's bytes (blue, green, red) and the
 // ZenithWeighting of its zenith, which is only read when the zenith line is
-// in use (pixel loops take it from a table). Inline: pixel loops call it.
-inline bool IsTargetBytes(bool UseZenith, const uint8_t* Pixel, double Weighting) {
+// in use (pixel loops take it from a table). The threshold line's threshold
+// at that zenith becomes Threshold, the threshold compared with (passes on
+// several threads keep their own). Inline: pixel loops call it.
+inline bool IsTargetBytesAt(bool UseZenith, const uint8_t* Pixel, double Weighting, int32_t& Threshold) {
     const int R = Pixel[2], G = Pixel[1], B = Pixel[0];
     switch (BinarizeTarget) {
         case 0:
         case 1:
         case 2:
             if (ZenithLineInUse(UseZenith))
-                FixedThreshold = RoundInt(ZenithThresholdSlope * Weighting + ZenithThresholdIntercept);
-            return CompareWithThreshold(Pixel[2 - BinarizeTarget]);
+                Threshold = RoundInt(ZenithThresholdSlope * Weighting + ZenithThresholdIntercept);
+            return CompareWithThreshold(Pixel[2 - BinarizeTarget], Threshold);
         case 3:
             return RecognizedGroups[PreparedClassifier.ClassifyBytes(Pixel)];
         case 4:
@@ -74,6 +81,11 @@ inline bool IsTargetBytes(bool UseZenith, const uint8_t* Pixel, double Weighting
         default:
             return false;
     }
+}
+
+// The same with FixedThreshold as the threshold, for a single thread.
+inline bool IsTargetBytes(bool UseZenith, const uint8_t* Pixel, double Weighting) {
+    return IsTargetBytesAt(UseZenith, Pixel, Weighting, FixedThreshold);
 }
 
 }  // namespace tam32

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "analysis/AreaRowRuns.h"
+#include "analysis/PictureRows.h"
 #include "platform/WinTypes.h"
 
 namespace tam32 {
@@ -27,6 +28,7 @@ public:
 
 private:
     TRect FArea;
+    TPictureRows FPicture;
     TAreaRowRuns FRuns;
 };
 

@@ -305,6 +305,10 @@ void TPxDIB::SetPixels(int X, int Y, TColor Value) {
 
 uint8_t* TPxDIB::GetScanLine(int Y) {
     MakeUnique();
+    return const_cast<uint8_t*>(ReadScanLine(Y));
+}
+
+const uint8_t* TPxDIB::ReadScanLine(int Y) const {
     if (Y < 0 || Y >= FDIB->Height)
         throw EPxDIBPixelPositionRange(QStringLiteral("TPxDIB.GetScanLine: y is Out of Range"));
     if (FDIB->Infos.Header.biCompression != BI_RGB)

@@ -50,6 +50,8 @@ public:
     void SetPixels(int X, int Y, TColor Value);
     // Row Y counted from the top; copies a shared store first, even for reading.
     uint8_t* GetScanLine(int Y);
+    // Row Y for reading only: a shared store stays shared. Checked as GetScanLine.
+    const uint8_t* ReadScanLine(int Y) const;
 
     void CreateTrueColorPalette();
     void Draw(TCanvas& ACanvas, const TRect& Rect) override;

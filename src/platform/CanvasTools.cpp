@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/Exceptions.h"
+#include "platform/RasterOps.h"
 
 namespace tam32 {
 
@@ -26,7 +27,7 @@ uint8_t PenModeRop2(TPenMode Mode) {
         case TPenMode::pmWhite: return 0b1111;
         case TPenMode::pmNop: return 0b1010;
         case TPenMode::pmNot: return 0b0101;
-        case TPenMode::pmCopy: return 0b1100;
+        case TPenMode::pmCopy: return kRop2CopyPen;
         case TPenMode::pmNotCopy: return 0b0011;
         case TPenMode::pmMergePenNot: return 0b1101;
         case TPenMode::pmMaskPenNot: return 0b0100;

@@ -1,6 +1,8 @@
 #include "platform/LargeBlocks.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -45,6 +47,30 @@ void CopyBlock(void* Dest, const void* Source, size_t Size) {
     auto* to = static_cast<unsigned char*>(Dest);
     const auto* from = static_cast<const unsigned char*>(Source);
     InParts(Size, [=](size_t Start, size_t Length) { std::memcpy(to + Start, from + Start, Length); });
+}
+
+int64_t ReadFileBlock(int Handle, int64_t Offset, void* Dest, size_t Size) {
+    auto* to = static_cast<unsigned char*>(Dest);
+    // Each part's length and bytes read, by its first page.
+    std::vector<std::pair<size_t, size_t>> parts(Size / kPageSize + 1);
+    InParts(Size, [&](size_t Start, size_t Length) {
+        size_t done = 0;
+        while (done < Length) {
+            const ssize_t n = ::pread(Handle, to + Start + done, Length - done, off_t(Offset + int64_t(Start + done)));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += size_t(n);
+        }
+        parts[Start / kPageSize] = {Length, done};
+    });
+    // The bytes read are those up to the end of the first short part.
+    size_t total = 0;
+    while (total < Size) {
+        const auto [length, done] = parts[total / kPageSize];
+        total += done;
+        if (done < length) break;
+    }
+    return int64_t(total);
 }
 
 void ClearBlock(void* Dest, size_t Size) {

@@ -38,9 +38,23 @@ int64_t ForEachLinePixel(TPoint From, TPoint To, const TRect& Clip, Visitor&& Vi
     int64_t last = majorSign > 0 ? majorEnd - 1 - major0 : major0 - majorMin;
     first = std::max<int64_t>(first, 0);
     last = std::min<int64_t>(last, steps - 1);
+    if (first > last) return steps;
+    // The minor offset of step i is (2 i minorRun + steps) div (2 steps): one
+    // wide division for the first step, then a remainder carried from step to
+    // step (minorRun <= steps, so it carries at most once).
+    const int64_t denominator = 2 * steps, increment = 2 * minorRun;
+    const __int128 start = __int128(2) * first * minorRun + steps;
+    int64_t offset = static_cast<int64_t>(start / denominator);
+    int64_t remainder = static_cast<int64_t>(start % denominator);
     for (int64_t i = first; i <= last; ++i) {
-        const __int128 offset = (__int128(2) * i * minorRun + steps) / (__int128(2) * steps);
-        const int64_t minor = minor0 + minorSign * static_cast<int64_t>(offset);
+        if (i > first) {
+            remainder += increment;
+            if (remainder >= denominator) {
+                remainder -= denominator;
+                ++offset;
+            }
+        }
+        const int64_t minor = minor0 + minorSign * offset;
         if (minor < minorMin || minor >= minorEnd) continue;
         const int64_t major = major0 + majorSign * i;
         if (xMajor)

@@ -7,6 +7,8 @@
 namespace tam32 {
 
 // Bit (P*2 + D) of Table is the result for that pen and destination bit.
+// The copying pen's table: the pen wherever it is drawn.
+constexpr uint8_t kRop2CopyPen = 0b1100;
 constexpr uint32_t ApplyRop2(uint8_t Table, uint32_t P, uint32_t D) {
     uint32_t result = 0;
     if (Table & 0x1) result |= ~P & ~D;

@@ -153,6 +153,8 @@ void RasterTarget::Write(int X, int Y, uint32_t Value) {
 }
 
 void RasterTarget::MixInside(int X, int Y, uint8_t Rop2, uint32_t Pen) {
+    // The copying pen's result does not depend on what lies beneath.
+    if (Rop2 == kRop2CopyPen) return Write(X, Y, Pen);
     Write(X, Y, ApplyRop2(Rop2, Pen, Read(X, Y)));
 }
 

@@ -7,9 +7,16 @@
 #include <unistd.h>
 
 #include "platform/Exceptions.h"
+#include "platform/LargeBlocks.h"
 #include "platform/PageMemory.h"
 
 namespace tam32 {
+namespace {
+
+// Reads from this size on go to ReadFileBlock.
+constexpr int64_t kLargeRead = int64_t{8} << 20;
+
+}  // namespace
 
 int64_t TStream::Size() {
     const int64_t pos = Seek(0, SeekOrigin::Current);
@@ -52,6 +59,15 @@ TFileStream::~TFileStream() {
 }
 
 int64_t TFileStream::Read(void* Buffer, int64_t Count) {
+    // A picture's pixels go into fresh memory: its page faults are served in parallel.
+    if (Count >= kLargeRead) {
+        const off_t position = ::lseek(FHandle, 0, SEEK_CUR);
+        if (position >= 0) {
+            const int64_t done = ReadFileBlock(FHandle, position, Buffer, size_t(Count));
+            ::lseek(FHandle, position + done, SEEK_SET);
+            return done;
+        }
+    }
     int64_t done = 0;
     auto* out = static_cast<char*>(Buffer);
     while (done < Count) {

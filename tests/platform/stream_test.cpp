@@ -42,3 +42,30 @@ TEST(Streams, AFailedSaveLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_THROW(SaveFileAtomically(dir.filePath(QStringLiteral("missing/x.bmp")), [](TStream&) {}), EFCreateError);
 }
+
+TEST(Streams, ALargeFileReadGivesTheBytesFromThePositionAndStopsAtTheEnd) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.bin"));
+    // A size off the page size, so the parts of a large read end unevenly.
+    std::vector<uint8_t> bytes((20 << 20) + 4321);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 2654435761u >> 13);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    }
+    struct TCase {
+        int64_t Position, Count, Expected;
+    };
+    const int64_t size = int64_t(bytes.size());
+    for (const TCase c : {TCase{0, size, size}, TCase{777, 9 << 20, 9 << 20}, TCase{12345, size, size - 12345},
+                          TCase{size - 100, 9 << 20, 100}}) {
+        SCOPED_TRACE(testing::Message() << c.Position << " + " << c.Count);
+        TFileStream stream(path, FileMode::OpenRead);
+        stream.SetPosition(c.Position);
+        std::vector<uint8_t> buffer(size_t(c.Count), 0);
+        EXPECT_EQ(stream.Read(buffer.data(), c.Count), c.Expected);
+        EXPECT_EQ(stream.Position(), c.Position + c.Expected);
+        EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + c.Expected, bytes.begin() + c.Position));
+    }
+}

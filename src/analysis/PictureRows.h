@@ -1,0 +1,37 @@
+#pragma once
+// The rows of the analysis image as the pixel passes read them: from any
+// thread, and without copying a store that the kept decoding shares (the
+// image model copies a shared store before handing out a writable row).
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/AnalysisImage.h"
+
+namespace tam32 {
+
+class TPictureRows {
+public:
+    // Of the loaded AnalysisImage (24 bits); valid while it is neither changed nor freed.
+    TPictureRows()
+        : FTop(AnalysisImage->ReadScanLine(0)), FWidth(AnalysisImage->Width()), FHeight(AnalysisImage->Height()) {
+        if (FHeight > 1) FStride = AnalysisImage->ReadScanLine(1) - FTop;
+    }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    bool Contains(int X, int Y) const { return X >= 0 && Y >= 0 && X < FWidth && Y < FHeight; }
+    // Row Y (from the top) of the image, blue-green-red bytes.
+    const uint8_t* Row(int Y) const { return FTop + FStride * std::ptrdiff_t(Y); }
+
+private:
+    const uint8_t* FTop;
+    int FWidth, FHeight;
+    std::ptrdiff_t FStride = 0;
+};
+
+// Rows Area.Top..Area.Bottom of a 24-bit window picture, null beyond its
+// height, taken on the calling thread so that blocks on the analysis threads
+// can paint them.
+std::vector<uint8_t*> WritableRows(TBitmap& Image, const TRect& Area);
+
+}  // namespace tam32
