@@ -112,6 +112,7 @@ TPARTotals IntegratePeriod(TChartData& Chart, TCanvas* Track) {
             break;
         default: break;
     }
+    Integration.DrawTrack();
     return Totals;
 }
 

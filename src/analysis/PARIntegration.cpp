@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <optional>
+#include <utility>
 
 #include "analysis/AnalysisImage.h"
 #include "analysis/CalendarDays.h"
@@ -52,44 +53,59 @@ TPARTotals& TPARTotals::operator/=(double Divisor) {
 }
 
 TPARIntegration::TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TCanvas* Track)
-    : FIndirectSiteFactor(IndirectSiteFactor), FChart(Chart), FTrack(Track) {
+    : FIndirectSiteFactor(IndirectSiteFactor), FChart(Chart) {
+    if (Track) FTrack = std::make_unique<TSunTrackPixels>(*Track);
     if (AnalysisImage) FPicture = std::make_unique<const TPictureRows>();
 }
 
 TPARIntegration::~TPARIntegration() = default;
 
-TPARIntegration::TSunDay TPARIntegration::LocateDay(int32_t Year, int32_t Month, int32_t Day, int32_t FromHour,
-                                                    int32_t ToHour, bool SetTimes) const {
+std::vector<TPARIntegration::TSunMinute> TPARIntegration::LocateDay(int32_t Year, int32_t Month, int32_t Day,
+                                                                    int32_t FromHour, int32_t ToHour,
+                                                                    bool SetTimes) const {
     TSunMinutes Sun{TSolarDay(Year, Month, Day)};
-    const TClearSkyBeam Beam(Year, Month, Day);
-    TSunDay Minutes;
+    std::vector<TSunMinute> Minutes;
     Minutes.reserve(kMinutesPerDay);
     for (int32_t Hour = FromHour; Hour <= ToHour; ++Hour)
         for (int32_t Minute = 0; Minute < 60; ++Minute) {
             if (SetTimes &&
                 ((Hour == PARStartHour && Minute < PARStartMinute) || (Hour == PAREndHour && Minute > PAREndMinute)))
                 continue;
-            double Azimuth, Altitude = 0.0;
-            if (!Sun.Up(Hour, Minute, Azimuth, Altitude)) continue;
-            TSunMinute M{int16_t(Hour), int16_t(Minute), false, false, FixedThreshold, 0, 0, 0.0};
-            // A sun pixel beyond the picture shows nothing of the sky: not a gap.
-            M.Tested = SunToImageXY(M.X, M.Y, Altitude, SunDirectionOnImage(Azimuth)) && FPicture &&
-                       FPicture->Contains(M.X, M.Y);
-            M.Gap = M.Tested && IsTargetPixelAt(*FPicture, true, M.X, M.Y, M.Threshold);
-            M.Direct = Beam.ClearSkyDirectRadiation(Altitude);
-            Minutes.push_back(M);
+            TSunMinute M{int16_t(Hour), int16_t(Minute), 0.0, 0.0, false, false, FixedThreshold, 0, 0, 0.0};
+            if (Sun.Up(Hour, Minute, M.Azimuth, M.Altitude)) Minutes.push_back(M);
         }
+    // Each step goes over all the minutes before the next, so that the work
+    // of several minutes overlaps in the processor instead of each minute
+    // waiting on its own chain of results.
+    const TClearSkyBeam Beam(Year, Month, Day);
+    for (TSunMinute& M : Minutes) M.Direct = Beam.ClearSkyDirectRadiation(M.Altitude);
+    for (TSunMinute& M : Minutes) {
+        // A sun pixel beyond the picture shows nothing of the sky: not a gap.
+        M.Tested = SunToImageXY(M.X, M.Y, M.Altitude, SunDirectionOnImage(M.Azimuth)) && FPicture &&
+                   FPicture->Contains(M.X, M.Y);
+        M.Gap = M.Tested && IsTargetPixelAt(*FPicture, true, M.X, M.Y, M.Threshold);
+    }
     return Minutes;
 }
 
-void TPARIntegration::AddMinute(const TSunMinute& Sun, TPARTotals& Totals, TSunTrackLine* Line) const {
-    // The threshold line leaves the threshold of the last pixel tested in force.
-    if (Sun.Tested) FixedThreshold = Sun.Threshold;
+TPARIntegration::TDaySum TPARIntegration::SumDay(int32_t Year, int32_t Month, int32_t Day) const {
+    TDaySum Sum;
+    std::vector<TPoint> Gaps;
+    for (const TSunMinute& M : LocateDay(Year, Month, Day, 0, 23, false)) {
+        if (M.Tested) Sum.Threshold = M.Threshold;
+        AddMinute(M, Sum.Totals, Gaps);
+    }
+    // Each day's track starts afresh, so no line joins a sunset to the next sunrise.
+    if (FTrack) Sum.Track = FTrack->DayLine(Gaps);
+    return Sum;
+}
+
+void TPARIntegration::AddMinute(const TSunMinute& Sun, TPARTotals& Totals, std::vector<TPoint>& Gaps) const {
     const double Diffuse = Sun.Direct * DiffuseRatio;
     Totals.DirOpen += Sun.Direct * kMolesPerMinute;
     if (Sun.Gap) {
         Totals.DirUnder += Sun.Direct * kMolesPerMinute;
-        if (Line) Line->Add(Sun.X, Sun.Y);
+        Gaps.push_back({Sun.X, Sun.Y});
     }
     Totals.DifUnder += FIndirectSiteFactor * Diffuse * kMolesPerMinute;
     Totals.DifOpen += Diffuse * kMolesPerMinute;
@@ -118,38 +134,46 @@ void TPARIntegration::LocateMonths(int32_t First, int32_t Last) {
             if (TargetYear >= 1 && TargetYear <= 9999 && QDate::isValid(TargetYear, Month, Day))
                 Dates.emplace_back(Month, Day);
     }
-    FLocated.resize(13 * 32);
-    ForEachBlockOf(1, 0, int(Dates.size()) - 1, [&](const TRowBlock& Block) {
-        for (int I = Block.First; I <= Block.Last; ++I) {
-            const auto [Month, Day] = Dates[std::size_t(I)];
-            FLocated[std::size_t(Month * 32 + Day)] = LocateDay(TargetYear, Month, Day, 0, 23, false);
-        }
-    });
+    FSummed.assign(13 * 32, std::nullopt);
+    TBlockSlots<TDaySum> Sums;
+    ForEachBlockOf(
+        1, 0, int(Dates.size()) - 1,
+        [&](const TRowBlock& Block) {
+            const auto [Month, Day] = Dates[std::size_t(Block.First)];
+            Sums[Block.Slot] = SumDay(TargetYear, Month, Day);
+        },
+        [&](const TRowBlock& Block) {
+            const auto [Month, Day] = Dates[std::size_t(Block.First)];
+            TDaySum& Sum = Sums[Block.Slot];
+            // The lines are marked in the order of the days, which is the order of their sums.
+            if (FTrack) FTrack->Add(Sum.Track);
+            Sum.Track = {};
+            FSummed[std::size_t(Month * 32 + Day)] = std::move(Sum);
+        });
 }
 
-TPARIntegration::TSunDay TPARIntegration::TakeDay(int32_t Year, int32_t Month, int32_t Day) {
+TPARIntegration::TDaySum TPARIntegration::TakeDay(int32_t Year, int32_t Month, int32_t Day) {
     const std::size_t Key = std::size_t(Month * 32 + Day);
-    if (Year == TargetYear && Month >= 1 && Month <= 12 && Day >= 1 && Day <= 31 && Key < FLocated.size() &&
-        !FLocated[Key].empty())
-        return std::move(FLocated[Key]);
-    return LocateDay(Year, Month, Day, 0, 23, false);
+    if (Year == TargetYear && Month >= 1 && Month <= 12 && Day >= 1 && Day <= 31 && Key < FSummed.size() &&
+        FSummed[Key])
+        return std::move(*FSummed[Key]);
+    TDaySum Sum = SumDay(Year, Month, Day);
+    if (FTrack) FTrack->Add(Sum.Track);
+    return Sum;
 }
 
 TPARTotals TPARIntegration::IntegrateDayPAR() {
-    const TSunDay Minutes = TakeDay(SolarYear, SolarMonth, SolarDay);
-    // Each day's track starts afresh, so no line joins a sunset to the next sunrise.
-    std::optional<TSunTrackLine> Line;
-    if (FTrack) Line.emplace(*FTrack);
-    TPARTotals Day;
-    for (const TSunMinute& M : Minutes) AddMinute(M, Day, Line ? &*Line : nullptr);
-    return Day;
+    const TDaySum Day = TakeDay(SolarYear, SolarMonth, SolarDay);
+    // The threshold line leaves the threshold of the last pixel tested in force.
+    if (Day.Threshold) FixedThreshold = *Day.Threshold;
+    return Day.Totals;
 }
 
 void TPARIntegration::IntegrateTimesPAR(TPARTotals& Totals) {
     const bool SetTimes = PARPeriod == 5;
-    const TSunDay Minutes = LocateDay(SolarYear, SolarMonth, SolarDay, PARStartHour, PAREndHour, SetTimes);
-    std::optional<TSunTrackLine> Line;
-    if (FTrack) Line.emplace(*FTrack);
+    const std::vector<TSunMinute> Minutes =
+        LocateDay(SolarYear, SolarMonth, SolarDay, PARStartHour, PAREndHour, SetTimes);
+    std::vector<TPoint> Gaps;
     // A chart point every minute of the set times, else every five minutes;
     // with the sun down the flux is nil.
     auto Up = Minutes.begin();
@@ -159,7 +183,10 @@ void TPARIntegration::IntegrateTimesPAR(TPARTotals& Totals) {
                 ((Hour == PARStartHour && Minute < PARStartMinute) || (Hour == PAREndHour && Minute > PAREndMinute)))
                 continue;
             const bool SunUp = Up != Minutes.end() && Up->Hour == Hour && Up->Minute == Minute;
-            if (SunUp) AddMinute(*Up, Totals, Line ? &*Line : nullptr);
+            if (SunUp) {
+                if (Up->Tested) FixedThreshold = Up->Threshold;
+                AddMinute(*Up, Totals, Gaps);
+            }
             const double Direct = SunUp ? Up->Direct : 0.0;
             const bool Gap = SunUp && Up->Gap;
             if (SunUp) ++Up;
@@ -169,12 +196,13 @@ void TPARIntegration::IntegrateTimesPAR(TPARTotals& Totals) {
             const double Below = ((Gap ? Direct : 0.0) + FIndirectSiteFactor * Diffuse) * PARRatio;
             AddChartPoints(TimeValue(Hour, Minute), Above, Below);
         }
+    if (FTrack) FTrack->Add(FTrack->DayLine(Gaps));
 }
 
 TPARTotals TPARIntegration::IntegrateMonthPAR(int32_t Month) {
     int32_t First, Last;
     MonthDays(Month, First, Last);
-    if (FLocated.empty()) LocateMonths(Month, Month);
+    if (FSummed.empty()) LocateMonths(Month, Month);
     TPARTotals Totals;
     for (int32_t Day = First; Day <= Last; ++Day) {
         if (!SetSolarDate(TargetYear, Month, Day)) continue;
@@ -202,7 +230,7 @@ TPARTotals TPARIntegration::IntegrateYearPAR() {
     TPARTotals Totals;
     for (int32_t Month = 1; Month <= 12; ++Month)
         if (PARPeriod != 6 || (PARStartMonth <= Month && Month <= PAREndMonth)) Totals += IntegrateMonthPAR(Month);
-    FLocated.clear();
+    FSummed.clear();
     return Totals;
 }
 
@@ -210,6 +238,10 @@ TPARTotals TPARIntegration::YearMeanPAR() {
     TPARTotals Totals = IntegrateYearPAR();
     Totals /= DaysInYear(TargetYear);
     return Totals;
+}
+
+void TPARIntegration::DrawTrack() {
+    if (FTrack) FTrack->Draw();
 }
 
 }  // namespace tam32

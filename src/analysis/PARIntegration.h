@@ -7,15 +7,16 @@
 // the course over the period.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "analysis/ChartData.h"
+#include "analysis/SunTrack.h"
 
 namespace tam32 {
 
 class TCanvas;
 class TPictureRows;
-class TSunTrackLine;
 
 // Totals in moles of photons per square metre.
 struct TPARTotals {
@@ -32,8 +33,9 @@ struct TPARTotals {
 // Series[1] below it (blue), in the PAR fraction's units.
 class TPARIntegration {
 public:
-    // Track: the canvas into which the sun's path through the gaps is drawn,
-    // a line per day; nullptr draws nothing.
+    // Track: the canvas, its pen set by UseSunTrackPen, into which DrawTrack
+    // draws the sun's path through the gaps of the days summed, a line per
+    // day; nullptr draws nothing.
     TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TCanvas* Track);
     ~TPARIntegration();
 
@@ -50,41 +52,53 @@ public:
     // The months of TargetYear (PARStartMonth to PAREndMonth with PARPeriod 6).
     TPARTotals IntegrateYearPAR();
     TPARTotals YearMeanPAR();
+    // Draws the lines of the days summed so far, each pixel once.
+    void DrawTrack();
 
 private:
     // The sun of one minute with the sun up, located, tested and its beam
     // worked out before the minutes are summed.
     struct TSunMinute {
         int16_t Hour, Minute;
+        double Azimuth, Altitude;
         bool Gap;           // the sun's pixel is a gap
         bool Tested;        // the pixel lies on the image and was tested
         int32_t Threshold;  // of the threshold line at the pixel, when tested
         int X, Y;
         double Direct;  // the direct flux
     };
-    using TSunDay = std::vector<TSunMinute>;
+    // What a whole date adds: its totals, the threshold of its last minute
+    // tested, and its line through the gaps (when there is a track).
+    struct TDaySum {
+        TPARTotals Totals;
+        std::optional<int32_t> Threshold;
+        TSunTrackPixels::TDayLine Track;
+    };
     // The minutes with the sun up on a date from FromHour:00 to ToHour:59
     // (within the PAR start and end minutes when SetTimes). Reaches neither
     // the engine host nor a result variable, so days are located on the
     // analysis threads.
-    TSunDay LocateDay(int32_t Year, int32_t Month, int32_t Day, int32_t FromHour, int32_t ToHour, bool SetTimes) const;
+    std::vector<TSunMinute> LocateDay(int32_t Year, int32_t Month, int32_t Day, int32_t FromHour, int32_t ToHour,
+                                      bool SetTimes) const;
+    // The whole date summed; safe on the analysis threads as LocateDay is.
+    TDaySum SumDay(int32_t Year, int32_t Month, int32_t Day) const;
+    // Adds one minute to Totals and, when the sun's pixel is a gap, the pixel to Gaps.
+    void AddMinute(const TSunMinute& Sun, TPARTotals& Totals, std::vector<TPoint>& Gaps) const;
     // The days of Month that the period sums.
     void MonthDays(int32_t Month, int32_t& First, int32_t& Last) const;
-    // Locates the days of the months First..Last of TargetYear that the
-    // period sums, side by side on the analysis threads.
+    // Sums the days of the months First..Last of TargetYear that the period
+    // sums, side by side on the analysis threads, and marks their lines.
     void LocateMonths(int32_t First, int32_t Last);
-    // The whole day of a date: located beforehand by LocateMonths, else now.
-    TSunDay TakeDay(int32_t Year, int32_t Month, int32_t Day);
-    // Adds one minute to Totals, drawing Line on to the sun's pixel when it is a gap.
-    void AddMinute(const TSunMinute& Sun, TPARTotals& Totals, TSunTrackLine* Line) const;
+    // The whole day of a date: summed beforehand by LocateMonths, else now.
+    TDaySum TakeDay(int32_t Year, int32_t Month, int32_t Day);
     void AddChartPoints(double X, double Above, double Below);
 
     double FIndirectSiteFactor;
     TChartData& FChart;
-    TCanvas* FTrack;
+    std::unique_ptr<TSunTrackPixels> FTrack;       // none without a track canvas
     std::unique_ptr<const TPictureRows> FPicture;  // of the analysis image; none without one
-    // Days located ahead of their sums, by Month * 32 + Day of TargetYear.
-    std::vector<TSunDay> FLocated;
+    // Days summed ahead, by Month * 32 + Day of TargetYear.
+    std::vector<std::optional<TDaySum>> FSummed;
 };
 
 }  // namespace tam32

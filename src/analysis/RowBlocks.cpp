@@ -1,7 +1,7 @@
 #include "analysis/RowBlocks.h"
 
 #include <QtGlobal>
-#include <atomic>
+#include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -18,8 +18,7 @@ constexpr int kSlotsPerThread = 4;
 
 int ChosenThreads = 0;
 
-// Threads that wait for a batch of jobs, which they and the calling thread
-// share out by an atomic counter.
+// Threads that wait for a job, which each of them runs once.
 class TWorkerPool {
 public:
     explicit TWorkerPool(int Workers) {
@@ -38,42 +37,36 @@ public:
 
     int Workers() const { return int(FThreads.size()); }
 
-    // Job(0 .. Count - 1), each once; returns when all have returned. Job must not throw.
-    void Run(int Count, const std::function<void(int)>& Job) {
+    // Each worker runs Job once; Job must not throw and must outlive Wait.
+    void Start(const std::function<void()>& Job) {
         {
             const std::lock_guard Lock(FMutex);
             FJob = &Job;
-            FCount = Count;
-            FNext.store(0);
             FBusy = int(FThreads.size());
             ++FBatch;
         }
         FWake.notify_all();
-        Share(Job, Count);
+    }
+    // Until every worker has returned from the job.
+    void Wait() {
         std::unique_lock Lock(FMutex);
         FIdle.wait(Lock, [this] { return FBusy == 0; });
         FJob = nullptr;
     }
 
 private:
-    void Share(const std::function<void(int)>& Job, int Count) {
-        for (int I = FNext.fetch_add(1); I < Count; I = FNext.fetch_add(1)) Job(I);
-    }
-
     void Serve() {
         unsigned long long Seen = 0;
         for (;;) {
-            const std::function<void(int)>* Job;
-            int Count;
+            const std::function<void()>* Job;
             {
                 std::unique_lock Lock(FMutex);
                 FWake.wait(Lock, [&] { return FStopping || FBatch != Seen; });
                 if (FStopping) return;
                 Seen = FBatch;
                 Job = FJob;
-                Count = FCount;
             }
-            Share(*Job, Count);
+            (*Job)();
             {
                 const std::lock_guard Lock(FMutex);
                 if (--FBusy == 0) FIdle.notify_one();
@@ -84,11 +77,10 @@ private:
     std::vector<std::thread> FThreads;
     std::mutex FMutex;
     std::condition_variable FWake, FIdle;
-    const std::function<void(int)>* FJob = nullptr;
-    int FCount = 0, FBusy = 0;
+    const std::function<void()>* FJob = nullptr;
+    int FBusy = 0;
     unsigned long long FBatch = 0;
     bool FStopping = false;
-    std::atomic<int> FNext{0};
 };
 
 TWorkerPool& Pool(int Threads) {
@@ -99,6 +91,80 @@ TWorkerPool& Pool(int Threads) {
     }
     return *Kept;
 }
+
+// The blocks of one pass as the threads share them out: a block starts once
+// the block that held its slot before is done, so the calling thread takes
+// the blocks back in order while the threads work on those after them.
+class TPass {
+public:
+    TPass(int Blocks, int Slots, const std::function<void(int Index, int Slot)>& Work)
+        : FBlocks(Blocks), FSlots(Slots), FReleased(Slots), FFinished(std::size_t(Blocks), false),
+          FFailures(std::size_t(Slots)), FWork(Work) {}
+
+    // A worker's share: blocks until none is left or the pass stops.
+    void Serve() {
+        std::unique_lock Lock(FMutex);
+        for (;;) {
+            FStartable.wait(Lock, [this] { return FStopped || FNext >= FBlocks || FNext < FReleased; });
+            if (FStopped || FNext >= FBlocks) return;
+            RunNext(Lock);
+        }
+    }
+    // Waits until block Index has been worked on, working on others meanwhile;
+    // raises again what its Work raised.
+    void AwaitBlock(int Index) {
+        std::unique_lock Lock(FMutex);
+        while (!FFinished[std::size_t(Index)]) {
+            if (FNext < FBlocks && FNext < FReleased)
+                RunNext(Lock);
+            else
+                FBlockFinished.wait(Lock);
+        }
+        if (const std::exception_ptr Failure = FFailures[std::size_t(Index % FSlots)]) std::rethrow_exception(Failure);
+    }
+    // Block Index is done: the block after it that shares its slot may start.
+    void Release(int Index) {
+        {
+            const std::lock_guard Lock(FMutex);
+            FReleased = Index + 1 + FSlots;
+        }
+        FStartable.notify_one();
+    }
+    // No block starts any more.
+    void Stop() {
+        {
+            const std::lock_guard Lock(FMutex);
+            FStopped = true;
+        }
+        FStartable.notify_all();
+    }
+
+private:
+    void RunNext(std::unique_lock<std::mutex>& Lock) {
+        const int Index = FNext++;
+        Lock.unlock();
+        std::exception_ptr Failure;
+        try {
+            FWork(Index, Index % FSlots);
+        } catch (...) {
+            Failure = std::current_exception();
+        }
+        Lock.lock();
+        FFailures[std::size_t(Index % FSlots)] = Failure;
+        FFinished[std::size_t(Index)] = true;
+        FBlockFinished.notify_one();
+    }
+
+    const int FBlocks, FSlots;
+    std::mutex FMutex;
+    std::condition_variable FStartable, FBlockFinished;
+    int FNext = 0;      // the next block to start
+    int FReleased;      // blocks before this one may start
+    bool FStopped = false;
+    std::vector<bool> FFinished;
+    std::vector<std::exception_ptr> FFailures;  // by slot
+    const std::function<void(int, int)>& FWork;
+};
 
 }  // namespace
 
@@ -140,20 +206,24 @@ void ForEachBlockOf(int Size, int First, int Last, const std::function<void(cons
         return;
     }
     const int Slots = RowBlockSlots();
-    std::vector<std::exception_ptr> Failures(std::size_t(Slots), nullptr);
-    for (int Start = 0; Start < Blocks; Start += Slots) {
-        const int Count = std::min(Slots, Blocks - Start);
-        Pool(Threads).Run(Count, [&](int Slot) {
-            try {
-                Work(BlockAt(Start + Slot, Slot));
-            } catch (...) {
-                Failures[std::size_t(Slot)] = std::current_exception();
-            }
-        });
-        for (int Slot = 0; Slot < Count; ++Slot) {
-            if (Failures[std::size_t(Slot)]) std::rethrow_exception(Failures[std::size_t(Slot)]);
-            Done(BlockAt(Start + Slot, Slot));
+    const std::function<void(int, int)> WorkOn = [&](int Index, int Slot) { Work(BlockAt(Index, Slot)); };
+    TPass Pass(Blocks, Slots, WorkOn);
+    const std::function<void()> Serve = [&Pass] { Pass.Serve(); };
+    TWorkerPool& Workers = Pool(Threads);
+    Workers.Start(Serve);
+    // However the pass ends, no thread is left working on it.
+    struct TFinish {
+        TPass& Pass;
+        TWorkerPool& Workers;
+        ~TFinish() {
+            Pass.Stop();
+            Workers.Wait();
         }
+    } Finish{Pass, Workers};
+    for (int Index = 0; Index < Blocks; ++Index) {
+        Pass.AwaitBlock(Index);
+        Done(BlockAt(Index, Index % Slots));
+        Pass.Release(Index);
     }
 }
 

@@ -3,8 +3,9 @@
 // split into blocks of a fixed number of rows, so what a block tallies never
 // depends on how many threads run; the threads work on the blocks and the
 // calling thread takes each block back in row order, merging its tallies and
-// sending its progress. Results are therefore the same for any thread count.
-// With one thread the calling thread works every block itself, in order.
+// sending its progress while the threads go on with the blocks after it.
+// Results are therefore the same for any thread count. With one thread the
+// calling thread works every block itself, in order.
 #include <cstddef>
 #include <functional>
 #include <vector>

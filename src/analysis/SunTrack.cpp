@@ -1,30 +1,97 @@
 #include "analysis/SunTrack.h"
 
+#include <QDate>
 #include <algorithm>
+#include <utility>
 
 #include "analysis/CalendarDays.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/RowBlocks.h"
 #include "analysis/SettingsCheck.h"
 #include "analysis/SolarPosition.h"
 #include "analysis/SunProjection.h"
 #include "platform/Bitmap.h"
 #include "platform/DelphiFormat.h"
+#include "platform/LineRaster.h"
 
 namespace tam32 {
+namespace {
+
+// The sun's pixels of a date every Step minutes with the sun above the horizon.
+std::vector<TPoint> DaySunPositions(const TSolarDay& Day, int32_t Step) {
+    std::vector<TPoint> Points;
+    TSunMinutes Sun(Day);
+    for (int32_t Hour = 0; Hour < 24; ++Hour)
+        for (int32_t Minute = 0; Minute < 60; Minute += Step) {
+            double Azimuth, Altitude;
+            if (!Sun.Up(Hour, Minute, Azimuth, Altitude)) continue;
+            int X, Y;
+            if (SunToImageXY(X, Y, Altitude, SunDirectionOnImage(Azimuth))) Points.push_back({X, Y});
+        }
+    return Points;
+}
+
+// The paths of the days of months First..Last of TargetYear, found side by side.
+void DrawMonthsSunPaths(TCanvas& Canvas, int32_t First, int32_t Last) {
+    std::vector<std::pair<int32_t, int32_t>> Dates;
+    for (int32_t Month = First; Month <= Last; ++Month)
+        for (int32_t Day = 1; Day <= DaysInMonth(TargetYear, Month); ++Day)
+            if (TargetYear >= 1 && TargetYear <= 9999 && QDate::isValid(TargetYear, Month, Day))
+                Dates.emplace_back(Month, Day);
+    TSunTrackPixels Track(Canvas);
+    TBlockSlots<TSunTrackPixels::TDayLine> Lines;
+    ForEachBlockOf(
+        1, 0, int(Dates.size()) - 1,
+        [&](const TRowBlock& Block) {
+            const auto [Month, Day] = Dates[std::size_t(Block.First)];
+            Lines[Block.Slot] = Track.DayLine(DaySunPositions(TSolarDay(TargetYear, Month, Day), 1));
+        },
+        [&](const TRowBlock& Block) {
+            const auto [Month, Day] = Dates[std::size_t(Block.First)];
+            (void)SetSolarDate(TargetYear, Month, Day);
+            Track.Add(Lines[Block.Slot]);
+            ShowSolarDayProgress(Month, Day);
+        });
+    Track.Draw();
+}
+
+}  // namespace
 
 void UseSunTrackPen(TCanvas& Canvas) {
     Canvas.Pen.Mode = TPenMode::pmCopy;
     Canvas.Pen.Color = 0xFF0000;
+    Canvas.Pen.Width = 1;
+    Canvas.Pen.Style = TPenStyle::psSolid;
 }
 
-void TSunTrackLine::Add(int X, int Y) {
-    if (FStarted) {
-        FCanvas.LineTo(X, Y);
-        return;
-    }
-    FCanvas.MoveTo(X, Y);
-    FStarted = true;
+TSunTrackPixels::TSunTrackPixels(TCanvas& Canvas)
+    : FCanvas(Canvas),
+      FMarked(Canvas.Target() ? Canvas.Target()->width() : 0, Canvas.Target() ? Canvas.Target()->height() : 0) {}
+
+TSunTrackPixels::TDayLine TSunTrackPixels::DayLine(const std::vector<TPoint>& Points) const {
+    const TRect Clip{0, 0, FMarked.Width(), FMarked.Height()};
+    TDayLine Line;
+    Line.Stretches = Points.size() >= 2;
+    if (!Points.empty()) Line.End = Points.back();
+    for (std::size_t I = 1; I < Points.size(); ++I)
+        ForEachLinePixel(Points[I - 1], Points[I], Clip,
+                         [&Line](int X, int Y, int64_t) { Line.Pixels.push_back({X, Y}); });
+    return Line;
+}
+
+void TSunTrackPixels::Add(const TDayLine& Line) {
+    for (const TPoint& P : Line.Pixels) FMarked.Set(P.X, P.Y);
+    FStretches = FStretches || Line.Stretches;
+    if (Line.End) FEnd = Line.End;
+}
+
+void TSunTrackPixels::Draw() {
+    if (FStretches)
+        FCanvas.MixPen(FMarked, [](int First, int Last, const std::function<void(int, int)>& Work) {
+            ForEachRowBlock(First, Last, [&Work](const TRowBlock& Block) { Work(Block.First, Block.Last); });
+        });
+    if (FEnd) FCanvas.MoveTo(FEnd->X, FEnd->Y);
 }
 
 void ShowSolarDayProgress(int32_t Month, int32_t Day) {
@@ -33,30 +100,14 @@ void ShowSolarDayProgress(int32_t Month, int32_t Day) {
 
 void DrawDaySunPath(TCanvas& Canvas, int32_t StepMin) {
     // A step below one minute would never leave the hour.
-    const int32_t Step = std::max(StepMin, 1);
-    TSunTrackLine Line(Canvas);
-    TSunMinutes Sun;
-    for (int32_t Hour = 0; Hour < 24; ++Hour)
-        for (int32_t Minute = 0; Minute < 60; Minute += Step) {
-            double Azimuth, Altitude;
-            if (!Sun.Up(Hour, Minute, Azimuth, Altitude)) continue;
-            int X, Y;
-            if (SunToImageXY(X, Y, Altitude, SunDirectionOnImage(Azimuth))) Line.Add(X, Y);
-        }
+    TSunTrackPixels Track(Canvas);
+    Track.Add(Track.DayLine(DaySunPositions(TSolarDay(), std::max(StepMin, 1))));
+    Track.Draw();
 }
 
-void DrawMonthSunPaths(TCanvas& Canvas, int32_t Month) {
-    const int32_t Days = DaysInMonth(TargetYear, Month);
-    for (int32_t Day = 1; Day <= Days; ++Day) {
-        if (!SetSolarDate(TargetYear, Month, Day)) continue;
-        DrawDaySunPath(Canvas, 1);
-        ShowSolarDayProgress(Month, Day);
-    }
-}
+void DrawMonthSunPaths(TCanvas& Canvas, int32_t Month) { DrawMonthsSunPaths(Canvas, Month, Month); }
 
-void DrawYearSunPaths(TCanvas& Canvas) {
-    for (int32_t Month = 1; Month <= 12; ++Month) DrawMonthSunPaths(Canvas, Month);
-}
+void DrawYearSunPaths(TCanvas& Canvas) { DrawMonthsSunPaths(Canvas, 1, 12); }
 
 bool DrawSunTrackOnImage(TBitmap& Image) {
     if (CheckSunTrackSettings()) return true;

@@ -5,25 +5,51 @@
 // blue of the sun tracks. The PAR estimate draws the same kind of line
 // through the gaps.
 #include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/PixelBits.h"
+#include "platform/WinTypes.h"
 
 namespace tam32 {
 
 class TBitmap;
 class TCanvas;
 
-// The canvas's pen for sun tracks: copy mode, blue ($FF0000).
+// The canvas's pen for sun tracks: a one-pixel solid line in copy mode, blue ($FF0000).
 void UseSunTrackPen(TCanvas& Canvas);
 
-// The line of one day's sun positions: the first position is only
-// remembered, each later one is joined to the last by a straight line.
-class TSunTrackLine {
+// Sun tracks drawn a day at a time onto a canvas in its pen, which
+// UseSunTrackPen has set: each day's line, joining its sun positions in
+// turn, is found on its own (on any thread), and the days' lines are drawn
+// together at the end, each pixel once, which with a copying pen is how
+// lines drawn one after the other look.
+class TSunTrackPixels {
 public:
-    explicit TSunTrackLine(TCanvas& Canvas) : FCanvas(Canvas) {}
-    void Add(int X, int Y);
+    // A day's line: its pixels within the picture, whether it has a stretch
+    // at all (two positions or more), which draws on the canvas even where no
+    // pixel shows, and its last position, where it leaves the pen.
+    struct TDayLine {
+        std::vector<TPoint> Pixels;
+        bool Stretches = false;
+        std::optional<TPoint> End;
+    };
+
+    explicit TSunTrackPixels(TCanvas& Canvas);
+    // The line through Points in turn, each stretch leaving out its last
+    // pixel (LineTo's); safe on any thread.
+    TDayLine DayLine(const std::vector<TPoint>& Points) const;
+    // Marks a day line to be drawn.
+    void Add(const TDayLine& Line);
+    // Draws the marked pixels, when a line has been added, and leaves the
+    // pen where the last line ended.
+    void Draw();
 
 private:
     TCanvas& FCanvas;
-    bool FStarted = false;
+    TPixelBits FMarked;
+    bool FStretches = false;
+    std::optional<TPoint> FEnd;
 };
 
 // "YYYY/MM/DD" of a day of TargetYear in the status panel, for loops over days.
@@ -39,7 +65,7 @@ bool DrawSunTrackOnImage(TBitmap& Image);
 // The path of the stored solar date from its sun positions every StepMin
 // minutes (at least 1) above the horizon.
 void DrawDaySunPath(TCanvas& Canvas, int32_t StepMin);
-// The paths of the days of Month in TargetYear.
+// The paths of the days of Month in TargetYear, the days found on the analysis threads.
 void DrawMonthSunPaths(TCanvas& Canvas, int32_t Month);
 void DrawYearSunPaths(TCanvas& Canvas);
 

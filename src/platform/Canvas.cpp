@@ -7,6 +7,7 @@
 
 #include "platform/CoverageMask.h"
 #include "platform/LineRaster.h"
+#include "platform/PixelBits.h"
 #include "platform/RasterTarget.h"
 
 namespace tam32 {
@@ -165,6 +166,28 @@ void TCanvas::Polyline(std::span<const TPoint> Points) {
             StrokeThin(target, Points);
         else
             StrokeWide(target, Points, false);
+    }
+    Changed();
+}
+
+void TCanvas::MixPen(const TPixelBits& Marked, const TRowsRunner& Rows) {
+    RasterTarget target = WritableTarget();
+    if (PenShown()) {
+        const uint8_t rop = PenModeRop2(Pen.Mode);
+        const uint32_t pen = target.ValueOf(Pen.Color);
+        const int columns = target.Width();
+        // Each part writes its own rows of the target.
+        const auto mixRows = [&](int first, int last) {
+            for (int y = first; y <= last; ++y)
+                Marked.ForEachSet(y, [&](int x) {
+                    if (x < columns) target.MixInside(x, y, rop, pen);
+                });
+        };
+        const int lastRow = std::min(Marked.Height(), target.Height()) - 1;
+        if (Rows)
+            Rows(0, lastRow, mixRows);
+        else
+            mixRows(0, lastRow);
     }
     Changed();
 }

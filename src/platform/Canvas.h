@@ -18,6 +18,7 @@
 // within the target itself takes its source aside first).
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <span>
 
 #include "platform/CanvasTools.h"
@@ -28,6 +29,7 @@
 namespace tam32 {
 
 class RasterTarget;
+class TPixelBits;
 
 class TCanvas : public TPersistent {
 public:
@@ -60,6 +62,13 @@ public:
     void LineTo(int X, int Y);
     // Neither uses nor moves the pen position; the last point is left out.
     void Polyline(std::span<const TPoint> Points);
+    // Runs Work(FirstRow, LastRow) over the rows First..Last, in parts that
+    // may run on several threads at once.
+    using TRowsRunner = std::function<void(int First, int Last, const std::function<void(int, int)>& Work)>;
+    // The pen mixed once into each pixel that Marked marks (those beyond the
+    // picture left alone): lines found beforehand, drawn together. Rows, when
+    // given, shares the rows out.
+    void MixPen(const TPixelBits& Marked, const TRowsRunner& Rows = nullptr);
     // Outlined with the pen, filled (alternate rule) with the brush.
     void Polygon(std::span<const TPoint> Points);
     void Rectangle(int X1, int Y1, int X2, int Y2);
