@@ -9,6 +9,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/RunSeries.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
 #include "platform/VectorState.h"
@@ -34,7 +35,7 @@ bool LoadIntoNewImage(const QString& FileName) {
     } else if (!TakeCachedDecoding(FileName, *AnalysisImage)) {
         AnalysisImage->LoadFromFile(FileName);
         AnalysisImage->SetPixelFormat(pxPf24Bit);
-        KeepDecoding(FileName, *AnalysisImage);
+        if (RunSeriesOpen()) KeepDecoding(FileName, *AnalysisImage);
     }
     AnalysisFileName = FileName;
     return false;

@@ -92,7 +92,7 @@ bool TFixedThresholdSeries::Count(const QString& FileName, const TRect& Area) {
             Counts.Sky.fill(0.0);
             TValueCounts& Values = *Counts.Values;
             ForEachCountedPixel(
-                Block, Box, *Radial, Picture, false, [](int, const TColumnSpan&) {},
+                Block, Box, *Radial, Picture, false,
                 [&](const TCountedPixel& Pixel) {
                     Counts.All.CountPixel(Pixel);
                     const uint8_t* P = Pixel.Bytes;

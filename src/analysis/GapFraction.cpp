@@ -1,9 +1,7 @@
 #include "analysis/GapFraction.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "analysis/AnalysisArea.h"
@@ -13,6 +11,7 @@
 #include "analysis/GapFractionPixels.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/MaskPicture.h"
 #include "analysis/Messages.h"
 #include "analysis/RadialGeometry.h"
 #include "analysis/RowProgress.h"
@@ -20,6 +19,7 @@
 #include "analysis/SettingsCheck.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Bitmap.h"
+#include "platform/PixelBits.h"
 
 namespace tam32 {
 namespace {
@@ -114,30 +114,12 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
     const TRunSeries Series;
     TRect Box;
     if (PrepareGapFractionArea(Area, Box)) return true;
-    const int W = AnalysisImage->Width(), H = AnalysisImage->Height();
-    // The gap picture is only made when it is shown; its rows are written by
-    // the blocks that count them.
-    QImage Gap;
-    uint8_t* GapBits = nullptr;
-    std::size_t GapStride = 0;
-    if (DrawResults) {
-        Gap = QImage(W, H, QImage::Format_BGR888);
-        if (Gap.isNull()) throw EOutOfResources(QStringLiteral("Out of system resources"));
-        GapBits = Gap.bits();
-        GapStride = std::size_t(Gap.bytesPerLine());
-    }
-    // Black wherever no gap pixel is counted.
-    const auto Blacken = [&](int Y, int From, int To) {
-        if (GapBits && From <= To)
-            std::memset(GapBits + Y * GapStride + std::size_t(From) * 3, 0, std::size_t(To - From + 1) * 3);
-    };
-    for (int Y = 0; Y < H; ++Y)
-        if (Y < Box.Top || Y > Box.Bottom) Blacken(Y, 0, W - 1);
-
-    // The mask and the slope leave out pixels of the span, which are then not visited.
-    const bool Skipping = AzimuthMaskUse || SlopeCorrection;
+    // The gaps are marked as bits while the pixels are counted; the gap
+    // picture is painted from them once the analysis image and the geometry,
+    // unless kept, are gone.
+    TPixelBits Gaps = DrawResults ? TPixelBits(AnalysisImage->Width(), AnalysisImage->Height()) : TPixelBits();
     const bool ZenithLine = ZenithLineInUse(true);
-    const std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
+    std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
     const TPictureRows Picture;
     TBlockSlots<TBlockCounts> Blocks;
     TBlockCounts All;
@@ -149,24 +131,12 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
             Counts = {};
             Counts.Threshold = FixedThreshold;
             TGapTallies& T = Counts.Tallies;
-            uint8_t* GapRow = nullptr;
             ForEachCountedPixel(
-                Block, Box, *Radial, Picture, ZenithLine,
-                [&](int Y, const TColumnSpan& Span) {
-                    if (Skipping) {
-                        Blacken(Y, 0, W - 1);
-                    } else {
-                        Blacken(Y, 0, std::min(Span.First, W) - 1);
-                        Blacken(Y, std::max(Span.Last + 1, 0), W - 1);
-                    }
-                    GapRow = GapBits ? GapBits + Y * GapStride : nullptr;
-                },
-                [&](const TCountedPixel& Pixel) {
+                Block, Box, *Radial, Picture, ZenithLine, [&](const TCountedPixel& Pixel) {
                     T.CountPixel(Pixel);
                     const uint8_t* P = Pixel.Bytes;
-                    const bool Target = IsTargetBytesAt(true, P, Pixel.Weighting, Counts.Threshold);
-                    if (GapRow) std::memset(GapRow + std::size_t(Pixel.X) * 3, Target ? 255 : 0, 3);
-                    if (!Target) return;
+                    if (!IsTargetBytesAt(true, P, Pixel.Weighting, Counts.Threshold)) return;
+                    if (DrawResults) Gaps.Set(Pixel.X, Pixel.Y);
                     T.Rings[1][Pixel.Ring] += 1.0;
                     T.Bands[1][Pixel.Band] += 1.0;
                     T.Sky += Pixel.SkyWeight();
@@ -192,8 +162,12 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
         return true;
     }
     All.Tallies.Publish();
-    if (DrawResults) Image.SetImage(Gap);
-    if (KeepAnalysisImage) Run.Keep();
+    if (KeepAnalysisImage)
+        Run.Keep();
+    else
+        FreeAnalysisImage();
+    Radial.reset();
+    if (DrawResults) Image.SetImage(MaskPicture(Gaps));
     ShowInstructionMessage(QStringLiteral("MSG10"));
     return false;
 }

@@ -34,7 +34,7 @@ bool PrepareGapFractionArea(const TRect& Area, TRect& Box);
 
 // One counted pixel: where it is, its bytes and its place among the zeniths.
 struct TCountedPixel {
-    int X;
+    int X, Y;
     const uint8_t* Bytes;  // blue, green, red
     int Band, Ring;
     double Weighting;  // ZenithWeighting of its zenith while the threshold line is in use, else 0
@@ -83,26 +83,24 @@ inline int BandRing(int Band) {
     return kRings[std::size_t(Band)];
 }
 
-// For each row Y of Block within Box: RowStart(Y, Span) with the row's span
-// within the circle, then Visit(Pixel) for each counted pixel of the span.
-// Safe on the analysis threads while Visit touches only its block's own data.
-template <typename TRowStart, typename TVisit>
+// Visit(Pixel) for each counted pixel of the rows of Block within Box, row by
+// row. Safe on the analysis threads while Visit touches only its block's own data.
+template <typename TVisit>
 void ForEachCountedPixel(const TRowBlock& Block, const TRect& Box, const TRadialGeometry& Radial,
-                         const TPictureRows& Picture, bool ZenithLine, TRowStart&& RowStart, TVisit&& Visit) {
+                         const TPictureRows& Picture, bool ZenithLine, TVisit&& Visit) {
     const double Cx = CircleCentreX(), Cy = CircleCentreY();
     // Read once: the visits' stores could otherwise make them be read per pixel.
     const bool Tabled = Radial.Usable(), Masked = AzimuthMaskUse, MaskChecks = AzimuthMaskUse || SlopeCorrection;
     for (int Y = Block.First; Y <= Block.Last; ++Y) {
         const uint8_t* Row = Picture.Row(Y);
         const TColumnSpan Span = CircleRowSpan(Y, Box);
-        RowStart(Y, Span);
         if (Span.First > Span.Last) continue;
         const double Dy = Y - Cy;
         if (Tabled) {
             const TRadialGeometry::TRow Geometry = Radial.Row(Y);
             for (int X = Span.First; X <= Span.Last; ++X) {
                 if (Masked && !KeptByAzimuthMask(X, Y)) continue;
-                TCountedPixel P{X, Row + std::size_t(X) * 3, Geometry.Band(X), 0, 0.0, true, Geometry.SkyWeight(X),
+                TCountedPixel P{X, Y, Row + std::size_t(X) * 3, Geometry.Band(X), 0, 0.0, true, Geometry.SkyWeight(X),
                                 0.0, 0.0};
                 P.Ring = BandRing(P.Band);
                 if (ZenithLine) P.Weighting = Geometry.Weighting(X);
@@ -119,7 +117,7 @@ void ForEachCountedPixel(const TRowBlock& Block, const TRect& Box, const TRadial
                 Zenith = PixelZenith(X, Y);
             }
             const double Dx = X - Cx;
-            TCountedPixel P{X, Row + std::size_t(X) * 3, ZenithBand(Zenith), 0, 0.0, false, 0.0,
+            TCountedPixel P{X, Y, Row + std::size_t(X) * 3, ZenithBand(Zenith), 0, 0.0, false, 0.0,
                             std::sqrt(Dx * Dx + Dy * Dy), Zenith};
             P.Ring = BandRing(P.Band);
             if (ZenithLine) P.Weighting = ZenithWeighting(Zenith);

@@ -1,5 +1,6 @@
 #include "analysis/RunSeries.h"
 
+#include "analysis/DecodedImageCache.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/RadialGeometry.h"
 
@@ -32,8 +33,12 @@ std::shared_ptr<const TRadialGeometry> KeptGeometry;
 TRunSeries::TRunSeries() { ++OpenSeries; }
 
 TRunSeries::~TRunSeries() {
-    if (--OpenSeries == 0) KeptGeometry.reset();
+    if (--OpenSeries > 0) return;
+    KeptGeometry.reset();
+    ClearDecodedImageCache();
 }
+
+bool RunSeriesOpen() { return OpenSeries > 0; }
 
 std::shared_ptr<const TRadialGeometry> SeriesRadialGeometry(const TRect& Box) {
     if (OpenSeries == 0) return std::make_shared<const TRadialGeometry>(Box);

@@ -3,6 +3,7 @@
 
 #include "AnalysisFixture.h"
 #include "analysis/AreaHistogram.h"
+#include "analysis/RunSeries.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::test {
@@ -97,6 +98,8 @@ TEST_F(AnalysisImageTest, AreaHistogramCountsTheClippedAreaAndRefusesAnEmptyOne)
 
 TEST_F(AnalysisImageTest, AReusedDecodingIsTheFileAsDecodedAndFollowsChanges) {
     const QString Path = WriteImage(QStringLiteral("kept.bmp"), 3, 2, [](int X, int Y) { return TRgb{uint8_t(X), uint8_t(Y), 9}; });
+    // Decodings are kept for the runs of a series.
+    const TRunSeries Series;
     ASSERT_FALSE(OpenAnalysisImage(Path));
     AnalysisImage->GetScanLine(1)[2] = 200;  // the analysis alters its own image
     RestoreThresholdSettings();
