@@ -6,12 +6,17 @@
 
 #include "analysis/AnalysisImage.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
 #include "analysis/TargetPixels.h"
 
 namespace tam32 {
 namespace {
 
 constexpr int kReach = 2;  // half the side of the 5 x 5 block
+
+// Columns per block of the column pass: a cache line of each row.
+constexpr int kColumnsPerBlock = 64;
 
 // Out[i] = 1 when every In[j] with |i - j| <= kReach within 0..Count-1 is 1;
 // Stride steps between the elements of one line.
@@ -30,20 +35,32 @@ void ShrinkLine(const uint8_t* In, uint8_t* Out, int Count, std::size_t Stride) 
 bool BinarizeAnalysisImage() {
     const int W = AnalysisImage->Width(), H = AnalysisImage->Height();
     if (PrepareClassification(false, {0, 0, W - 1, H - 1})) return true;
-    const std::size_t Plane = std::size_t(W) * H;
-    std::vector<uint8_t> Target(Plane), Rows(Plane), Mask(Plane);
-    for (int Y = 0; Y < H; ++Y) {
-        const uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        for (int X = 0; X < W; ++X) Target[std::size_t(Y) * W + X] = IsTargetBytes(false, Row + std::size_t(X) * 3, 0.0);
-    }
     // The square block is the product of a horizontal and a vertical window.
-    for (int Y = 0; Y < H; ++Y) ShrinkLine(&Target[std::size_t(Y) * W], &Rows[std::size_t(Y) * W], W, 1);
-    for (int X = 0; X < W; ++X) ShrinkLine(&Rows[X], &Mask[X], H, std::size_t(W));
-    for (int Y = 0; Y < H; ++Y) {
-        uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        const uint8_t* M = &Mask[std::size_t(Y) * W];
-        for (int X = 0; X < W; ++X) std::memset(Row + std::size_t(X) * 3, M[X] ? 255 : 0, 3);
-    }
+    const std::size_t Plane = std::size_t(W) * H;
+    std::vector<uint8_t> Rows(Plane), Mask(Plane);
+    const TPictureRows Picture;
+    TBlockSlots<std::vector<uint8_t>> Targets;
+    ForEachRowBlock(0, H - 1, [&](const TRowBlock& Block) {
+        std::vector<uint8_t>& Target = Targets[Block.Slot];
+        Target.resize(std::size_t(W));
+        int32_t Threshold = FixedThreshold;
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            const uint8_t* Row = Picture.Row(Y);
+            for (int X = 0; X < W; ++X) Target[X] = IsTargetBytesAt(false, Row + std::size_t(X) * 3, 0.0, Threshold);
+            ShrinkLine(Target.data(), &Rows[std::size_t(Y) * W], W, 1);
+        }
+    });
+    ForEachBlockOf(kColumnsPerBlock, 0, W - 1, [&](const TRowBlock& Block) {
+        for (int X = Block.First; X <= Block.Last; ++X) ShrinkLine(&Rows[X], &Mask[X], H, std::size_t(W));
+    });
+    const std::vector<uint8_t*> Pixels = WritableAnalysisRows({0, 0, W - 1, H - 1});
+    ForEachRowBlock(0, H - 1, [&](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            uint8_t* Row = Pixels[std::size_t(Y)];
+            const uint8_t* M = &Mask[std::size_t(Y) * W];
+            for (int X = 0; X < W; ++X) std::memset(Row + std::size_t(X) * 3, M[X] ? 255 : 0, 3);
+        }
+    });
     ThresholdCondition = 2;
     ThresholdMethod = 2;
     FixedThreshold = 255;

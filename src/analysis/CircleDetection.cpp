@@ -7,6 +7,8 @@
 #include "analysis/AnalysisImage.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
 
 namespace tam32 {
 namespace {
@@ -83,19 +85,36 @@ bool DetectCircleArea(const QString& FileName) {
     }
     const int Last = W - kMargin, Bottom = H - kMargin;
     std::vector<TExtent> Rows(Bottom - kMargin + 1), Columns(Last - kMargin + 1);
-    // One pass in memory order finds the extents of rows and columns alike.
-    for (int Y = kMargin; Y <= Bottom; ++Y) {
-        const uint8_t* Line = AnalysisImage->ReadScanLine(Y);
-        TExtent& RowExtent = Rows[Y - kMargin];
-        for (int X = kMargin; X <= Last; ++X) {
-            if (Line[std::size_t(X) * 3 + 2] < kBright) continue;
-            if (RowExtent.Last < RowExtent.First) RowExtent.First = X;
-            RowExtent.Last = X;
-            TExtent& ColumnExtent = Columns[X - kMargin];
-            if (ColumnExtent.Last < ColumnExtent.First) ColumnExtent.First = Y;
-            ColumnExtent.Last = Y;
-        }
-    }
+    // One pass in memory order finds the extents of rows and columns alike:
+    // each block the columns' extents within its rows, joined in row order.
+    const TPictureRows Picture;
+    TBlockSlots<std::vector<TExtent>> BlockColumns;
+    ForEachRowBlock(
+        kMargin, Bottom,
+        [&](const TRowBlock& Block) {
+            std::vector<TExtent>& InBlock = BlockColumns[Block.Slot];
+            InBlock.assign(Columns.size(), TExtent());
+            for (int Y = Block.First; Y <= Block.Last; ++Y) {
+                const uint8_t* Line = Picture.Row(Y);
+                TExtent& RowExtent = Rows[Y - kMargin];
+                for (int X = kMargin; X <= Last; ++X) {
+                    if (Line[std::size_t(X) * 3 + 2] < kBright) continue;
+                    if (RowExtent.Last < RowExtent.First) RowExtent.First = X;
+                    RowExtent.Last = X;
+                    TExtent& ColumnExtent = InBlock[X - kMargin];
+                    if (ColumnExtent.Last < ColumnExtent.First) ColumnExtent.First = Y;
+                    ColumnExtent.Last = Y;
+                }
+            }
+        },
+        [&](const TRowBlock& Block) {
+            const std::vector<TExtent>& InBlock = BlockColumns[Block.Slot];
+            for (std::size_t I = 0; I < Columns.size(); ++I) {
+                if (InBlock[I].Last < InBlock[I].First) continue;
+                if (Columns[I].Last < Columns[I].First) Columns[I].First = InBlock[I].First;
+                Columns[I].Last = InBlock[I].Last;
+            }
+        });
     const TWidest Row = Widest(Rows, kMargin), Column = Widest(Columns, kMargin);
     const int R = (Row.Length > Column.Length ? Row.Length : Column.Length) / 2;
     if (!Plausible(Row, Column, R, W, H, Rows)) {

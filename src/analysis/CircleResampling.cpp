@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numbers>
 
+#include "analysis/RowBlocks.h"
+
 namespace tam32 {
 namespace {
 
@@ -25,15 +27,20 @@ TLensZeniths::TLensZeniths(int W, int H) {
     const int64_t Cells = FSize * (FSize + 1) / 2;
     if (!(Reach >= 0.0) || Cells > int64_t(W) * H / 4) return;
     FTabled = true;
-    FCells.resize(std::size_t(Cells));
-    for (int64_t I = 0; I < FSize; ++I) {
-        const double Dx = double(I) + FHalf;
-        for (int64_t J = 0; J <= I; ++J) {
-            const double Dy = double(J) + FHalf;
-            if (Dx * Dx + Dy * Dy > HorizonRadius2) break;  // farther ones lie outside too
-            FCells[std::size_t(I * (I + 1) / 2 + J)] = Compute(Dx, Dy);
+    // Filled on the analysis threads: a large circle's table takes as long
+    // as a good part of the pixel loop.
+    FCells.reset(new TCell[std::size_t(Cells)]);
+    ForEachRowBlock(0, int(FSize - 1), [this](const TRowBlock& Block) {
+        for (int64_t I = Block.First; I <= Block.Last; ++I) {
+            const double Dx = double(I) + FHalf;
+            for (int64_t J = 0; J <= I; ++J) {
+                const double Dy = double(J) + FHalf;
+                // Beyond the horizon no pixel asks.
+                FCells[std::size_t(I * (I + 1) / 2 + J)] =
+                    Dx * Dx + Dy * Dy > HorizonRadius2 ? TCell{0.0, 0.0, 0.0} : Compute(Dx, Dy);
+            }
         }
-    }
+    });
 }
 
 TLensZeniths::TCell TLensZeniths::Compute(double Dx, double Dy) {

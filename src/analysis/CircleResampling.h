@@ -12,6 +12,7 @@
 // takes no arctangent, sine or cosine of its own.
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "analysis/AnalysisArea.h"
@@ -19,7 +20,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Resampling.h"
-#include "analysis/RowProgress.h"
+#include "analysis/RowBlocks.h"
 #include "platform/VectorState.h"
 #include "platform/WinTypes.h"
 
@@ -61,7 +62,7 @@ private:
     bool FTabled = false;
     int64_t FCentreX = 0, FCentreY = 0, FSize = 0;
     double FHalf = 0.0;  // distance of the first pixel from the centre along an axis
-    std::vector<TCell> FCells;  // the larger index I, the smaller J at I (I + 1) / 2 + J
+    std::unique_ptr<TCell[]> FCells;  // the larger index I, the smaller J at I (I + 1) / 2 + J
 };
 
 // The direction (Cos, Sin) turned clockwise by Degrees, as a direction
@@ -92,54 +93,60 @@ private:
 };
 
 // Direction(Pixel) gives the source direction that a pixel of the analysis
-// area is to show. Pixels whose source position lies beyond the horizon
-// radius stay black, as do those outside the analysis area.
+// area is to show; it is called from the analysis threads. Pixels whose
+// source position lies beyond the horizon radius stay black, as do those
+// outside the analysis area.
 template <typename TDirection>
 void ResampleAnalysisArea(TResultPicture& Out, const TBilinearSampler& Source, TDirection&& Direction) {
     const int W = Out.Width(), H = Out.Height();
-    const TRect Whole{0, 0, W - 1, H - 1};
-    const double Cx = CircleCentreX(), Cy = CircleCentreY();
-    // The source positions are taken from the pixel's corner: half a pixel
-    // off the exact centre when the circle's centre lies on a corner.
-    const double X0 = CircleX + 0.5, Y0 = CircleY + 0.5, Offset = CircleCenterOffset;
-    TAzimuthMaskRuns Mask;
+    ClearUpperVectorState();  // the loading may have left it dirty, and the table comes first
     const TLensZeniths Zeniths(W, H);
     const TSlopedZenith Sloped;
-    const TRowProgress Progress(H);
     // One row's pixels and their source directions, then their radii: the
     // lens model runs over the row in one tight loop.
-    std::vector<int> Columns;
-    std::vector<TSourceDirection> Wanted;
-    std::vector<double> Radii;
-    ClearUpperVectorState();  // the loading may have left it dirty
-    for (int Y = 0; Y < H; ++Y) {
-        const double Dy = Y - Cy;
-        Columns.clear();
-        Wanted.clear();
-        for (const TColumnSpan& Run : Mask.Kept(Y, CircleRowSpan(Y, Whole)))
-            for (int X = Run.First; X <= Run.Last; ++X) {
-                const double Dx = X - Cx, Distance = std::sqrt(Dx * Dx + Dy * Dy);
-                // The centre itself lies at 270 degrees, as PixelAzimuth has it.
-                TPixelSky Pixel = Distance > 0.0 ? Zeniths.At(X, Y, Dx / Distance, -Dy / Distance)
-                                                 : Zeniths.At(X, Y, 0.0, -1.0);
-                if (SlopeCorrection) {
-                    Pixel = Sloped(Pixel);
-                    if (Pixel.Zenith > 90.0) continue;
+    struct TRowScratch {
+        TAzimuthMaskRuns Mask;
+        std::vector<int> Columns;
+        std::vector<TSourceDirection> Wanted;
+        std::vector<double> Radii;
+    };
+    TBlockSlots<TRowScratch> Scratches;
+    ForEachResultRowBlock(H, [&](const TRowBlock& Block) {
+        TRowScratch& Row = Scratches[Block.Slot];
+        // Locals, which stay in registers across the picture's byte stores.
+        const TRect Whole{0, 0, W - 1, H - 1};
+        const double Cx = CircleCentreX(), Cy = CircleCentreY();
+        // The source positions are taken from the pixel's corner: half a
+        // pixel off the exact centre when the circle's centre lies on a corner.
+        const double X0 = CircleX + 0.5, Y0 = CircleY + 0.5, Offset = CircleCenterOffset;
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            const double Dy = Y - Cy;
+            Row.Columns.clear();
+            Row.Wanted.clear();
+            for (const TColumnSpan& Run : Row.Mask.Kept(Y, CircleRowSpan(Y, Whole)))
+                for (int X = Run.First; X <= Run.Last; ++X) {
+                    const double Dx = X - Cx, Distance = std::sqrt(Dx * Dx + Dy * Dy);
+                    // The centre itself lies at 270 degrees, as PixelAzimuth has it.
+                    TPixelSky Pixel = Distance > 0.0 ? Zeniths.At(X, Y, Dx / Distance, -Dy / Distance)
+                                                     : Zeniths.At(X, Y, 0.0, -1.0);
+                    if (SlopeCorrection) {
+                        Pixel = Sloped(Pixel);
+                        if (Pixel.Zenith > 90.0) continue;
+                    }
+                    Row.Columns.push_back(X);
+                    Row.Wanted.push_back(Direction(Pixel));
                 }
-                Columns.push_back(X);
-                Wanted.push_back(Direction(Pixel));
+            Row.Radii.resize(Row.Wanted.size());
+            for (std::size_t I = 0; I < Row.Wanted.size(); ++I) Row.Radii[I] = ZenithToRadius(Row.Wanted[I].Zenith);
+            for (std::size_t I = 0; I < Row.Wanted.size(); ++I) {
+                const double Sx = Row.Radii[I] * Row.Wanted[I].CosAzimuth, Sy = Row.Radii[I] * Row.Wanted[I].SinAzimuth;
+                if ((Sx + Offset) * (Sx + Offset) + (Sy - Offset) * (Sy - Offset) > HorizonRadius2) continue;
+                int Red, Green, Blue;
+                Source.SampleBilinear(Red, Green, Blue, X0 + Sx, Y0 - Sy);
+                Out.PutResultPixel(Row.Columns[I], Y, Red, Green, Blue);
             }
-        Radii.resize(Wanted.size());
-        for (std::size_t I = 0; I < Wanted.size(); ++I) Radii[I] = ZenithToRadius(Wanted[I].Zenith);
-        for (std::size_t I = 0; I < Wanted.size(); ++I) {
-            const double Sx = Radii[I] * Wanted[I].CosAzimuth, Sy = Radii[I] * Wanted[I].SinAzimuth;
-            if ((Sx + Offset) * (Sx + Offset) + (Sy - Offset) * (Sy - Offset) > HorizonRadius2) continue;
-            int Red, Green, Blue;
-            Source.SampleBilinear(Red, Green, Blue, X0 + Sx, Y0 - Sy);
-            Out.PutResultPixel(Columns[I], Y, Red, Green, Blue);
         }
-        Progress.Show(Y + 1);
-    }
+    });
 }
 
 }  // namespace tam32

@@ -7,9 +7,8 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/Resampling.h"
-#include "analysis/RowProgress.h"
+#include "analysis/RowBlocks.h"
 #include "platform/Bitmap.h"
-#include "platform/VectorState.h"
 
 namespace tam32 {
 
@@ -34,19 +33,18 @@ bool MakeDistortionCorrectedImage(const QString& FileName) {
     TResultPicture Out(W, H);
     {
         const TBilinearSampler Source(*AnalysisImage);
-        const TRowProgress Progress(H);
-        ClearUpperVectorState();  // the loading may have left it dirty
-        for (int Y = 0; Y < H; ++Y) {
-            const double Dy = Y - Cy;
-            for (int X = 0; X < W; ++X) {
-                const double Dx = X - Cx;
-                const double F = (1.0 - (Dx * Dx + Dy * Dy) * K) / S;
-                int R, G, B;
-                Source.SampleBilinear(R, G, B, Dx * F + Cx, Dy * F + Cy);
-                Out.PutResultPixel(X, Y, R, G, B);
+        ForEachResultRowBlock(H, [&](const TRowBlock& Block) {
+            for (int Y = Block.First; Y <= Block.Last; ++Y) {
+                const double Dy = Y - Cy;
+                for (int X = 0; X < W; ++X) {
+                    const double Dx = X - Cx;
+                    const double F = (1.0 - (Dx * Dx + Dy * Dy) * K) / S;
+                    int R, G, B;
+                    Source.SampleBilinear(R, G, B, Dx * F + Cx, Dy * F + Cy);
+                    Out.PutResultPixel(X, Y, R, G, B);
+                }
             }
-            Progress.Show(Y + 1);
-        }
+        });
     }
     AnalysisImage = Out.Take();
     ShowInstructionMessage(QStringLiteral("MSG10"));

@@ -5,6 +5,7 @@
 #include "analysis/AnalysisImage.h"
 #include "analysis/GcpFit.h"
 #include "analysis/Resampling.h"
+#include "analysis/RowBlocks.h"
 #include "platform/VectorState.h"
 
 namespace tam32 {
@@ -58,17 +59,19 @@ bool GcpCorrectImageFile(const QString& SrcName, const QString& DstName, const T
         }
         const TBilinearSampler Source(*AnalysisImage);
         ClearUpperVectorState();  // the loading may have left it dirty
-        for (int R = 0; R < Model.OutHeight; ++R) {
-            const double Y = R * Model.PixelSize + Model.Y0;
-            const double ColOfY = Model.CoefCol[0] + PowerSum(Model.CoefCol, 2, Y);
-            const double RowOfY = Model.CoefRow[0] + PowerSum(Model.CoefRow, 2, Y);
-            for (int C = 0; C < Model.OutWidth; ++C) {
-                int Red, Green, Blue;
-                Source.SampleBilinear(Red, Green, Blue, ColOfY + ColOfX[std::size_t(C)],
-                                      RowOfY + RowOfX[std::size_t(C)]);
-                Out.PutResultPixel(C, R, Red, Green, Blue);
+        ForEachRowBlock(0, Model.OutHeight - 1, [&](const TRowBlock& Block) {
+            for (int R = Block.First; R <= Block.Last; ++R) {
+                const double Y = R * Model.PixelSize + Model.Y0;
+                const double ColOfY = Model.CoefCol[0] + PowerSum(Model.CoefCol, 2, Y);
+                const double RowOfY = Model.CoefRow[0] + PowerSum(Model.CoefRow, 2, Y);
+                for (int C = 0; C < Model.OutWidth; ++C) {
+                    int Red, Green, Blue;
+                    Source.SampleBilinear(Red, Green, Blue, ColOfY + ColOfX[std::size_t(C)],
+                                          RowOfY + RowOfX[std::size_t(C)]);
+                    Out.PutResultPixel(C, R, Red, Green, Blue);
+                }
             }
-        }
+        });
     }
     return !SaveCorrectedPicture(Out.Picture(), DstName);
 }

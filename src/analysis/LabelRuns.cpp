@@ -33,21 +33,41 @@ TLabelRuns::TLabelRuns(int Top, std::size_t ReservedRuns) : FTop(Top) {
     RowFirstRun.push_back(0);
 }
 
-void TLabelRuns::AddRow(const uint8_t* Flags, int First, int Last) {
-    const int Y = FTop + int(RowFirstRun.size()) - 1;
-    const int32_t RowStart = RowFirstRun.back();
-    const int32_t AboveStart = RowFirstRun.size() >= 2 ? RowFirstRun[RowFirstRun.size() - 2] : RowStart;
+void TRowRuns::Clear() {
+    StartX.clear();
+    EndX.clear();
+    RowEnd.clear();
+}
+
+void TRowRuns::AddRow(const uint8_t* Flags, int First, int Last) {
     for (int X = First; X <= Last;) {
         X = NextColumn(Flags, X, Last, true);
         if (X > Last) break;
-        const int Start = X;
+        StartX.push_back(X);
         X = NextColumn(Flags, X, Last, false);
-        // Indices and labels are 32-bit: a picture with more runs is as
-        // good as out of memory.
-        if (RunStartX.size() >= std::size_t(INT32_MAX)) throw std::bad_alloc();
+        EndX.push_back(X - 1);
+    }
+    RowEnd.push_back(int32_t(StartX.size()));
+}
+
+void TLabelRuns::AddRow(const uint8_t* Flags, int First, int Last) {
+    FFlagRuns.Clear();
+    FFlagRuns.AddRow(Flags, First, Last);
+    AddRow(FFlagRuns, 0);
+}
+
+void TLabelRuns::AddRow(const TRowRuns& Rows, int Row) {
+    const int Y = FTop + int(RowFirstRun.size()) - 1;
+    const int32_t RowStart = RowFirstRun.back();
+    const int32_t AboveStart = RowFirstRun.size() >= 2 ? RowFirstRun[RowFirstRun.size() - 2] : RowStart;
+    const int32_t First = Row > 0 ? Rows.RowEnd[std::size_t(Row) - 1] : 0, End = Rows.RowEnd[std::size_t(Row)];
+    // Indices and labels are 32-bit: a picture with more runs is as good as
+    // out of memory.
+    if (int64_t(RunStartX.size()) + (End - First) > int64_t(INT32_MAX)) throw std::bad_alloc();
+    for (int32_t K = First; K < End; ++K) {
         const auto Run = int32_t(RunStartX.size());
-        RunStartX.push_back(Start);
-        RunEndX.push_back(X - 1);
+        RunStartX.push_back(Rows.StartX[std::size_t(K)]);
+        RunEndX.push_back(Rows.EndX[std::size_t(K)]);
         RunY.push_back(Y);
         RunLabel.push_back(0);
         FParent.push_back(Run);

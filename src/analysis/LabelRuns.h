@@ -10,14 +10,31 @@
 
 namespace tam32 {
 
+// The runs of a few consecutive rows, found apart from the labelling (on any
+// thread, say) and then added to it row by row.
+struct TRowRuns {
+    // First and last column (inclusive) of each run, row after row, in column order.
+    std::vector<int32_t> StartX, EndX;
+    // Per row, one past the index of its last run.
+    std::vector<int32_t> RowEnd;
+
+    int Rows() const { return int(RowEnd.size()); }
+    // Forgets the rows, keeping the tables' room.
+    void Clear();
+    // Appends the runs of the nonzero Flags[First..Last] as the next row.
+    void AddRow(const uint8_t* Flags, int First, int Last);
+};
+
 class TLabelRuns {
 public:
     // Rows come one after another from row Top; ReservedRuns is the tables'
     // starting size. std::bad_alloc when memory runs out.
     TLabelRuns(int Top, std::size_t ReservedRuns);
 
-    // Adds the next row: the runs of the nonzero Flags[First..Last], joined
-    // with the touching runs of the row before.
+    // Adds the next row: row Row of Rows, its runs joined with the touching
+    // runs of the row before.
+    void AddRow(const TRowRuns& Rows, int Row);
+    // The same for the runs of the nonzero Flags[First..Last].
     void AddRow(const uint8_t* Flags, int First, int Last);
     // Numbers the objects (RunLabel becomes each run's object number) and
     // measures them; the number of objects.
@@ -42,6 +59,7 @@ private:
     void Join(int32_t A, int32_t B);
 
     int FTop;
+    TRowRuns FFlagRuns;            // AddRow's runs of a row of flags
     std::vector<int32_t> FParent;  // union-find; a root is its object's smallest run index
 };
 

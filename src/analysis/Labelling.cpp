@@ -15,6 +15,8 @@
 #include "analysis/Messages.h"
 #include "analysis/ObjectOutline.h"
 #include "analysis/OutlineVectorFile.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
 #include "analysis/RowProgress.h"
 #include "analysis/TargetPixels.h"
 #include "analysis/TargetRows.h"
@@ -47,14 +49,33 @@ std::optional<TLabelRuns> FindObjects(const TRect& Area, TRect& Box) {
     }
     TLabelRuns Runs(Box.Top, std::size_t(std::max(MaxLabelBuffSize, 0)) + 1);
     if (Box.Left > Box.Right) return Runs;
-    TTargetRows Rows(Box);
-    std::vector<uint8_t> Flags(std::size_t(Box.Right) + 1);
+    // The rows' runs are found on the threads and joined in row order here.
+    struct TBlockRuns {
+        std::vector<uint8_t> Flags;
+        TRowRuns Runs;
+    };
+    const TPictureRows Picture;
+    TBlockSlots<TBlockRuns> Blocks;
     const TRowProgress Progress(Box.Bottom - Box.Top + 1);
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
-        Rows.Fill(Y, Flags.data());
-        Runs.AddRow(Flags.data(), Box.Left, Box.Right);
-        Progress.Show(Y - Box.Top + 1);
-    }
+    ForEachRowBlock(
+        Box.Top, Box.Bottom,
+        [&](const TRowBlock& Block) {
+            TBlockRuns& Found = Blocks[Block.Slot];
+            Found.Flags.resize(std::size_t(Box.Right) + 1);
+            Found.Runs.Clear();
+            TTargetRows Rows(Picture, Box);
+            for (int Y = Block.First; Y <= Block.Last; ++Y) {
+                Rows.Fill(Y, Found.Flags.data());
+                Found.Runs.AddRow(Found.Flags.data(), Box.Left, Box.Right);
+            }
+        },
+        [&](const TRowBlock& Block) {
+            const TRowRuns& Found = Blocks[Block.Slot].Runs;
+            for (int Row = 0; Row < Found.Rows(); ++Row) {
+                Runs.AddRow(Found, Row);
+                Progress.Show(Block.First + Row - Box.Top + 1);
+            }
+        });
     Runs.Label();
     return Runs;
 }

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
 #include "platform/Bitmap.h"
 
 namespace tam32 {
@@ -30,15 +33,18 @@ void ApplyLightLevel(TBitmap& Picture, float Red, float Green, float Blue) {
     Picture.SetPixelFormat(TPixelFormat::pf24bit);
     const TLevels B = Levels(Blue), G = Levels(Green), R = Levels(Red);
     const std::size_t RowBytes = std::size_t(Picture.Width()) * 3;
-    for (int Y = 0; Y < Picture.Height(); ++Y) {
-        uint8_t* Row = Picture.ScanLine(Y);
-        // A 24-bit pixel holds blue, green and red in that order.
-        for (uint8_t* P = Row; P < Row + RowBytes; P += 3) {
-            P[0] = B[P[0]];
-            P[1] = G[P[1]];
-            P[2] = R[P[2]];
+    const std::vector<uint8_t*> Rows = WritableRows(Picture, {0, 0, Picture.Width() - 1, Picture.Height() - 1});
+    ForEachRowBlock(0, Picture.Height() - 1, [&](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            uint8_t* Row = Rows[std::size_t(Y)];
+            // A 24-bit pixel holds blue, green and red in that order.
+            for (uint8_t* P = Row; P < Row + RowBytes; P += 3) {
+                P[0] = B[P[0]];
+                P[1] = G[P[1]];
+                P[2] = R[P[2]];
+            }
         }
-    }
+    });
 }
 
 }  // namespace tam32

@@ -11,4 +11,10 @@ std::vector<uint8_t*> WritableRows(TBitmap& Image, const TRect& Area) {
     return Rows;
 }
 
+std::vector<uint8_t*> WritableAnalysisRows(const TRect& Area) {
+    std::vector<uint8_t*> Rows;
+    for (int Y = Area.Top; Y <= Area.Bottom; ++Y) Rows.push_back(AnalysisImage->GetScanLine(Y));
+    return Rows;
+}
+
 }  // namespace tam32

@@ -12,11 +12,13 @@ namespace tam32 {
 
 class TPictureRows {
 public:
-    // Of the loaded AnalysisImage (24 bits); valid while it is neither changed nor freed.
-    TPictureRows()
-        : FTop(AnalysisImage->ReadScanLine(0)), FWidth(AnalysisImage->Width()), FHeight(AnalysisImage->Height()) {
-        if (FHeight > 1) FStride = AnalysisImage->ReadScanLine(1) - FTop;
+    // Of a 24-bit picture; valid while it is neither changed nor freed.
+    explicit TPictureRows(const TPxDIB& Picture)
+        : FTop(Picture.ReadScanLine(0)), FWidth(Picture.Width()), FHeight(Picture.Height()) {
+        if (FHeight > 1) FStride = Picture.ReadScanLine(1) - FTop;
     }
+    // Of the loaded AnalysisImage.
+    TPictureRows() : TPictureRows(*AnalysisImage) {}
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     bool Contains(int X, int Y) const { return X >= 0 && Y >= 0 && X < FWidth && Y < FHeight; }
@@ -33,5 +35,8 @@ private:
 // height, taken on the calling thread so that blocks on the analysis threads
 // can paint them.
 std::vector<uint8_t*> WritableRows(TBitmap& Image, const TRect& Area);
+// The same of the analysis image, Area within it; a store shared with the
+// kept decoding is copied here, once.
+std::vector<uint8_t*> WritableAnalysisRows(const TRect& Area);
 
 }  // namespace tam32

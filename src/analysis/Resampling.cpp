@@ -1,17 +1,26 @@
 #include "analysis/Resampling.h"
 
 #include "analysis/EngineHost.h"
+#include "analysis/RowBlocks.h"
+#include "analysis/RowProgress.h"
 #include "import/SPIPxDIB.h"
 #include "platform/Exceptions.h"
+#include "platform/VectorState.h"
 
 namespace tam32 {
 
-TBilinearSampler::TBilinearSampler(const TPxDIB& Source) : FWidth(Source.Width()), FHeight(Source.Height()) {
-    if (Source.GetPixelFormat() != pxPf24Bit) throw ERangeError(kRangeCheckError);
-    // Rows for reading leave a shared store (a kept decoding) in place.
-    FRows.reserve(std::size_t(FHeight));
-    for (int Y = 0; Y < FHeight; ++Y) FRows.push_back(Source.ReadScanLine(Y));
+namespace {
+
+const TPxDIB& TwentyFourBit(const TPxDIB& Picture) {
+    if (Picture.GetPixelFormat() != pxPf24Bit) throw ERangeError(kRangeCheckError);
+    return Picture;
 }
+
+}  // namespace
+
+// Reading rows leaves a shared store (a kept decoding) in place.
+TBilinearSampler::TBilinearSampler(const TPxDIB& Source)
+    : FPicture(TwentyFourBit(Source)), FWidth(Source.Width()), FHeight(Source.Height()) {}
 
 TResultPicture::TResultPicture(int Width, int Height, TRows Rows)
     : FWidth(Width), FHeight(Height), FPicture(std::make_unique<TSPIPxDIB>()) {
@@ -28,6 +37,14 @@ TResultPicture::~TResultPicture() = default;
 std::unique_ptr<TSPIPxDIB> TResultPicture::Take() {
     FRows.clear();
     return std::move(FPicture);
+}
+
+void ForEachResultRowBlock(int Rows, const std::function<void(const TRowBlock&)>& Work) {
+    const TRowProgress Progress(Rows);
+    ClearUpperVectorState();  // loading the picture or the message texts may have left it dirty
+    ForEachRowBlock(0, Rows - 1, Work, [&Progress](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) Progress.Show(Y + 1);
+    });
 }
 
 bool SaveCorrectedPicture(TPxDIB& Picture, const QString& FileName) {

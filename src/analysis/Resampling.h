@@ -3,16 +3,21 @@
 // (distortion, tilt, north-up and slope, control points): the bilinear
 // sampler that reads the source at a real position, and the result picture
 // into which PutResultPixel writes. Both reach the rows through pointers
-// taken once, so a pixel loop costs no call into the image model.
+// taken once, so a pixel loop costs no call into the image model; both
+// may be used from the analysis threads, each block writing its own rows.
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include "analysis/PictureRows.h"
 
 namespace tam32 {
 
 class TPxDIB;
 class TSPIPxDIB;
+struct TRowBlock;
 
 // Reads a 24-bit picture at real positions (X column, Y row; pixel centres
 // at whole numbers). The picture must stay in place and unchanged while the
@@ -39,7 +44,7 @@ public:
         const double Weights[4] = {(1.0 - Fx) * (1.0 - Fy), Fx * (1.0 - Fy), (1.0 - Fx) * Fy, Fx * Fy};
         double Sum[3] = {0.0, 0.0, 0.0};  // blue, green, red
         const auto Add = [&](int X1, int Y1, double Weight) {
-            const uint8_t* P = FRows[std::size_t(Y1)] + std::size_t(X1) * 3;
+            const uint8_t* P = FPicture.Row(Y1) + std::size_t(X1) * 3;
             Sum[0] += P[0] * Weight;
             Sum[1] += P[1] * Weight;
             Sum[2] += P[2] * Weight;
@@ -70,8 +75,8 @@ private:
         return V < 1.0 ? 0 : (V >= 255.0 ? 255 : int(V));
     }
 
+    TPictureRows FPicture;
     int FWidth, FHeight;
-    std::vector<const uint8_t*> FRows;  // top-down
 };
 
 // The new 24-bit picture of a resampling correction, black until written.
@@ -106,6 +111,12 @@ private:
     std::unique_ptr<TSPIPxDIB> FPicture;
     std::vector<uint8_t*> FRows;  // as PutResultPixel counts them
 };
+
+// Work(Block) for the blocks of rows 0..Rows - 1 of a result picture on the
+// analysis threads (see ForEachRowBlock), from clean vector state, with the
+// row counter of TRowProgress shown for every row, in order, as its block is
+// taken back.
+void ForEachResultRowBlock(int Rows, const std::function<void(const TRowBlock&)>& Work);
 
 // Writes a corrected picture to FileName as a BMP file, through a temporary
 // file put in place whole. True, after showing why, when it was not written.

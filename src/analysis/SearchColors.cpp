@@ -1,6 +1,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
@@ -9,6 +10,8 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
 #include "platform/Bitmap.h"
 #include "platform/Rounding.h"
 
@@ -48,21 +51,28 @@ bool SearchColors(const QString& FileName, TBitmap& Image, const TRect& Area) {
     const std::array<bool, 256> MatchB = MatchingValues(ColorSearchValue3, ColorSearchToleranceB);
 
     const TRect Box = ClipToAnalysisImage(Area);
-    TAreaRowRuns Runs;
+    const std::vector<uint8_t*> Rows = WritableAnalysisRows(Box);
+    TBlockSlots<int64_t> Blocks;
     int64_t Count = 0;
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) {
-        uint8_t* Row = AnalysisImage->GetScanLine(Y);
-        for (const TColumnSpan& Span : Runs.Kept(Y, Box)) {
-            uint8_t* P = Row + std::size_t(Span.First) * 3;
-            for (int X = Span.First; X <= Span.Last; ++X, P += 3) {
-                if (!(MatchR[P[2]] && MatchG[P[1]] && MatchB[P[0]])) continue;
-                ++Count;
-                P[0] = 0;
-                P[1] = 0;
-                P[2] = 255;
-            }
-        }
-    }
+    ForEachRowBlock(
+        Box.Top, Box.Bottom,
+        [&](const TRowBlock& Block) {
+            int64_t& Found = Blocks[Block.Slot];
+            Found = 0;
+            TAreaRowRuns Runs;
+            for (int Y = Block.First; Y <= Block.Last; ++Y)
+                for (const TColumnSpan& Span : Runs.Kept(Y, Box)) {
+                    uint8_t* P = Rows[std::size_t(Y - Box.Top)] + std::size_t(Span.First) * 3;
+                    for (int X = Span.First; X <= Span.Last; ++X, P += 3) {
+                        if (!(MatchR[P[2]] && MatchG[P[1]] && MatchB[P[0]])) continue;
+                        ++Found;
+                        P[0] = 0;
+                        P[1] = 0;
+                        P[2] = 255;
+                    }
+                }
+        },
+        [&](const TRowBlock& Block) { Count += Blocks[Block.Slot]; });
     ColorSearchCount = CheckedCast<int32_t>(Count);
     // The marked image is shown whatever DrawResults says.
     Image.Assign(AnalysisImage.get());

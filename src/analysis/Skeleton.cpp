@@ -5,6 +5,7 @@
 #include <climits>
 #include <numbers>
 
+#include "analysis/RowBlocks.h"
 #include "platform/Exceptions.h"
 
 namespace tam32 {
@@ -58,13 +59,14 @@ TSkeletonGrid::TSkeletonGrid(const TRect& Box)
       FCells(FStride * std::size_t(std::max(Box.Bottom - Box.Top + 3, 0)), 0) {}
 
 int TSkeletonGrid::Thin() {
-    FSpans.clear();
-    for (int Y = FBox.Top; Y <= FBox.Bottom; ++Y) {
-        std::array<int, 2> Span{INT_MAX, INT_MIN};
-        for (int X = FBox.Left; X <= FBox.Right; ++X)
-            if (Cell(X, Y) == kTarget) Span = {std::min(Span[0], X), X};
-        FSpans.push_back(Span);
-    }
+    FSpans.assign(std::size_t(std::max(FBox.Bottom - FBox.Top + 1, 0)), {INT_MAX, INT_MIN});
+    ForEachRowBlock(FBox.Top, FBox.Bottom, [this](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            std::array<int, 2>& Span = FSpans[std::size_t(Y - FBox.Top)];
+            for (int X = FBox.Left; X <= FBox.Right; ++X)
+                if (Cell(X, Y) == kTarget) Span = {std::min(Span[0], X), X};
+        }
+    });
     int Passes = 0;
     for (unsigned Pass = 1;; ++Pass) {
         if (Pass >= kTarget) throw ERangeError(kRangeCheckError);
@@ -112,17 +114,21 @@ TSkeletonClasses::TSkeletonClasses(const TSkeletonGrid& Grid)
     : FBox(Grid.Box()),
       FStride(std::size_t(std::max(FBox.Right - FBox.Left + 3, 0))),
       FCells(FStride * std::size_t(std::max(FBox.Bottom - FBox.Top + 3, 0)), 0) {
-    const auto Skeleton = [&](int X, int Y) {
-        return X >= FBox.Left && X <= FBox.Right && Y >= FBox.Top && Y <= FBox.Bottom && Grid.IsSkeleton(X, Y);
-    };
-    for (int Y = FBox.Top; Y <= FBox.Bottom; ++Y)
-        for (int X = FBox.Left; X <= FBox.Right; ++X) {
-            if (!Grid.IsSkeleton(X, Y)) continue;
-            int Count = 0;
-            for (int Dy = -1; Dy <= 1; ++Dy)
-                for (int Dx = -1; Dx <= 1; ++Dx) Count += Skeleton(X + Dx, Y + Dy) ? 1 : 0;
-            Cell(X, Y) = uint8_t(Count > 1 ? Count : 0);
+    const TRect Box = FBox;
+    ForEachRowBlock(Box.Top, Box.Bottom, [&](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            // Neighbours beyond the box do not count.
+            const int Above = std::max(Y - 1, Box.Top), Below = std::min(Y + 1, Box.Bottom);
+            for (int X = Box.Left; X <= Box.Right; ++X) {
+                if (!Grid.IsSkeleton(X, Y)) continue;
+                const int Left = std::max(X - 1, Box.Left), Right = std::min(X + 1, Box.Right);
+                int Count = 0;
+                for (int Ny = Above; Ny <= Below; ++Ny)
+                    for (int Nx = Left; Nx <= Right; ++Nx) Count += Grid.IsSkeleton(Nx, Ny) ? 1 : 0;
+                Cell(X, Y) = uint8_t(Count > 1 ? Count : 0);
+            }
         }
+    });
 }
 
 void TSkeletonClasses::Mark(int X, int Y, bool& NewMarks) {

@@ -9,6 +9,8 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/PictureRows.h"
+#include "analysis/RowBlocks.h"
 #include "analysis/Skeleton.h"
 #include "analysis/TargetPixels.h"
 #include "analysis/TargetRows.h"
@@ -41,13 +43,18 @@ std::optional<TSkeletonGrid> BinarisedBox(const TRect& Area) {
     const TRect& Box = Grid.Box();
     if (Box.Left > Box.Right || Box.Top > Box.Bottom) return Grid;
     const TRect Wide{Box.Left - 1, Box.Top - 1, Box.Right + 1, Box.Bottom + 1};
-    TTargetRows Rows(Wide);
-    std::vector<uint8_t> Flags(std::size_t(Wide.Right) + 1);
-    for (int Y = Wide.Top; Y <= Wide.Bottom; ++Y) {
-        Rows.Fill(Y, Flags.data());
-        for (int X = Wide.Left; X <= Wide.Right; ++X)
-            if (Flags[std::size_t(X)] != 0) Grid.SetTarget(X, Y);
-    }
+    const TPictureRows Picture;
+    TBlockSlots<std::vector<uint8_t>> Flags;
+    ForEachRowBlock(Wide.Top, Wide.Bottom, [&](const TRowBlock& Block) {
+        std::vector<uint8_t>& RowFlags = Flags[Block.Slot];
+        RowFlags.resize(std::size_t(Wide.Right) + 1);
+        TTargetRows Rows(Picture, Wide);
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            Rows.Fill(Y, RowFlags.data());
+            for (int X = Wide.Left; X <= Wide.Right; ++X)
+                if (RowFlags[std::size_t(X)] != 0) Grid.SetTarget(X, Y);
+        }
+    });
     return Grid;
 }
 
@@ -67,15 +74,18 @@ const uint8_t* ClassColour(uint8_t Class) {
 void PaintClasses(TBitmap& Image, const TSkeletonClasses& Classes) {
     const TRect& Box = Classes.Box();
     const int Right = std::min(Box.Right, Image.Width() - 1), Bottom = std::min(Box.Bottom, Image.Height() - 1);
-    for (int Y = Box.Top; Y <= Bottom; ++Y) {
-        uint8_t* P = Image.ScanLine(Y) + std::size_t(Box.Left) * 3;
-        for (int X = Box.Left; X <= Right; ++X, P += 3) {
-            const uint8_t* Colour = ClassColour(Classes.At(X, Y));
-            P[0] = Colour[0];
-            P[1] = Colour[1];
-            P[2] = Colour[2];
+    const std::vector<uint8_t*> Rows = WritableRows(Image, {Box.Left, Box.Top, Right, Bottom});
+    ForEachRowBlock(Box.Top, Bottom, [&](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            uint8_t* P = Rows[std::size_t(Y - Box.Top)] + std::size_t(Box.Left) * 3;
+            for (int X = Box.Left; X <= Right; ++X, P += 3) {
+                const uint8_t* Colour = ClassColour(Classes.At(X, Y));
+                P[0] = Colour[0];
+                P[1] = Colour[1];
+                P[2] = Colour[2];
+            }
         }
-    }
+    });
 }
 
 // Raster scans of the box trace from every end and branch point left, until

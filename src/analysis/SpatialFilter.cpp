@@ -10,9 +10,9 @@
 #include "analysis/FilterKernel.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/PictureRows.h"
 #include "analysis/Resampling.h"
-#include "analysis/RowProgress.h"
-#include "platform/VectorState.h"
+#include "analysis/RowBlocks.h"
 
 namespace tam32 {
 namespace {
@@ -83,14 +83,10 @@ public:
     TUserFilter(const TFilterKernel& Kernel, const TQuotientBytes& Bytes)
         : FSize(Kernel.Size),
           FHalf(Kernel.Size / 2),
-          FWidth(AnalysisImage->Width()),
-          FHeight(AnalysisImage->Height()),
-          FValues(std::size_t(FWidth) * kChannels),
+          FValues(std::size_t(FPicture.Width()) * kChannels),
           FLaneValues((FValues + kLanes - 1) / kLanes * kLanes),
           FPadded(FLaneValues + std::size_t(2 * FHalf * kChannels)),
           FTaps(std::size_t(FSize)),
-          FRows(FPadded * std::size_t(FSize), T(0)),
-          FSums(FLaneValues),
           FBytes(Bytes) {
         for (int J = 0; J < FSize; ++J)
             for (int I = 0; I < FSize; ++I)
@@ -98,61 +94,66 @@ public:
                     FTaps[std::size_t(J)].push_back({std::size_t(I) * kChannels, T(W)});
     }
 
-    // Output row Y into Out (rows in order from 0).
-    void ApplyUserFilter(int Y, TResultPicture& Out) {
-        while (FLoaded < FHeight && FLoaded <= Y + FHalf) LoadRow(FLoaded++);
-        FRowTaps.clear();
-        for (int J = 0; J < FSize; ++J) {
-            const int SourceY = Y + J - FHalf;
-            if (SourceY < 0 || SourceY >= FHeight) continue;
-            for (const TTap<T>& Tap : FTaps[std::size_t(J)])
-                FRowTaps.push_back({PaddedRow(SourceY) + Tap.Shift, Tap.Weight});
-        }
-        // A fixed number of lanes, so that the sums stay in vector registers.
-        for (std::size_t K = 0; K < FLaneValues; K += kLanes) {
-            T Sums[kLanes] = {};
-            for (const TRowTap<T>& Tap : FRowTaps) {
-                const T* Source = Tap.Source + K;
-                for (std::size_t L = 0; L < kLanes; ++L) Sums[L] += Tap.Weight * Source[L];
-            }
-            std::copy(Sums, Sums + kLanes, FSums.data() + K);
-        }
-        // Blue, green, red in memory.
-        for (int X = 0; X < FWidth; ++X) {
-            const T* Sum = FSums.data() + std::size_t(X) * kChannels;
-            Out.PutResultPixel(X, Y, FBytes(int64_t(Sum[2])), FBytes(int64_t(Sum[1])), FBytes(int64_t(Sum[0])));
+    // Output rows Block.First..Block.Last into Out; from any thread.
+    void ApplyUserFilter(const TRowBlock& Block, TResultPicture& Out) const {
+        TWindow Window{std::vector<T>(FPadded * std::size_t(FSize), T(0)), std::vector<T>(FLaneValues), {}};
+        int Loaded = std::max(Block.First - FHalf, 0);
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            for (; Loaded < FPicture.Height() && Loaded <= Y + FHalf; ++Loaded) LoadRow(Window, Loaded);
+            FilterRow(Window, Y, Out);
         }
     }
 
 private:
-    // Source row Y lives in place Y mod Size, taking that of row Y - Size,
-    // which no later output row reads.
-    T* PaddedRow(int Y) { return FRows.data() + std::size_t(Y % FSize) * FPadded; }
-    void LoadRow(int Y) {
-        const uint8_t* Source = AnalysisImage->ReadScanLine(Y);
-        T* Row = PaddedRow(Y) + std::size_t(FHalf * kChannels);
+    // The source rows that the block's output rows read, and its sums.
+    struct TWindow {
+        std::vector<T> Rows;  // source row Y in place Y mod Size
+        std::vector<T> Sums;
+        std::vector<TRowTap<T>> RowTaps;  // of the output row
+    };
+
+    // Row Y takes the place of row Y - Size, which no later output row reads.
+    T* PaddedRow(TWindow& Window, int Y) const { return Window.Rows.data() + std::size_t(Y % FSize) * FPadded; }
+    void LoadRow(TWindow& Window, int Y) const {
+        const uint8_t* Source = FPicture.Row(Y);
+        T* Row = PaddedRow(Window, Y) + std::size_t(FHalf * kChannels);
         for (std::size_t K = 0; K < FValues; ++K) Row[K] = T(Source[K]);
     }
+    void FilterRow(TWindow& Window, int Y, TResultPicture& Out) const {
+        Window.RowTaps.clear();
+        for (int J = 0; J < FSize; ++J) {
+            const int SourceY = Y + J - FHalf;
+            if (SourceY < 0 || SourceY >= FPicture.Height()) continue;
+            for (const TTap<T>& Tap : FTaps[std::size_t(J)])
+                Window.RowTaps.push_back({PaddedRow(Window, SourceY) + Tap.Shift, Tap.Weight});
+        }
+        // A fixed number of lanes, so that the sums stay in vector registers.
+        for (std::size_t K = 0; K < FLaneValues; K += kLanes) {
+            T Sums[kLanes] = {};
+            for (const TRowTap<T>& Tap : Window.RowTaps) {
+                const T* Source = Tap.Source + K;
+                for (std::size_t L = 0; L < kLanes; ++L) Sums[L] += Tap.Weight * Source[L];
+            }
+            std::copy(Sums, Sums + kLanes, Window.Sums.data() + K);
+        }
+        // Blue, green, red in memory.
+        for (int X = 0; X < FPicture.Width(); ++X) {
+            const T* Sum = Window.Sums.data() + std::size_t(X) * kChannels;
+            Out.PutResultPixel(X, Y, FBytes(int64_t(Sum[2])), FBytes(int64_t(Sum[1])), FBytes(int64_t(Sum[0])));
+        }
+    }
 
-    const int FSize, FHalf, FWidth, FHeight;
+    const TPictureRows FPicture;
+    const int FSize, FHalf;
     const std::size_t FValues, FLaneValues, FPadded;
     std::vector<std::vector<TTap<T>>> FTaps;  // by kernel row
-    std::vector<TRowTap<T>> FRowTaps;         // of the output row
-    std::vector<T> FRows;
-    std::vector<T> FSums;
     const TQuotientBytes& FBytes;
-    int FLoaded = 0;
 };
 
 template <typename T>
 void FilterPicture(const TFilterKernel& Kernel, const TQuotientBytes& Bytes, TResultPicture& Out) {
-    TUserFilter<T> Filter(Kernel, Bytes);
-    const TRowProgress Progress(Out.Height());
-    ClearUpperVectorState();  // the loading may have left it dirty
-    for (int Y = 0; Y < Out.Height(); ++Y) {
-        Filter.ApplyUserFilter(Y, Out);
-        Progress.Show(Y + 1);
-    }
+    const TUserFilter<T> Filter(Kernel, Bytes);
+    ForEachResultRowBlock(Out.Height(), [&](const TRowBlock& Block) { Filter.ApplyUserFilter(Block, Out); });
 }
 
 }  // namespace

@@ -22,13 +22,17 @@ bool OpenObjectAnalysisImage(const QString& FileName) {
     return false;
 }
 
+TTargetRows::TTargetRows(const TPictureRows& Picture, const TRect& Area)
+    : FArea(Area), FPicture(Picture), FThreshold(FixedThreshold) {}
+
 void TTargetRows::Fill(int Y, uint8_t* Flags) {
     if (FArea.Left > FArea.Right) return;
     std::memset(Flags + FArea.Left, 0, std::size_t(FArea.Right - FArea.Left + 1));
     const uint8_t* Row = FPicture.Row(Y);
     for (const TColumnSpan& Run : FRuns.Kept(Y, FArea)) {
         const uint8_t* P = Row + std::size_t(Run.First) * 3;
-        for (int X = Run.First; X <= Run.Last; ++X, P += 3) Flags[X] = IsTargetBytes(false, P, 0.0) ? 1 : 0;
+        for (int X = Run.First; X <= Run.Last; ++X, P += 3)
+            Flags[X] = IsTargetBytesAt(false, P, 0.0, FThreshold) ? 1 : 0;
     }
 }
 

@@ -18,18 +18,20 @@ namespace tam32 {
 // failure, after its message.
 bool OpenObjectAnalysisImage(const QString& FileName);
 
+// One per block of rows: the area's runs are worked out a row at a time.
 class TTargetRows {
 public:
-    // Area: inclusive, within the analysis image; the classification is
-    // prepared without zenith dependence.
-    explicit TTargetRows(const TRect& Area) : FArea(Area) {}
+    // Area: inclusive, within Picture, which outlives this; the
+    // classification is prepared without zenith dependence.
+    TTargetRows(const TPictureRows& Picture, const TRect& Area);
     // Writes Flags[Area.Left..Area.Right] of row Y (Flags is indexed by column).
     void Fill(int Y, uint8_t* Flags);
 
 private:
     TRect FArea;
-    TPictureRows FPicture;
+    const TPictureRows& FPicture;
     TAreaRowRuns FRuns;
+    int32_t FThreshold;  // without the zenith it stays as prepared
 };
 
 }  // namespace tam32
