@@ -115,8 +115,7 @@ void TPxInternalDIB::LoadFromStream(TStream& Stream) {
         const int64_t remaining = Stream.Size() - Stream.Position();
         const int64_t size = StoredBitsSize(infos.Header, stated, remaining);
         if (size > remaining) throw EReadError(QStringLiteral("Stream read error"));
-        GetMemory(infos, size, UseFileMapping);
-        Stream.ReadBuffer(infos.Bits, size);
+        ReadPixelBlock(Stream, infos, size, UseFileMapping);
         break;
     }
     case 16: case 32:

@@ -43,9 +43,13 @@ using TPxProgressCallback = void (*)(void* Data);
 // behind it) and the pixel block. Loaders and converters build one aside and
 // install it whole. Zero-initialised by default so that colour entries and
 // masks a file did not supply read as 0.
+constexpr uintptr_t kMemoryHandleBlock = ~uintptr_t(0);
+
 struct TPxDIBInfos {
     uint32_t BitsSize = 0;
-    uintptr_t MappingHandle = 0;  // size of the page mapping holding Bits; 0 for a heap block
+    // Size of the page mapping holding Bits; 0 for a heap block;
+    // kMemoryHandleBlock when Bits is the first byte of a memory handle.
+    uintptr_t MappingHandle = 0;
     uint8_t* Bits = nullptr;
     BITMAPINFOHEADER Header{};
     RGBQUAD Colors[256]{};

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "image/PxDIBTypes.h"
+#include "platform/Stream.h"
 
 namespace tam32 {
 
@@ -11,6 +12,11 @@ namespace tam32 {
 // mapping cannot be made, the platform's out-of-memory error for the heap.
 void GetMemory(int64_t Size, uintptr_t& MappingHandle, uint8_t*& Bits, bool UseFileMapping);
 void FreeMemory(uintptr_t MappingHandle, uint8_t* Bits, bool UseFileMapping);
+
+// The next Size bytes of Stream as the pixel block of a record under
+// construction: the stream's own block when it hands one over (no copy, no
+// zeroing), else a new block filled from the stream.
+void ReadPixelBlock(TStream& Stream, TPxDIBInfos& Infos, int64_t Size, bool UseFileMapping);
 
 // Allocates the pixel block of a record under construction.
 inline void GetMemory(TPxDIBInfos& Infos, int64_t Size, bool UseFileMapping) {

@@ -1,12 +1,15 @@
 #include "import/BitmapFileView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/LargeBlocks.h"
 
 namespace tam32 {
 
-TBitmapFileView::TBitmapFileView(const uint8_t* Info, int64_t InfoSize, const uint8_t* Bits, int64_t ImageSize) {
+TBitmapFileView::TBitmapFileView(const uint8_t* Info, int64_t InfoSize, const uint8_t* Bits, int64_t ImageSize,
+                                 std::function<HLOCAL()> GiveBits)
+    : FGiveBits(std::move(GiveBits)) {
     constexpr int64_t kFileHeaderSize = sizeof(BITMAPFILEHEADER);
     FFileHeader.bfType = kBitmapFileType;
     FFileHeader.bfSize = static_cast<uint32_t>(kFileHeaderSize + InfoSize + ImageSize);
@@ -37,6 +40,14 @@ int64_t TBitmapFileView::Read(void* Buffer, int64_t Count) {
 }
 
 int64_t TBitmapFileView::Write(const void*, int64_t) { return 0; }
+
+HLOCAL TBitmapFileView::TakeBlock(int64_t Count) {
+    const Part& pixels = FParts[2];
+    if (!FGiveBits || FPosition != FParts[0].Size + FParts[1].Size || Count < 0 || Count > pixels.Size) return nullptr;
+    const HLOCAL block = std::exchange(FGiveBits, nullptr)();
+    if (block != nullptr) FPosition += Count;
+    return block;
+}
 
 int64_t TBitmapFileView::Seek(int64_t Offset, SeekOrigin Origin) {
     const int64_t base = Origin == SeekOrigin::Beginning ? 0 : Origin == SeekOrigin::Current ? FPosition : FSize;

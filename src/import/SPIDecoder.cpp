@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <utility>
 
 #include "import/SPIExceptions.h"
 #include "import/SPIs.h"
@@ -155,6 +156,13 @@ const uint8_t* TInSPIAbleData::GetBitmapInfo() {
 const uint8_t* TInSPIAbleData::GetBits() {
     if (FBits == nullptr && HBm != nullptr) FBits = LocalLock(HBm);
     return static_cast<const uint8_t*>(FBits);
+}
+
+HLOCAL TInSPIAbleData::TakeBits() {
+    if (HBm == nullptr || HBm == HBInfo) return nullptr;
+    if (FBits != nullptr) LocalUnlock(HBm);
+    FBits = nullptr;
+    return std::exchange(HBm, nullptr);
 }
 
 void TInSPIAbleData::FreeHandles() {

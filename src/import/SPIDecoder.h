@@ -36,6 +36,9 @@ public:
     // The decoded blocks, locked on first use until FreeHandles.
     const uint8_t* GetBitmapInfo();
     const uint8_t* GetBits();
+    // The pixel block, handed over to the caller and no longer the
+    // decoder's; nullptr when the pixels share the BITMAPINFO's block.
+    HLOCAL TakeBits();
     // Sizes of the decoded picture; meaningful while the decoder is not empty.
     const TSPIDIBLayout& Layout() const { return FLayout; }
     void FreeHandles();

@@ -81,10 +81,13 @@ void TSPIGraphic::LoadData() {
     Changed();
 }
 
-std::unique_ptr<TBitmapFileView> TSPIGraphic::BitmapFile() const {
+std::unique_ptr<TBitmapFileView> TSPIGraphic::BitmapFile(bool HandOverPixels) const {
     const DerivedInfo& info = UpdateInfo();
     if (Empty()) return std::make_unique<TBitmapFileView>(nullptr, 0, nullptr, 0);
-    return std::make_unique<TBitmapFileView>(Data->GetBitmapInfo(), info.InfoSize, Data->GetBits(), info.ImageSize);
+    std::function<HLOCAL()> giveBits;
+    if (HandOverPixels) giveBits = [data = Data.get()] { return data->TakeBits(); };
+    return std::make_unique<TBitmapFileView>(Data->GetBitmapInfo(), info.InfoSize, Data->GetBits(), info.ImageSize,
+                                             std::move(giveBits));
 }
 
 void TSPIGraphic::SaveToStream(TStream& Stream) { BitmapFile()->WriteTo(Stream); }

@@ -47,7 +47,10 @@ public:
     void SaveToClipboardFormat(uint16_t&, HGLOBAL&, HPALETTE&) override {}
 
     // The BMP file image over the decoded blocks, valid until the data goes.
-    std::unique_ptr<TBitmapFileView> BitmapFile() const;
+    // With HandOverPixels a reader may take the pixel block itself (the
+    // picture is then left without it), so only a load that frees the data
+    // afterwards asks for it.
+    std::unique_ptr<TBitmapFileView> BitmapFile(bool HandOverPixels = false) const;
     void FreeData();
 
     std::unique_ptr<TInSPIAbleData> Data;

@@ -51,16 +51,18 @@ std::unique_ptr<TGraphic> LoadGraphicFromStream(TGraphicClass PluginClass, TStre
                           });
 }
 
-std::unique_ptr<TGraphic> SPIGraphicToGraphic(const TSPIGraphic& Source, TGraphicClass TargetClass) {
+std::unique_ptr<TGraphic> SPIGraphicToGraphic(const TSPIGraphic& Source, TGraphicClass TargetClass,
+                                              bool HandOverPixels) {
     std::unique_ptr<TGraphic> target = TargetClass->Create();
     // The target reads the image straight from the decoded blocks.
-    target->LoadFromStream(*Source.BitmapFile());
+    target->LoadFromStream(*Source.BitmapFile(HandOverPixels));
     return target;
 }
 
 std::unique_ptr<TGraphic> ExtractGraphic(TSPIGraphic& Source, TGraphicClass TargetClass) {
     try {
-        std::unique_ptr<TGraphic> target = SPIGraphicToGraphic(Source, TargetClass);
+        // The data is freed next, so the target may keep the decoded pixels themselves.
+        std::unique_ptr<TGraphic> target = SPIGraphicToGraphic(Source, TargetClass, true);
         Source.FreeData();
         return target;
     } catch (...) {

@@ -30,10 +30,13 @@ std::unique_ptr<TGraphic> LoadGraphicFromStream(TGraphicClass PluginClass, TStre
                                                 bool NativeFirst, const TProgressEvent& OnProgress);
 
 // A new picture of TargetClass loaded from Source's BMP file image; Source
-// is unchanged.
-std::unique_ptr<TGraphic> SPIGraphicToGraphic(const TSPIGraphic& Source, TGraphicClass TargetClass);
-// The same, releasing Source's decoded data once the target has its copy, so
-// at most two copies of the pixels exist at a time.
+// is unchanged unless HandOverPixels lets the target take its pixel block
+// (the image model's picture does) instead of copying it.
+std::unique_ptr<TGraphic> SPIGraphicToGraphic(const TSPIGraphic& Source, TGraphicClass TargetClass,
+                                              bool HandOverPixels = false);
+// The same, releasing Source's decoded data afterwards: a target that takes
+// the pixel block holds the only copy of the pixels; any other has its own
+// copy alongside the decoded one only while it loads.
 std::unique_ptr<TGraphic> ExtractGraphic(TSPIGraphic& Source, TGraphicClass TargetClass);
 
 // One load of a picture class built on the plug-ins: Load gets the progress

@@ -95,6 +95,15 @@ HLOCAL LocalFree(HLOCAL Handle) {
     return nullptr;
 }
 
+HLOCAL LocalHandle(const void* Data) {
+    if (Data == nullptr) return nullptr;
+    // Only compared with the live handles, never dereferenced unless live.
+    auto* block = reinterpret_cast<HLOCAL>(reinterpret_cast<uintptr_t>(Data) - kHeaderSize);
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> guard(r.Lock);
+    return IsLive(r, block) ? block : nullptr;
+}
+
 size_t LocalSize(HLOCAL Handle) {
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> guard(r.Lock);

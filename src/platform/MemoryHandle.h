@@ -29,6 +29,8 @@ void* LocalLock(HLOCAL Handle);
 bool LocalUnlock(HLOCAL Handle);
 // nullptr on success; the handle itself when it is not live (nothing freed).
 HLOCAL LocalFree(HLOCAL Handle);
+// The handle whose first byte Data is; nullptr when no live handle has it.
+HLOCAL LocalHandle(const void* Data);
 // The usable size in bytes; 0 for a handle that is not live.
 size_t LocalSize(HLOCAL Handle);
 bool IsValidMemoryHandle(HLOCAL Handle);

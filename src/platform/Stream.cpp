@@ -35,6 +35,8 @@ void TStream::WriteBuffer(const void* Buffer, int64_t Count) {
         throw EWriteError(QStringLiteral("Stream write error"));
 }
 
+HLOCAL TStream::TakeBlock(int64_t) { return nullptr; }
+
 // --- file stream ---------------------------------------------------------
 
 TFileStream::TFileStream(const QString& FileName, FileMode Mode) : FFileName(FileName) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/MemoryHandle.h"
+
 namespace tam32 {
 
 enum class SeekOrigin { Beginning, Current, End };
@@ -26,6 +28,11 @@ public:
     void ReadBuffer(void* Buffer, int64_t Count);
     // EWriteError "Stream write error" when fewer than Count bytes go out.
     void WriteBuffer(const void* Buffer, int64_t Count);
+    // A memory handle whose first Count bytes are the stream's next Count
+    // bytes, handed over instead of copied (a decoded picture's pixels), the
+    // position then past them; nullptr, with nothing read, when the stream
+    // has none to give. The caller owns the handle.
+    virtual HLOCAL TakeBlock(int64_t Count);
 };
 
 enum class FileMode { OpenRead, OpenReadWrite, Create };

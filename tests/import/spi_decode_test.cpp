@@ -292,16 +292,27 @@ TEST_F(DecodeTest, AFailedLoadPutsTheStreamBack) {
     EXPECT_EQ(memory.Position(), 5);
 }
 
-TEST_F(DecodeTest, ExtractingReleasesTheDecodedPicture) {
+TEST_F(DecodeTest, ExtractingTakesOverTheDecodedPixelsAndFreesThemWithThePicture) {
     HostWith({"tst_in"});
-    TSPIGraphic graphic;
-    graphic.LoadFromFile(Picture(4, 3, 8));
-    const std::unique_ptr<TGraphic> copy = SPIGraphicToGraphic(graphic, &TPxDIB::ClassInfo);
-    EXPECT_FALSE(graphic.Empty());
-    const std::unique_ptr<TGraphic> taken = ExtractGraphic(graphic, &TPxDIB::ClassInfo);
-    EXPECT_TRUE(graphic.Empty());
-    ExpectPattern(dynamic_cast<TPxDIB&>(*copy), 4, 3, 8);
-    ExpectPattern(dynamic_cast<TPxDIB&>(*taken), 4, 3, 8);
+    const QString file = Picture(4, 3, 8);
+    const size_t live = LiveMemoryHandleCount();
+    {
+        TSPIGraphic graphic;
+        graphic.LoadFromFile(file);
+        const std::unique_ptr<TGraphic> copy = SPIGraphicToGraphic(graphic, &TPxDIB::ClassInfo);
+        EXPECT_FALSE(graphic.Empty());
+        const std::unique_ptr<TGraphic> taken = ExtractGraphic(graphic, &TPxDIB::ClassInfo);
+        EXPECT_TRUE(graphic.Empty());
+        auto& copyDib = dynamic_cast<TPxDIB&>(*copy);
+        auto& takenDib = dynamic_cast<TPxDIB&>(*taken);
+        // The bottom row starts the stored rows: the extracted picture's is the
+        // decoded block itself, the copy's a block of its own.
+        EXPECT_NE(LocalHandle(takenDib.ReadScanLine(2)), nullptr);
+        EXPECT_EQ(LocalHandle(copyDib.ReadScanLine(2)), nullptr);
+        ExpectPattern(copyDib, 4, 3, 8);
+        ExpectPattern(takenDib, 4, 3, 8);
+    }
+    EXPECT_EQ(LiveMemoryHandleCount(), live);
 }
 
 }  // namespace
