@@ -3,6 +3,10 @@
 // and the date-time values (days since 1899-12-30, the time of day as the
 // fraction) by which their charts place points.
 #include <QDate>
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace tam32 {
 
@@ -21,6 +25,26 @@ constexpr int DaysInYear(int Year) { return IsLeapYear(Year) ? 366 : 365; }
 // as 28 February (the date was set in a leap year); other days stay.
 constexpr int TargetDayInYear(int Year, int Month, int Day) {
     return Month == 2 && Day == 29 && !IsLeapYear(Year) ? 28 : Day;
+}
+
+struct TMonthDay {
+    int Month, Day;
+};
+
+// The dates of months FirstMonth..LastMonth of Year in order, each month's
+// days limited to DayRange(Month) (first, last; by default the whole month),
+// leaving out what the calendar has not (years outside 1..9999 have none).
+inline std::vector<TMonthDay> DatesOfMonths(
+    int Year, int FirstMonth, int LastMonth,
+    const std::function<std::pair<int, int>(int Month)>& DayRange = nullptr) {
+    std::vector<TMonthDay> Dates;
+    if (Year < 1 || Year > 9999) return Dates;
+    for (int Month = std::max(FirstMonth, 1); Month <= std::min(LastMonth, 12); ++Month) {
+        const auto [First, Last] = DayRange ? DayRange(Month) : std::pair{1, DaysInMonth(Year, Month)};
+        for (int Day = std::max(First, 1); Day <= std::min(Last, 31); ++Day)
+            if (QDate::isValid(Year, Month, Day)) Dates.push_back({Month, Day});
+    }
+    return Dates;
 }
 
 // The date-time value of midnight of a valid date.

@@ -117,7 +117,8 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
     // The gaps are marked as bits while the pixels are counted; the gap
     // picture is painted from them once the analysis image and the geometry,
     // unless kept, are gone.
-    TPixelBits Gaps = DrawResults ? TPixelBits(AnalysisImage->Width(), AnalysisImage->Height()) : TPixelBits();
+    const bool Drawn = DrawResults;
+    TPixelBits Gaps = Drawn ? TPixelBits(AnalysisImage->Width(), AnalysisImage->Height()) : TPixelBits();
     const bool ZenithLine = ZenithLineInUse(true);
     std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
     const TPictureRows Picture;
@@ -136,7 +137,7 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
                     T.CountPixel(Pixel);
                     const uint8_t* P = Pixel.Bytes;
                     if (!IsTargetBytesAt(true, P, Pixel.Weighting, Counts.Threshold)) return;
-                    if (DrawResults) Gaps.Set(Pixel.X, Pixel.Y);
+                    if (Drawn) Gaps.Set(Pixel.X, Pixel.Y);
                     T.Rings[1][Pixel.Ring] += 1.0;
                     T.Bands[1][Pixel.Band] += 1.0;
                     T.Sky += Pixel.SkyWeight();
@@ -167,7 +168,7 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
     else
         FreeAnalysisImage();
     Radial.reset();
-    if (DrawResults) Image.SetImage(MaskPicture(Gaps));
+    if (Drawn) Image.SetImage(MaskPicture(Gaps));
     ShowInstructionMessage(QStringLiteral("MSG10"));
     return false;
 }

@@ -1,6 +1,5 @@
 #include "analysis/PARIntegration.h"
 
-#include <QDate>
 #include <optional>
 #include <utility>
 
@@ -126,14 +125,11 @@ void TPARIntegration::MonthDays(int32_t Month, int32_t& First, int32_t& Last) co
 }
 
 void TPARIntegration::LocateMonths(int32_t First, int32_t Last) {
-    std::vector<std::pair<int32_t, int32_t>> Dates;
-    for (int32_t Month = std::max(First, 1); Month <= std::min(Last, 12); ++Month) {
+    const std::vector<TMonthDay> Dates = DatesOfMonths(TargetYear, First, Last, [this](int Month) {
         int32_t FirstDay, LastDay;
         MonthDays(Month, FirstDay, LastDay);
-        for (int32_t Day = std::max(FirstDay, 1); Day <= std::min(LastDay, 31); ++Day)
-            if (TargetYear >= 1 && TargetYear <= 9999 && QDate::isValid(TargetYear, Month, Day))
-                Dates.emplace_back(Month, Day);
-    }
+        return std::pair{FirstDay, LastDay};
+    });
     FSummed.assign(13 * 32, std::nullopt);
     TBlockSlots<TDaySum> Sums;
     ForEachBlockOf(

@@ -20,7 +20,7 @@ const TPxDIB& TwentyFourBit(const TPxDIB& Picture) {
 
 // Reading rows leaves a shared store (a kept decoding) in place.
 TBilinearSampler::TBilinearSampler(const TPxDIB& Source)
-    : FPicture(TwentyFourBit(Source)), FWidth(Source.Width()), FHeight(Source.Height()) {}
+    : FPicture(TwentyFourBit(Source)) {}
 
 TResultPicture::TResultPicture(int Width, int Height, TRows Rows)
     : FWidth(Width), FHeight(Height), FPicture(std::make_unique<TSPIPxDIB>()) {

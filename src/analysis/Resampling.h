@@ -2,9 +2,10 @@
 // The two pieces from which every resampling correction builds its picture
 // (distortion, tilt, north-up and slope, control points): the bilinear
 // sampler that reads the source at a real position, and the result picture
-// into which PutResultPixel writes. Both reach the rows through pointers
-// taken once, so a pixel loop costs no call into the image model; both
-// may be used from the analysis threads, each block writing its own rows.
+// into which PutResultPixel writes. Neither calls into the image model per
+// pixel (the sampler reads through the shared row access, the result keeps
+// its row pointers); both may be used from the analysis threads, each block
+// writing its own rows.
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,8 @@ public:
     // picture (also NaN) is black. Always inlined: the loops call it for
     // every pixel, and a call costs as much as the sum.
     [[gnu::always_inline]] void SampleBilinear(int& R, int& G, int& B, double X, double Y) const {
-        if (!(X > -2.0 && X < FWidth && Y > -2.0 && Y < FHeight)) {
+        const int W = FPicture.Width(), H = FPicture.Height();
+        if (!(X > -2.0 && X < W && Y > -2.0 && Y < H)) {
             R = G = B = 0;
             return;
         }
@@ -49,14 +51,14 @@ public:
             Sum[1] += P[1] * Weight;
             Sum[2] += P[2] * Weight;
         };
-        if (Ix >= 0 && Iy >= 0 && Ix + 1 < FWidth && Iy + 1 < FHeight) {
+        if (Ix >= 0 && Iy >= 0 && Ix + 1 < W && Iy + 1 < H) {
             Add(Ix, Iy, Weights[0]);
             Add(Ix + 1, Iy, Weights[1]);
             Add(Ix, Iy + 1, Weights[2]);
             Add(Ix + 1, Iy + 1, Weights[3]);
         } else {
-            const bool Columns[2] = {Ix >= 0 && Ix < FWidth, Ix + 1 >= 0 && Ix + 1 < FWidth};
-            const bool Rows[2] = {Iy >= 0 && Iy < FHeight, Iy + 1 >= 0 && Iy + 1 < FHeight};
+            const bool Columns[2] = {Ix >= 0 && Ix < W, Ix + 1 >= 0 && Ix + 1 < W};
+            const bool Rows[2] = {Iy >= 0 && Iy < H, Iy + 1 >= 0 && Iy + 1 < H};
             for (int J = 0; J < 2; ++J)
                 for (int I = 0; I < 2; ++I)
                     if (Rows[J] && Columns[I]) Add(Ix + I, Iy + J, Weights[J * 2 + I]);
@@ -66,8 +68,8 @@ public:
         R = Channel(Sum[2]);
     }
 
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
+    int Width() const { return FPicture.Width(); }
+    int Height() const { return FPicture.Height(); }
 
 private:
     static int Channel(double Sum) {
@@ -76,7 +78,6 @@ private:
     }
 
     TPictureRows FPicture;
-    int FWidth, FHeight;
 };
 
 // The new 24-bit picture of a resampling correction, black until written.

@@ -1,8 +1,6 @@
 #include "analysis/SunTrack.h"
 
-#include <QDate>
 #include <algorithm>
-#include <utility>
 
 #include "analysis/CalendarDays.h"
 #include "analysis/EngineHost.h"
@@ -34,11 +32,7 @@ std::vector<TPoint> DaySunPositions(const TSolarDay& Day, int32_t Step) {
 
 // The paths of the days of months First..Last of TargetYear, found side by side.
 void DrawMonthsSunPaths(TCanvas& Canvas, int32_t First, int32_t Last) {
-    std::vector<std::pair<int32_t, int32_t>> Dates;
-    for (int32_t Month = First; Month <= Last; ++Month)
-        for (int32_t Day = 1; Day <= DaysInMonth(TargetYear, Month); ++Day)
-            if (TargetYear >= 1 && TargetYear <= 9999 && QDate::isValid(TargetYear, Month, Day))
-                Dates.emplace_back(Month, Day);
+    const std::vector<TMonthDay> Dates = DatesOfMonths(TargetYear, First, Last);
     TSunTrackPixels Track(Canvas);
     TBlockSlots<TSunTrackPixels::TDayLine> Lines;
     ForEachBlockOf(

@@ -36,13 +36,11 @@ void FreeMemory(uintptr_t MappingHandle, uint8_t* Bits, bool UseFileMapping) {
 }
 
 void ReadPixelBlock(TStream& Stream, TPxDIBInfos& Infos, int64_t Size, bool UseFileMapping) {
-    if (Size > 0 && Size <= kMaxPixelBlockSize) {
-        if (const HLOCAL Block = Stream.TakeBlock(Size)) {
-            Infos.Bits = static_cast<uint8_t*>(LocalLock(Block));
-            Infos.MappingHandle = kMemoryHandleBlock;
-            Infos.BitsSize = static_cast<uint32_t>(Size);
-            return;
-        }
+    if (const HLOCAL Block = Stream.TakeBlock(Size)) {
+        Infos.Bits = static_cast<uint8_t*>(LocalLock(Block));
+        Infos.MappingHandle = kMemoryHandleBlock;
+        Infos.BitsSize = static_cast<uint32_t>(Size);
+        return;
     }
     GetMemory(Infos, Size, UseFileMapping);
     Stream.ReadBuffer(Infos.Bits, Size);

@@ -13,9 +13,9 @@ namespace tam32 {
 void GetMemory(int64_t Size, uintptr_t& MappingHandle, uint8_t*& Bits, bool UseFileMapping);
 void FreeMemory(uintptr_t MappingHandle, uint8_t* Bits, bool UseFileMapping);
 
-// The next Size bytes of Stream as the pixel block of a record under
-// construction: the stream's own block when it hands one over (no copy, no
-// zeroing), else a new block filled from the stream.
+// The next Size bytes (0 to kMaxPixelBlockSize) of Stream as the pixel block
+// of a record under construction: the stream's own block when it hands one
+// over (no copy, no zeroing), else a new block filled from the stream.
 void ReadPixelBlock(TStream& Stream, TPxDIBInfos& Infos, int64_t Size, bool UseFileMapping);
 
 // Allocates the pixel block of a record under construction.

@@ -159,7 +159,7 @@ const uint8_t* TInSPIAbleData::GetBits() {
 }
 
 HLOCAL TInSPIAbleData::TakeBits() {
-    if (HBm == nullptr || HBm == HBInfo) return nullptr;
+    if (HBm == nullptr) return nullptr;
     if (FBits != nullptr) LocalUnlock(HBm);
     FBits = nullptr;
     return std::exchange(HBm, nullptr);

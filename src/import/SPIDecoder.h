@@ -36,8 +36,8 @@ public:
     // The decoded blocks, locked on first use until FreeHandles.
     const uint8_t* GetBitmapInfo();
     const uint8_t* GetBits();
-    // The pixel block, handed over to the caller and no longer the
-    // decoder's; nullptr when the pixels share the BITMAPINFO's block.
+    // The pixel block (never the BITMAPINFO's: decoding refuses that),
+    // handed over to the caller and no longer the decoder's.
     HLOCAL TakeBits();
     // Sizes of the decoded picture; meaningful while the decoder is not empty.
     const TSPIDIBLayout& Layout() const { return FLayout; }
