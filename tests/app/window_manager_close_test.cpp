@@ -27,8 +27,10 @@ struct TDisplayCloser {
 };
 using TDisplay = std::unique_ptr<Display, TDisplayCloser>;
 
-// The top-level windows named Title, among the root's children and theirs.
-std::vector<Window> WindowsNamed(Display* D, Window Parent, const char* Title, int Depth = 0) {
+// The shown windows named Title, among the root's children and theirs. A
+// window manager only asks shown windows to close; the toolkit also names an
+// unmapped helper window after the program, which would drop the request.
+std::vector<Window> ShownWindowsNamed(Display* D, Window Parent, const char* Title, int Depth = 0) {
     std::vector<Window> found;
     Window root = 0, parent = 0;
     Window* children = nullptr;
@@ -37,11 +39,14 @@ std::vector<Window> WindowsNamed(Display* D, Window Parent, const char* Title, i
     for (unsigned i = 0; i < count; ++i) {
         char* name = nullptr;
         if (XFetchName(D, children[i], &name) != 0 && name != nullptr) {
-            if (qstrcmp(name, Title) == 0) found.push_back(children[i]);
+            XWindowAttributes attributes{};
+            if (qstrcmp(name, Title) == 0 && XGetWindowAttributes(D, children[i], &attributes) != 0 &&
+                attributes.map_state == IsViewable)
+                found.push_back(children[i]);
             XFree(name);
         }
         if (Depth < 2) {
-            const std::vector<Window> deeper = WindowsNamed(D, children[i], Title, Depth + 1);
+            const std::vector<Window> deeper = ShownWindowsNamed(D, children[i], Title, Depth + 1);
             found.insert(found.end(), deeper.begin(), deeper.end());
         }
     }
@@ -96,7 +101,7 @@ TEST(WindowManagerCloseTest, TheFramesCloseRequestEndsTheProgramWithItsResultsWi
         std::vector<Window> frames;
         QElapsedTimer waited;
         waited.start();
-        while ((frames = WindowsNamed(x.get(), DefaultRootWindow(x.get()), "TAM32")).empty() &&
+        while ((frames = ShownWindowsNamed(x.get(), DefaultRootWindow(x.get()), "TAM32")).empty() &&
                waited.elapsed() < 20000)
             QThread::msleep(50);
         ASSERT_FALSE(frames.empty()) << "the frame did not show";
