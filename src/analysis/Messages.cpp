@@ -21,7 +21,8 @@ QString OverrideFolder;
 
 // The text of Key in section SectionPrefix + the file's own locale.
 QString Lookup(const QString& FileName, const QString& SectionPrefix, const QString& Key) {
-    const TIniFile Ini(QDir(MessageFolder()).filePath(FileName));
+    // One reading of the file serves the locale and the text.
+    const TIniFile Ini = TIniFile::Snapshot(QDir(MessageFolder()).filePath(FileName));
     const QString Locale = Ini.ReadString(kLocaleSection, QStringLiteral("LOCALE"), QStringLiteral("JP"));
     return Ini.ReadString(SectionPrefix + Locale, Key, kMissingText);
 }

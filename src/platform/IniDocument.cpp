@@ -103,7 +103,10 @@ IniDocument IniDocument::Load(const QString& FileName) {
         Data->remove(0, kUtf8Bom.size());
     }
     Doc.TextEncoding = IsValidUtf8(*Data) ? Encoding::Utf8 : Encoding::Cp932;
-    Iconv Decoder("UTF-8", kCp932);
+    // Opening a converter loads the system's conversion tables: a UTF-8 file
+    // does without.
+    std::optional<Iconv> Decoder;
+    if (Doc.TextEncoding == Encoding::Cp932) Decoder.emplace("UTF-8", kCp932);
     // Line ends are single bytes in both encodings (CP932 trail bytes start
     // at 0x40), so the bytes can be split before decoding.
     QList<QByteArray> Pieces = Data->split('\n');
@@ -114,7 +117,7 @@ IniDocument IniDocument::Load(const QString& FileName) {
         if (Doc.TextEncoding == Encoding::Utf8) {
             Text = QString::fromUtf8(Piece);
         } else {
-            const std::optional<QByteArray> Utf8 = Decoder.Convert(Piece, &kReplacementCharacter);
+            const std::optional<QByteArray> Utf8 = Decoder->Convert(Piece, &kReplacementCharacter);
             Text = Utf8 ? QString::fromUtf8(*Utf8) : QString::fromLatin1(Piece);
         }
         Doc.Lines.push_back({Piece, std::move(Text)});

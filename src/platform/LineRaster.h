@@ -43,9 +43,17 @@ int64_t ForEachLinePixel(TPoint From, TPoint To, const TRect& Clip, Visitor&& Vi
     // wide division for the first step, then a remainder carried from step to
     // step (minorRun <= steps, so it carries at most once).
     const int64_t denominator = 2 * steps, increment = 2 * minorRun;
-    const __int128 start = __int128(2) * first * minorRun + steps;
-    int64_t offset = static_cast<int64_t>(start / denominator);
-    int64_t remainder = static_cast<int64_t>(start % denominator);
+    int64_t offset, remainder;
+    if (first < (int64_t(1) << 30) && minorRun < (int64_t(1) << 31)) {
+        // The usual short line: a plain division, much cheaper than the wide one.
+        const int64_t start = 2 * first * minorRun + steps;
+        offset = start / denominator;
+        remainder = start % denominator;
+    } else {
+        const __int128 start = __int128(2) * first * minorRun + steps;
+        offset = static_cast<int64_t>(start / denominator);
+        remainder = static_cast<int64_t>(start % denominator);
+    }
     for (int64_t i = first; i <= last; ++i) {
         if (i > first) {
             remainder += increment;

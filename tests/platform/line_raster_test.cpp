@@ -2,6 +2,7 @@
 // defines them.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/LineRaster.h"
@@ -16,13 +17,15 @@ struct TPixel {
 };
 
 // Step i of the major axis goes to the minor row nearest the exact line:
-// (2 i |dMinor| + steps) div (2 steps), with exact wide arithmetic.
-std::vector<TPixel> Defined(TPoint From, TPoint To, const TRect& Clip) {
+// (2 i |dMinor| + steps) div (2 steps), with exact wide arithmetic. Only
+// Count steps from FirstStep on are looked at, for lines too long to walk whole.
+std::vector<TPixel> Defined(TPoint From, TPoint To, const TRect& Clip, int64_t FirstStep = 0,
+                            int64_t Count = INT64_MAX) {
     const int64_t dx = int64_t(To.X) - From.X, dy = int64_t(To.Y) - From.Y;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const int64_t steps = std::abs(xMajor ? dx : dy), run = std::abs(xMajor ? dy : dx);
     std::vector<TPixel> pixels;
-    for (int64_t i = 0; i < steps; ++i) {
+    for (int64_t i = FirstStep; i < steps && i - FirstStep < Count; ++i) {
         const int64_t offset = int64_t((__int128(2) * i * run + steps) / (__int128(2) * steps));
         const int64_t major = (xMajor ? From.X : From.Y) + ((xMajor ? dx : dy) < 0 ? -i : i);
         const int64_t minor = (xMajor ? From.Y : From.X) + ((xMajor ? dy : dx) < 0 ? -offset : offset);
@@ -50,6 +53,16 @@ TEST(LineRaster, EveryLineTakesThePixelsNearestItsExactCourse) {
         ForEachLinePixel(c.From, c.To, c.Clip, [&](int x, int y, int64_t step) { walked.push_back({x, y, step}); });
         EXPECT_EQ(walked, Defined(c.From, c.To, c.Clip));
     }
+}
+
+TEST(LineRaster, ALineFromFarOutsideMeetsTheClipAreaOnItsExactCourse) {
+    // The clip area lies some 2^31 steps down the line, where the wide arithmetic is needed.
+    const TPoint from{-2147483000, -2147000000}, to{2147483000, 2146999999};
+    const TRect clip{-3, -3, 4, 4};
+    std::vector<TPixel> walked;
+    ForEachLinePixel(from, to, clip, [&](int x, int y, int64_t step) { walked.push_back({x, y, step}); });
+    ASSERT_FALSE(walked.empty());
+    EXPECT_EQ(walked, Defined(from, to, clip, int64_t(clip.Left) - from.X - 8, 32));
 }
 
 }  // namespace
