@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QStringList>
+#include <map>
+#include <mutex>
 
 #include "analysis/EngineHost.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Exceptions.h"
+#include "platform/FileIdentity.h"
 #include "platform/IniFile.h"
 
 namespace tam32 {
@@ -19,10 +22,32 @@ const QString kMissingText = QStringLiteral("ERROR");
 
 QString OverrideFolder;
 
+// A reading of a message file of the message folder. A settled file's
+// reading is kept while the file stays as it was, so that texts looked up one
+// after another (menus, reports) do not read the file again each time.
+TIniFile MessageFileReading(const QString& FileName) {
+    struct TReading {
+        TFileIdentity File;
+        TIniFile Ini;
+    };
+    static std::mutex Guard;
+    static std::map<QString, TReading> Readings;
+    const QString Path = QDir(MessageFolder()).filePath(FileName);
+    const TFileIdentity File = IdentifyFile(Path);
+    const std::lock_guard Lock(Guard);
+    if (const auto Kept = Readings.find(Path); Kept != Readings.end() && Kept->second.File == File && File.Settled())
+        return Kept->second.Ini;
+    TIniFile Ini = TIniFile::Snapshot(Path);
+    if (File.Settled())
+        Readings.insert_or_assign(Path, TReading{File, Ini});
+    else
+        Readings.erase(Path);
+    return Ini;
+}
+
 // The text of Key in section SectionPrefix + the file's own locale.
 QString Lookup(const QString& FileName, const QString& SectionPrefix, const QString& Key) {
-    // One reading of the file serves the locale and the text.
-    const TIniFile Ini = TIniFile::Snapshot(QDir(MessageFolder()).filePath(FileName));
+    const TIniFile Ini = MessageFileReading(FileName);
     const QString Locale = Ini.ReadString(kLocaleSection, QStringLiteral("LOCALE"), QStringLiteral("JP"));
     return Ini.ReadString(SectionPrefix + Locale, Key, kMissingText);
 }
@@ -65,7 +90,7 @@ QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg
 }
 
 int GetMenuCharset() {
-    const TIniFile Ini(QDir(MessageFolder()).filePath(kMenuFile));
+    const TIniFile Ini = MessageFileReading(kMenuFile);
     const QString Text = Ini.ReadString(kLocaleSection, QStringLiteral("CHARSET"), QStringLiteral("1"));
     bool Ok = false;
     const int Charset = Text.toInt(&Ok, 10);

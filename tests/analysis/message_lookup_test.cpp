@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "RecordingEngineHost.h"
 #include "platform/ProgramFolder.h"
@@ -112,6 +113,18 @@ TEST_F(MessageLookupTest, TheLocaleOfEachFileNamesItsSections) {
     // Section names compare without regard to case.
     WriteBoth("[locale]\r\nlocale=en\r\n", "");
     EXPECT_EQ(StatusOfError("ERR14"), "Cannot load the image");
+}
+
+TEST_F(MessageLookupTest, AChangeToAFileThatHadSettledIsSeenAtTheNextLookup) {
+    WriteBoth("[LOCALE]\r\nLOCALE=EN\r\n", "[LOCALE]\r\nLOCALE=EN\r\n");
+    // Old enough for its reading to be kept.
+    QThread::msleep(2100);
+    EXPECT_EQ(GetDialogMessage("DMS29"), "%d / %d lines");
+    EXPECT_EQ(GetMenuCaption(12), "Paste");
+    // The same size, so only the file's times tell the change.
+    WriteBoth("[LOCALE]\r\nLOCALE=JP\r\n", "[LOCALE]\r\nLOCALE=JP\r\n");
+    EXPECT_EQ(GetDialogMessage("DMS29"), "%d / %d ライン");
+    EXPECT_EQ(GetMenuCaption(12), "貼り付け");
 }
 
 TEST_F(MessageLookupTest, MissingLocaleSectionsOrKeysGiveErrorWithoutFallingBack) {
