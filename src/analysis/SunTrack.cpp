@@ -75,15 +75,22 @@ TSunTrackPixels::TDayLine TSunTrackPixels::DayLine(const std::vector<TPoint>& Po
 }
 
 void TSunTrackPixels::Add(const TDayLine& Line) {
-    for (const TPoint& P : Line.Pixels) FMarked.Set(P.X, P.Y);
+    for (const TPoint& P : Line.Pixels) {
+        FMarked.Set(P.X, P.Y);
+        if (FTop > FBottom) FTop = FBottom = P.Y;
+        FTop = std::min(FTop, P.Y);
+        FBottom = std::max(FBottom, P.Y);
+    }
     FStretches = FStretches || Line.Stretches;
     if (Line.End) FEnd = Line.End;
 }
 
 void TSunTrackPixels::Draw() {
     if (FStretches)
-        FCanvas.MixPen(FMarked, [](int First, int Last, const std::function<void(int, int)>& Work) {
-            ForEachRowBlock(First, Last, [&Work](const TRowBlock& Block) { Work(Block.First, Block.Last); });
+        // Only the rows the lines pass through have pixels to draw.
+        FCanvas.MixPen(FMarked, [this](int First, int Last, const std::function<void(int, int)>& Work) {
+            ForEachRowBlock(std::max(First, FTop), std::min(Last, FBottom),
+                            [&Work](const TRowBlock& Block) { Work(Block.First, Block.Last); });
         });
     if (FEnd) FCanvas.MoveTo(FEnd->X, FEnd->Y);
 }

@@ -48,6 +48,7 @@ public:
 private:
     TCanvas& FCanvas;
     TPixelBits FMarked;
+    int FTop = 0, FBottom = -1;  // the rows holding marked pixels
     bool FStretches = false;
     std::optional<TPoint> FEnd;
 };
