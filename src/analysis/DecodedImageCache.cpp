@@ -14,7 +14,7 @@ std::unique_ptr<TSPIPxDIB> KeptImage;
 }  // namespace
 
 bool TakeCachedDecoding(const QString& FileName, TSPIPxDIB& Image) {
-    if (!KeptImage || KeptFile.Path.isEmpty() || !(IdentifyFile(FileName) == KeptFile)) return false;
+    if (!KeptImage || !(IdentifyFile(FileName) == KeptFile)) return false;
     Image.Assign(KeptImage.get());
     return true;
 }

@@ -69,18 +69,18 @@ TSunTrackPixels::TDayLine TSunTrackPixels::DayLine(const std::vector<TPoint>& Po
     Line.Stretches = Points.size() >= 2;
     if (!Points.empty()) Line.End = Points.back();
     for (std::size_t I = 1; I < Points.size(); ++I)
-        ForEachLinePixel(Points[I - 1], Points[I], Clip,
-                         [&Line](int X, int Y, int64_t) { Line.Pixels.push_back({X, Y}); });
+        ForEachLinePixel(Points[I - 1], Points[I], Clip, [&Line](int X, int Y, int64_t) {
+            Line.Pixels.push_back({X, Y});
+            Line.Top = std::min(Line.Top, Y);
+            Line.Bottom = std::max(Line.Bottom, Y);
+        });
     return Line;
 }
 
 void TSunTrackPixels::Add(const TDayLine& Line) {
-    for (const TPoint& P : Line.Pixels) {
-        FMarked.Set(P.X, P.Y);
-        if (FTop > FBottom) FTop = FBottom = P.Y;
-        FTop = std::min(FTop, P.Y);
-        FBottom = std::max(FBottom, P.Y);
-    }
+    for (const TPoint& P : Line.Pixels) FMarked.Set(P.X, P.Y);
+    FTop = std::min(FTop, Line.Top);
+    FBottom = std::max(FBottom, Line.Bottom);
     FStretches = FStretches || Line.Stretches;
     if (Line.End) FEnd = Line.End;
 }

@@ -4,6 +4,7 @@
 // day, of every day of a month or of every day of a year, in the lasting
 // blue of the sun tracks. The PAR estimate draws the same kind of line
 // through the gaps.
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -26,11 +27,13 @@ void UseSunTrackPen(TCanvas& Canvas);
 // lines drawn one after the other look.
 class TSunTrackPixels {
 public:
-    // A day's line: its pixels within the picture, whether it has a stretch
-    // at all (two positions or more), which draws on the canvas even where no
-    // pixel shows, and its last position, where it leaves the pen.
+    // A day's line: its pixels within the picture and the rows they span,
+    // whether it has a stretch at all (two positions or more), which draws on
+    // the canvas even where no pixel shows, and its last position, where it
+    // leaves the pen.
     struct TDayLine {
         std::vector<TPoint> Pixels;
+        int Top = INT_MAX, Bottom = -1;
         bool Stretches = false;
         std::optional<TPoint> End;
     };
@@ -48,7 +51,7 @@ public:
 private:
     TCanvas& FCanvas;
     TPixelBits FMarked;
-    int FTop = 0, FBottom = -1;  // the rows holding marked pixels
+    int FTop = INT_MAX, FBottom = -1;  // the rows holding marked pixels
     bool FStretches = false;
     std::optional<TPoint> FEnd;
 };

@@ -14,6 +14,7 @@
 #include "analysis/DecodedImageCache.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/RowBlocks.h"
 #include "import/SPIBitmap.h"
 #include "import/SPIs.h"
 
@@ -68,6 +69,19 @@ protected:
         FreeAnalysisImage();
         ClearDecodedImageCache();
         SetMessageFolder(QString());
+        SetAnalysisThreads(0);
+    }
+    // Before each of several runs compared with one another: the settings and
+    // state of a fresh test, then Setup's settings, Threads analysis threads
+    // and none of the host's lines yet.
+    void PrepareRun(const std::function<void()>& Setup, int Threads) {
+        ResetSettingsToDefaults(QDate(2024, 6, 21));
+        ResetAnalysisState();
+        Setup();
+        SetAnalysisThreads(Threads);
+        Host.StatusTexts.clear();
+        Host.ResultLines.clear();
+        Host.Charts.clear();
     }
 
     // A file of Bytes in the private folder; its path.

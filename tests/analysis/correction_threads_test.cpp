@@ -33,10 +33,6 @@ struct TRunOutput {
 
 class CorrectionThreadsTest : public AnalysisFixture {
 protected:
-    void TearDown() override {
-        SetAnalysisThreads(0);
-        AnalysisFixture::TearDown();
-    }
     QString Noise(int W, int H) {
         const std::vector<TRgb> Pixels = NoisePixels(W, H, 5);
         return WriteImage(QStringLiteral("noise.bmp"), W, H,
@@ -46,11 +42,7 @@ protected:
 
     // Routine returns whether it did its work.
     TRunOutput Run(const std::function<bool(TBitmap&)>& Routine, const std::function<void()>& Setup, int Threads) {
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
-        ResetAnalysisState();
-        Setup();
-        SetAnalysisThreads(Threads);
-        Host.StatusTexts.clear();
+        PrepareRun(Setup, Threads);
         QFile::remove(Out());
         TBitmap Picture;
         EXPECT_TRUE(Routine(Picture));

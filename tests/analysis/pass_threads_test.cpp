@@ -11,7 +11,6 @@
 #include "analysis/ColourAnalyses.h"
 #include "analysis/Labelling.h"
 #include "analysis/LightLevel.h"
-#include "analysis/RowBlocks.h"
 #include "analysis/SkeletonLength.h"
 #include "common/gui_app_env.h"
 #include "platform/Bitmap.h"
@@ -35,10 +34,6 @@ protected:
         RequireGuiApp();
         AnalysisFixture::SetUp();
     }
-    void TearDown() override {
-        SetAnalysisThreads(0);
-        AnalysisFixture::TearDown();
-    }
     // Noise-shaped white blobs on dark noise, odd-sized, so that blocks
     // end short and objects cross them.
     QString Blobs(int W, int H) {
@@ -52,16 +47,15 @@ protected:
     // Routine gets the picture of File shown and says whether it failed.
     TRunOutput Run(const QString& File, const std::function<bool(TBitmap&)>& Routine,
                    const std::function<void()>& Setup, int Threads) {
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
-        ResetAnalysisState();
-        ThresholdMethod = 2;  // fixed: white is the target
-        FixedThreshold = 128;
-        ThresholdCondition = 0;
-        ImageDPI = 25.4;
-        Setup();
-        SetAnalysisThreads(Threads);
-        Host.StatusTexts.clear();
-        Host.ResultLines.clear();
+        PrepareRun(
+            [&Setup] {
+                ThresholdMethod = 2;  // fixed: white is the target
+                FixedThreshold = 128;
+                ThresholdCondition = 0;
+                ImageDPI = 25.4;
+                Setup();
+            },
+            Threads);
         TBitmap Picture;
         Picture.SetImage(QImage(File));
         Picture.SetPixelFormat(TPixelFormat::pf24bit);

@@ -8,7 +8,6 @@
 #include "AnalysisFixture.h"
 #include "analysis/GapFraction.h"
 #include "analysis/PAREstimate.h"
-#include "analysis/RowBlocks.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::test {
@@ -28,18 +27,8 @@ struct TRunResults {
 
 class ThreadCountTest : public AnalysisFixture {
 protected:
-    void TearDown() override {
-        SetAnalysisThreads(0);
-        AnalysisFixture::TearDown();
-    }
     TRunResults Run(const std::function<bool(TBitmap&)>& Routine, const std::function<void()>& Setup, int Threads) {
-        ResetSettingsToDefaults(QDate(2024, 6, 21));
-        ResetAnalysisState();
-        Setup();
-        SetAnalysisThreads(Threads);
-        Host.StatusTexts.clear();
-        Host.ResultLines.clear();
-        Host.Charts.clear();
+        PrepareRun(Setup, Threads);
         TBitmap Picture;
         EXPECT_FALSE(Routine(Picture));
         TRunResults R;
