@@ -23,5 +23,7 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
 // (slope-corrected where set) is Zenith: the cosine-weighted solid angle the
 // pixel covers under the lens model, over pi.
 double SkyWeight(double Radius, double Zenith);
+// The same, given the lens zenith of Radius (RadiusToZenith(Radius)).
+double SkyWeight(double Radius, double LensZenith, double Zenith);
 
 }  // namespace tam32

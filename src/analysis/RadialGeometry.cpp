@@ -80,7 +80,7 @@ void TRadialGeometry::FillCell(std::size_t Cell, int64_t I, int64_t J) {
     const double Dx = double(I) + FHalf, Dy = double(J) + FHalf;
     const double Radius = std::sqrt(Dx * Dx + Dy * Dy);
     const double Zenith = RadiusToZenith(Radius);
-    FSkyWeights[Cell] = SkyWeight(Radius, Zenith);
+    FSkyWeights[Cell] = SkyWeight(Radius, Zenith, Zenith);
     FBands[Cell] = BandOf(Zenith);
     FDegrees[Cell] = DegreeOf(Zenith);
     if (FWeightings) FWeightings[Cell] = ZenithWeighting(Zenith);
