@@ -7,14 +7,13 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/OptionFields.h"
 #include "analysis/RowProgress.h"
 #include "analysis/RunSeries.h"
 #include "analysis/TargetPixels.h"
 
 namespace tam32 {
 namespace {
-
-constexpr int kFixedMethod = 2;
 
 // The thresholds First..Last at which a pixel of one value is a target.
 struct TThresholdRange {
@@ -23,16 +22,13 @@ struct TThresholdRange {
 
 // For each channel value, from the threshold test itself.
 std::array<TThresholdRange, 256> TargetThresholds() {
-    const int32_t Saved = FixedThreshold;
     std::array<TThresholdRange, 256> Ranges;
     for (int V = 0; V <= 255; ++V)
         for (int T = 0; T <= 255; ++T) {
-            FixedThreshold = T;
-            if (!CompareWithThreshold(V)) continue;
+            if (!CompareWithThreshold(V, T)) continue;
             if (Ranges[V].First > Ranges[V].Last) Ranges[V].First = T;
             Ranges[V].Last = T;
         }
-    FixedThreshold = Saved;
     return Ranges;
 }
 
@@ -59,7 +55,7 @@ TFixedThresholdSeries::TFixedThresholdSeries() = default;
 TFixedThresholdSeries::~TFixedThresholdSeries() = default;
 
 bool TFixedThresholdSeries::Applies() {
-    return ThresholdMethod == kFixedMethod && BinarizeTarget >= 0 && BinarizeTarget <= 2 && !ShrinkBeforeAnalysis &&
+    return ThresholdMethod == kFixedMethodItem && BinarizeTarget >= 0 && BinarizeTarget <= 2 && !ShrinkBeforeAnalysis &&
            !KeepAnalysisImage;
 }
 
@@ -125,17 +121,14 @@ bool TFixedThresholdSeries::Count(const QString& FileName, const TRect& Area) {
 
 void TFixedThresholdSeries::Publish(int Threshold) const {
     TGapTallies T = FAll;
-    const int32_t Saved = FixedThreshold;
-    FixedThreshold = Threshold;
     for (int V = 0; V <= 255; ++V) {
-        if (!CompareWithThreshold(V)) continue;
+        if (!CompareWithThreshold(V, Threshold)) continue;
         for (int K = 0; K < 6; ++K) T.Rings[1][K] += double(FValues->Rings[K][V]);
         for (int B = 0; B <= 90; ++B) {
             T.Bands[1][B] += double(FValues->Bands[B][V]);
             for (int C = 0; C < 3; ++C) T.BandMax[C][B] = std::max<double>(T.BandMax[C][B], FValues->BandMax[C][B][V]);
         }
     }
-    FixedThreshold = Saved;
     T.Sky = FSky.at(std::size_t(Threshold));
     T.Publish();
     LastThreshold = Threshold;

@@ -100,6 +100,7 @@ double GcpValue(const TGcpTerms& Terms, const std::vector<double>& Coefficients)
 
 int SolveLinearSystem(int N, const std::vector<long double>& A, std::vector<double>& X,
                       const std::vector<long double>& B) {
+    if (N <= 0) return 0;  // nothing to solve
     const std::size_t Count = std::size_t(N);
     std::vector<long double> M(A), V(B);
     std::vector<std::size_t> Pivot(Count);

@@ -139,8 +139,10 @@ TOptionFields OptionFieldsFromSettings(const QString& ImageFile) {
     F.ShowLabelledNumber = ShowLabelledNumber;
     F.CalcTraceLengthRatio = CalcTraceLengthRatio;
     F.LabelTraceVectorize = LabelTraceVectorize;
-    if (F.LabelTraceVectorize) TickVectorize(F, ImageFile);
-    if (FolderExists(LabelTraceVectorFolder)) F.LabelTraceVectorFolder = LabelTraceVectorFolder;
+    if (F.LabelTraceVectorize)
+        TickVectorize(F, ImageFile);
+    else if (FolderExists(LabelTraceVectorFolder))
+        F.LabelTraceVectorFolder = LabelTraceVectorFolder;
     F.LabelingDuplicate = LabelingDuplicate;
     F.LensType = LensType;
     F.MaxViewAngle = Fixed2(MaxViewAngle);

@@ -12,6 +12,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LAIReports.h"
 #include "analysis/Messages.h"
+#include "analysis/OptionFields.h"
 #include "analysis/PAREstimate.h"
 #include "analysis/RunSeries.h"
 #include "analysis/SettingsCheck.h"
@@ -29,7 +30,6 @@ namespace tam32 {
 namespace {
 
 constexpr int kCompareMethod = 6;
-constexpr int kFixedMethod = 2;
 constexpr int kClassificationTarget = 3;
 constexpr int kColourSearchTarget = 4;
 constexpr int kRGBTarget = 5;
@@ -144,7 +144,7 @@ bool TLeafImageWindow::BatchGapFraction(const QString& File) {
 void TLeafImageWindow::DoLAIEstimateAll(const QStringList& Files) {
     if (!AnalysisPrologue(true)) return;
     // One fixed threshold cannot suit a set of photographs.
-    if (ThresholdMethod == kFixedMethod) {
+    if (ThresholdMethod == kFixedMethodItem) {
         ShowErrorMessage(QStringLiteral("ERR8"));
         return;
     }
@@ -189,7 +189,7 @@ void TLeafImageWindow::DoLAIEstimateUseSettingFile(const QString& FileName) {
         if (line->Thresholds.empty() && IsFixed(ThresholdMethod) && line->Target >= 0 && line->Target <= kRGBTarget)
             continue;
         BinarizeTarget = line->Target;
-        if (!line->Thresholds.empty()) ThresholdMethod = kFixedMethod;
+        if (!line->Thresholds.empty()) ThresholdMethod = kFixedMethodItem;
         if (line->Thresholds.size() == 1) FixedThreshold = line->Thresholds[0];
         if (line->Thresholds.size() == 3)
             SetRGBThresholds(line->Thresholds[0] + 1, line->Thresholds[1] + 1, line->Thresholds[2] + 1);
