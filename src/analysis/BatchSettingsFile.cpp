@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "analysis/GlobalSettings.h"
 #include "platform/Exceptions.h"
 #include "platform/IniDocument.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr QChar kDelimiter = QLatin1Char(',');
 constexpr QChar kQuote = QLatin1Char('"');
-constexpr int kRGBTarget = 5;
 
 // Every control character and the space separate fields.
 bool IsBlank(QChar C) { return C.unicode() >= 1 && C.unicode() <= 32; }

@@ -39,6 +39,8 @@ extern double SlopeAzimuth;            // 0.0; stored
 // ---- Pixel classification and thresholds -------------------------------------
 extern int32_t BinarizeTarget;         // 2: 0 red, 1 green, 2 blue, 3 class, 4 colour search, 5 RGB; stored
 extern int32_t ThresholdMethod;        // 0: index into ThresholdMethodNames; stored
+// The targets that are not a single channel.
+inline constexpr int32_t kClassificationTarget = 3, kColourSearchTarget = 4, kRGBTarget = 5;
 extern int32_t FixedThreshold;         // 0: the working threshold 0..255; stored
 extern int32_t ThresholdCondition;     // 1: 0 ">=", 1 "<=", 2 "=", 3 compares as ">="; stored
 extern int32_t LastThreshold;          // working threshold of the last analysis

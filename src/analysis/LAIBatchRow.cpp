@@ -28,7 +28,7 @@ QString TargetField() {
 
 QString ThresholdField() {
     QString Field = ThresholdMethodNames.at(ThresholdMethod);
-    if (BinarizeTarget == 5) {
+    if (BinarizeTarget == kRGBTarget) {
         int R = 0, G = 0, B = 0;
         GetRGBThresholds(R, G, B);
         Field += Format("(%3d %3d %3d)", {R, G, B});

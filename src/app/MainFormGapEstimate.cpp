@@ -21,7 +21,6 @@
 namespace tam32 {
 namespace {
 
-constexpr int kClassificationTarget = 3;
 // Compares as ">=" does; the labelling's gap mode asks for it.
 constexpr int kGapCondition = 3;
 

@@ -30,11 +30,6 @@ namespace tam32 {
 namespace {
 
 constexpr int kCompareMethod = 6;
-constexpr int kClassificationTarget = 3;
-constexpr int kColourSearchTarget = 4;
-constexpr int kRGBTarget = 5;
-
-bool IsFixed(int Method) { return ThresholdMethodNames.at(static_cast<size_t>(Method)) == QLatin1String("Fixed"); }
 
 }  // namespace
 
@@ -85,7 +80,7 @@ void TLeafImageWindow::DoLAIEstimate() {
         const TRunSeries series;
         for (int method = 0; method < kCompareMethod; ++method) {
             ThresholdMethod = method;
-            if (!IsFixed(method)) {
+            if (method != kFixedMethodItem) {
                 if (!BatchGapFraction(FWorkFileName)) break;
                 continue;
             }
@@ -157,7 +152,7 @@ void TLeafImageWindow::DoLAIEstimateAll(const QStringList& Files) {
             continue;
         }
         for (int method = 0; method < kCompareMethod; ++method) {
-            if (IsFixed(method)) continue;
+            if (method == kFixedMethodItem) continue;
             ThresholdMethod = method;
             // A failure ends the batch with the failing method in force.
             if (!BatchGapFraction(file)) return;
@@ -186,7 +181,8 @@ void TLeafImageWindow::DoLAIEstimateUseSettingFile(const QString& FileName) {
         if (!QFileInfo(file).isFile()) continue;
         // Under the fixed method, a line of a known target without thresholds
         // of its own is passed over; other targets take the method as it is.
-        if (line->Thresholds.empty() && IsFixed(ThresholdMethod) && line->Target >= 0 && line->Target <= kRGBTarget)
+        if (line->Thresholds.empty() && ThresholdMethod == kFixedMethodItem && line->Target >= 0 &&
+            line->Target <= kRGBTarget)
             continue;
         BinarizeTarget = line->Target;
         if (!line->Thresholds.empty()) ThresholdMethod = kFixedMethodItem;

@@ -28,7 +28,6 @@
 namespace tam32 {
 namespace {
 
-constexpr int kClassificationTarget = 3;
 constexpr int kBinarizationNCType = 3;
 
 // The maximum view angle and photograph radius that choosing a lens type
