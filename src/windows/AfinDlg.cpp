@@ -21,6 +21,7 @@
 #include "analysis/Messages.h"
 #include "platform/DelphiFormat.h"
 #include "windows/GridCells.h"
+#include "windows/NamedWidgets.h"
 
 namespace tam32 {
 namespace {
@@ -37,26 +38,6 @@ public:
     QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 };
 
-// A number typed in a cell or an edit (C notation, blanks around it allowed).
-std::optional<double> Number(const QString& Text) {
-    bool ok = false;
-    const double value = Text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-QPushButton* Button(QWidget* Parent, const char* Name, const QString& Caption) {
-    auto* button = new QPushButton(Caption, Parent);
-    button->setObjectName(QLatin1String(Name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLineEdit* Edit(QWidget* Parent, const char* Name, const QString& Text = QString()) {
-    auto* edit = new QLineEdit(Text, Parent);
-    edit->setObjectName(QLatin1String(Name));
-    return edit;
-}
 
 }  // namespace
 
@@ -75,12 +56,12 @@ TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool | Qt::WindowStaysOn
     DataGrid->verticalHeader()->setDefaultSectionSize(20);
     DataGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DataGrid->setItemDelegateForColumn(colError, new TReadOnlyDelegate(DataGrid));
-    Analyze = Button(TabSheet1, "Analyze", QStringLiteral("解析"));
+    Analyze = NamedButton(TabSheet1, "Analyze", QStringLiteral("解析"));
     DimFiit = new QSpinBox(TabSheet1);
     DimFiit->setObjectName(QStringLiteral("DimFiit"));
     DimFiit->setRange(1, kMaxFitOrder);
     Label1 = new QLabel(QStringLiteral("次式"), TabSheet1);
-    ClearTable = Button(TabSheet1, "ClearTable", QStringLiteral("クリア"));
+    ClearTable = NamedButton(TabSheet1, "ClearTable", QStringLiteral("クリア"));
     auto* fitRow = new QHBoxLayout;
     fitRow->addWidget(Analyze);
     fitRow->addWidget(DimFiit);
@@ -97,10 +78,10 @@ TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool | Qt::WindowStaysOn
     Shape1 = new QFrame(TabSheet2);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameShape(QFrame::Box);
-    im_x0 = Edit(Shape1, "im_x0");
-    im_x1 = Edit(Shape1, "im_x1");
-    im_y0 = Edit(Shape1, "im_y0");
-    im_y1 = Edit(Shape1, "im_y1");
+    im_x0 = NamedEdit(Shape1, "im_x0");
+    im_x1 = NamedEdit(Shape1, "im_x1");
+    im_y0 = NamedEdit(Shape1, "im_y0");
+    im_y1 = NamedEdit(Shape1, "im_y1");
     // The extent: lower and upper X across, lower and upper Y up and down.
     for (auto [edit, hint] :
          {std::pair(im_x0, "X0"), std::pair(im_x1, "X1"), std::pair(im_y0, "Y0"), std::pair(im_y1, "Y1")})
@@ -110,13 +91,13 @@ TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool | Qt::WindowStaysOn
     extent->addWidget(im_x0, 1, 0);
     extent->addWidget(im_x1, 1, 2);
     extent->addWidget(im_y0, 2, 1);
-    Pixel_Size = Edit(TabSheet2, "Pixel_Size", QStringLiteral("1"));
-    Button1 = Button(TabSheet2, "Button1", QStringLiteral("Pixel Size"));
+    Pixel_Size = NamedEdit(TabSheet2, "Pixel_Size", QStringLiteral("1"));
+    Button1 = NamedButton(TabSheet2, "Button1", QStringLiteral("Pixel Size"));
     ScaleInfo = new QComboBox(TabSheet2);
     ScaleInfo->setObjectName(QStringLiteral("ScaleInfo"));
     ScaleInfo->addItems({QStringLiteral("mm"), QStringLiteral("cm"), QStringLiteral("m")});
-    Auto_Size = Button(TabSheet2, "Auto_Size", QStringLiteral("Auto_Size"));
-    Calc_IMS = Button(TabSheet2, "Calc_IMS", QStringLiteral("Calc Image Size"));
+    Auto_Size = NamedButton(TabSheet2, "Auto_Size", QStringLiteral("Auto_Size"));
+    Calc_IMS = NamedButton(TabSheet2, "Calc_IMS", QStringLiteral("Calc Image Size"));
     Image_Size = new QLabel(TabSheet2);
     Image_Size->setObjectName(QStringLiteral("Image_Size"));
     auto* sheet2 = new QGridLayout(TabSheet2);
@@ -130,7 +111,7 @@ TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool | Qt::WindowStaysOn
     sheet2->setRowStretch(4, 1);
     PageControl1->addTab(TabSheet2, QStringLiteral("出力設定"));
 
-    OKBtn = Button(this, "OKBtn", QStringLiteral("閉じる"));
+    OKBtn = NamedButton(this, "OKBtn", QStringLiteral("閉じる"));
     OKBtn->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -205,7 +186,7 @@ bool TAfinDlg::CompletePoints(std::vector<TControlPoint>& Points, std::vector<in
         if (!IsComplete(row)) continue;
         double values[4];
         for (int col = colX; col <= colRow; ++col) {
-            const std::optional<double> value = Number(Cell(col, row));
+            const std::optional<double> value = TypedNumber(Cell(col, row));
             if (!value) {
                 EngineHost().ShowMessage(
                     QStringLiteral("'%1' is not a valid floating point value").arg(Cell(col, row)));
@@ -258,8 +239,9 @@ void TAfinDlg::Auto_SizeClick() {
 }
 
 void TAfinDlg::Calc_IMSClick() {
-    const std::optional<double> x0 = Number(im_x0->text()), x1 = Number(im_x1->text()), y0 = Number(im_y0->text()),
-                                y1 = Number(im_y1->text()), pixel = Number(Pixel_Size->text());
+    const std::optional<double> x0 = TypedNumber(im_x0->text()), x1 = TypedNumber(im_x1->text()),
+                                y0 = TypedNumber(im_y0->text()), y1 = TypedNumber(im_y1->text()),
+                                pixel = TypedNumber(Pixel_Size->text());
     const std::optional<TGcpSize> size =
         x0 && x1 && y0 && y1 && pixel ? GcpOutputSize(*x0, *x1, *y0, *y1, *pixel) : std::nullopt;
     if (!size) {

@@ -12,6 +12,7 @@
 
 #include "analysis/GlobalSettings.h"
 #include "windows/ImageView.h"
+#include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"
 
 namespace tam32 {
@@ -20,13 +21,6 @@ namespace {
 constexpr int kPictureWidth = 256;
 constexpr int kPictureHeight = 180;
 
-QPushButton* Button(QWidget* Parent, const char* Name, const QString& Caption) {
-    auto* button = new QPushButton(Caption, Parent);
-    button->setObjectName(QLatin1String(Name));
-    // Enter does not press a button that the mode may have hidden.
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -72,9 +66,9 @@ THistgramWindow::THistgramWindow(QWidget* Parent) : QDialog(Parent) {
     StringGrid1->setFont(small);
     StringGrid1->setTextElideMode(Qt::ElideNone);
     StringGrid1->setWordWrap(false);
-    Button1 = Button(this, "Button1", QStringLiteral("OK"));
-    Button2 = Button(this, "Button2", QStringLiteral("ｷｬﾝｾﾙ"));
-    Button3 = Button(this, "Button3", QStringLiteral("Copy"));
+    Button1 = NamedButton(this, "Button1", QStringLiteral("OK"));
+    Button2 = NamedButton(this, "Button2", QStringLiteral("ｷｬﾝｾﾙ"));
+    Button3 = NamedButton(this, "Button3", QStringLiteral("Copy"));
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(0, 255);

@@ -19,6 +19,7 @@
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/MenuItemState.h"
+#include "windows/NamedWidgets.h"
 #include "windows/PictureFile.h"
 
 namespace tam32 {
@@ -28,14 +29,6 @@ double Length(TPoint From, TPoint To) {
     const double dx = To.X - From.X;
     const double dy = To.Y - From.Y;
     return std::sqrt(dx * dx + dy * dy);
-}
-
-// A typed number; nothing for text that is not one.
-std::optional<double> TypedNumber(const QString& Text) {
-    bool ok = false;
-    const double value = Text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
 }
 
 // "Image resolution: 123.45(dpi)", a blank line and the question.

@@ -16,18 +16,12 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "platform/Rounding.h"
+#include "windows/NamedWidgets.h"
 #include "windows/PictureFile.h"
 #include "windows/RadioGroup.h"
 
 namespace tam32 {
 namespace {
-
-QSpinBox* SpinEdit(QWidget* Parent, const char* Name, int Min, int Max) {
-    auto* edit = new QSpinBox(Parent);
-    edit->setObjectName(QLatin1String(Name));
-    edit->setRange(Min, Max);
-    return edit;
-}
 
 void Load(QSpinBox* Edit, int Min, int Max, int Value) {
     const QSignalBlocker blocker(Edit);
@@ -45,10 +39,10 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     setWindowTitle(QStringLiteral("Setting"));
 
     Panel1 = new QWidget(this);
-    SpinEdit1 = SpinEdit(Panel1, "SpinEdit1", 0, 23);
-    SpinEdit2 = SpinEdit(Panel1, "SpinEdit2", 0, 59);
-    SpinEdit3 = SpinEdit(Panel1, "SpinEdit3", 0, 23);
-    SpinEdit4 = SpinEdit(Panel1, "SpinEdit4", 0, 59);
+    SpinEdit1 = NamedSpinEdit(Panel1, "SpinEdit1", 0, 23);
+    SpinEdit2 = NamedSpinEdit(Panel1, "SpinEdit2", 0, 59);
+    SpinEdit3 = NamedSpinEdit(Panel1, "SpinEdit3", 0, 23);
+    SpinEdit4 = NamedSpinEdit(Panel1, "SpinEdit4", 0, 59);
     Label7 = new QLabel(QStringLiteral("開始時刻"), Panel1);
     Label8 = new QLabel(QStringLiteral("終了時刻"), Panel1);
     Label3 = new QLabel(QStringLiteral("時"), Panel1);
@@ -76,14 +70,14 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     for (QToolButton* button : {SpeedButton1, SpeedButton2}) button->setText(QStringLiteral(".."));
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { ChooseFile(Edit1); });
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { ChooseFile(Edit2); });
-    SpinEdit5 = SpinEdit(Panel2, "SpinEdit5", 0, 1000000);
-    SpinEdit8 = SpinEdit(Panel2, "SpinEdit8", 0, 1000000);
-    SpinEdit6 = SpinEdit(Panel2, "SpinEdit6", 1, 10000);
+    SpinEdit5 = NamedSpinEdit(Panel2, "SpinEdit5", 0, 1000000);
+    SpinEdit8 = NamedSpinEdit(Panel2, "SpinEdit8", 0, 1000000);
+    SpinEdit6 = NamedSpinEdit(Panel2, "SpinEdit6", 1, 10000);
     SpinEdit6->setToolTip(QStringLiteral("35mm換算の焦点距離(mm)"));
-    SpinEdit7 = SpinEdit(Panel2, "SpinEdit7", 1, 100);
+    SpinEdit7 = NamedSpinEdit(Panel2, "SpinEdit7", 1, 100);
     SpinEdit7->setToolTip(QStringLiteral("コンバージョン・レンズ焦点距離の倍率"));
-    SpinEdit9 = SpinEdit(Panel2, "SpinEdit9", 0, 1000000);
-    SpinEdit10 = SpinEdit(Panel2, "SpinEdit10", 0, 1000000);
+    SpinEdit9 = NamedSpinEdit(Panel2, "SpinEdit9", 0, 1000000);
+    SpinEdit10 = NamedSpinEdit(Panel2, "SpinEdit10", 0, 1000000);
     Label9 = new QLabel(QStringLiteral("ΔL(mm)"), Panel2);
     Label13 = new QLabel(QStringLiteral("－"), Panel2);
     Label10 = new QLabel(QStringLiteral("画角(mm)"), Panel2);
@@ -111,9 +105,9 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     grid2->addWidget(RadioGroup2, 4, 2, 1, 2);
 
     Panel3 = new QWidget(this);
-    SpinEdit11 = SpinEdit(Panel3, "SpinEdit11", 1, 100);
-    SpinEdit12 = SpinEdit(Panel3, "SpinEdit12", 1, 100);
-    SpinEdit13 = SpinEdit(Panel3, "SpinEdit13", 1, 100);
+    SpinEdit11 = NamedSpinEdit(Panel3, "SpinEdit11", 1, 100);
+    SpinEdit12 = NamedSpinEdit(Panel3, "SpinEdit12", 1, 100);
+    SpinEdit13 = NamedSpinEdit(Panel3, "SpinEdit13", 1, 100);
     Label1 = new QLabel(Panel3);
     Label2 = new QLabel(Panel3);
     Label11 = new QLabel(Panel3);

@@ -21,6 +21,7 @@
 
 #include "analysis/Messages.h"
 #include "analysis/SettingsFile.h"
+#include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"
 #include "windows/SelectFolder.h"
 
@@ -28,16 +29,7 @@ namespace tam32 {
 namespace {
 
 QSpinBox* SpinEdit(QWidget* Parent, const char* Name, TOptionRange Range) {
-    auto* edit = new QSpinBox(Parent);
-    edit->setObjectName(QLatin1String(Name));
-    edit->setRange(Range.Min, Range.Max);
-    return edit;
-}
-
-QLineEdit* Edit(QWidget* Parent, const char* Name) {
-    auto* edit = new QLineEdit(Parent);
-    edit->setObjectName(QLatin1String(Name));
-    return edit;
+    return NamedSpinEdit(Parent, Name, Range.Min, Range.Max);
 }
 
 QCheckBox* CheckBox(QWidget* Parent, const char* Name, const QString& Caption) {
@@ -106,10 +98,7 @@ TTamOptionDialog::TTamOptionDialog(QWidget* Parent) : QDialog(Parent), SettingsF
     SelectFolderDialog = new TSelectFolderDialog(this);
 
     const auto button = [this](const char* Name, const char* Caption) {
-        auto* b = new QPushButton(QLatin1String(Caption), this);
-        b->setObjectName(QLatin1String(Name));
-        b->setAutoDefault(false);
-        return b;
+        return NamedButton(this, Name, QLatin1String(Caption));
     };
     Button1 = button("Button1", "OK");
     Button1->setDefault(true);
@@ -131,7 +120,7 @@ TTamOptionDialog::TTamOptionDialog(QWidget* Parent) : QDialog(Parent), SettingsF
 
 void TTamOptionDialog::CreateImagePage() {
     GroupBox2 = GroupBox(TabSheet5, "GroupBox2", QStringLiteral("画像読取精度"));
-    Edit1 = Edit(GroupBox2, "Edit1");
+    Edit1 = NamedEdit(GroupBox2, "Edit1");
     DpiUnit = new QLabel(QStringLiteral("DPI"), GroupBox2);
     GroupBox2->setLayout(Row({Edit1, DpiUnit}));
 
@@ -204,7 +193,7 @@ void TTamOptionDialog::CreateAreaPage() {
     CheckBox5 = CheckBox(TabSheet2, "CheckBox5", QStringLiteral("再帰ﾗﾍﾞﾘﾝｸﾞ"));
     CheckBox3 = CheckBox(TabSheet2, "CheckBox3", QStringLiteral("周囲長・円形度計算"));
     CheckBox4 = CheckBox(TabSheet2, "CheckBox4", QStringLiteral("周囲ベクトル保存"));
-    VecFileName = Edit(TabSheet2, "VecFileName");
+    VecFileName = NamedEdit(TabSheet2, "VecFileName");
     GotoSelectFolder = new QToolButton(TabSheet2);
     GotoSelectFolder->setObjectName(QStringLiteral("GotoSelectFolder"));
     GotoSelectFolder->setText(QStringLiteral(".."));
@@ -229,24 +218,24 @@ void TTamOptionDialog::CreateLensPage() {
     ComboBox1->addItems(kLensNames);
     GroupBox6->setLayout(Row({ComboBox1}));
     GroupBox13 = GroupBox(TabSheet1, "GroupBox13", QStringLiteral("最大画角"));
-    Edit20 = Edit(GroupBox13, "Edit20");
+    Edit20 = NamedEdit(GroupBox13, "Edit20");
     Edit20->setToolTip(QStringLiteral("ノーマル・レンズの場合は35mm換算の画角"));
     GroupBox13->setLayout(Row({Edit20, new QLabel(QStringLiteral("度"), GroupBox13)}));
     GroupBox4 = GroupBox(TabSheet1, "GroupBox4", QStringLiteral("写真上の半径"));
-    Edit3 = Edit(GroupBox4, "Edit3");
+    Edit3 = NamedEdit(GroupBox4, "Edit3");
     RadiusUnit = new QLabel(QStringLiteral("mm"), GroupBox4);
     GroupBox4->setLayout(Row({Edit3, RadiusUnit}));
     GroupBox14 = GroupBox(TabSheet1, "GroupBox14", QStringLiteral("方位マスク"));
-    Edit21 = Edit(GroupBox14, "Edit21");
-    Edit22 = Edit(GroupBox14, "Edit22");
+    Edit21 = NamedEdit(GroupBox14, "Edit21");
+    Edit22 = NamedEdit(GroupBox14, "Edit22");
     for (QLineEdit* edit : {Edit21, Edit22}) edit->setToolTip(QStringLiteral("時計方向で設定"));
     Label20 = new QLabel(QStringLiteral("≦方位≦"), GroupBox14);
     CheckBox2 = CheckBox(GroupBox14, "CheckBox2", QStringLiteral("使用"));
     GroupBox14->setLayout(Row({Edit21, Label20, Edit22, CheckBox2}));
     // Slope correction is switched on only through a loaded settings file.
     GroupBox22 = GroupBox(TabSheet1, "GroupBox22", QStringLiteral("全天空画像の斜面傾斜角補正"));
-    Edit5 = Edit(GroupBox22, "Edit5");
-    Edit6 = Edit(GroupBox22, "Edit6");
+    Edit5 = NamedEdit(GroupBox22, "Edit5");
+    Edit6 = NamedEdit(GroupBox22, "Edit6");
     CheckBox8 = CheckBox(GroupBox22, "CheckBox8", QStringLiteral("有効"));
     GroupBox22->setLayout(Row({new QLabel(QStringLiteral("β'="), GroupBox22), Edit5,
                                new QLabel(QStringLiteral("φ'="), GroupBox22), Edit6, CheckBox8}));
@@ -312,10 +301,10 @@ void TTamOptionDialog::CreatePARPage() {
     LongEdit2 = longitude[1];
     LongEdit3 = longitude[2];
 
-    Edit14 = Edit(TabSheet4, "Edit14");
-    Edit15 = Edit(TabSheet4, "Edit15");
-    Edit16 = Edit(TabSheet4, "Edit16");
-    Edit2 = Edit(TabSheet4, "Edit2");
+    Edit14 = NamedEdit(TabSheet4, "Edit14");
+    Edit15 = NamedEdit(TabSheet4, "Edit15");
+    Edit16 = NamedEdit(TabSheet4, "Edit16");
+    Edit2 = NamedEdit(TabSheet4, "Edit2");
     auto* sky = new QGridLayout;
     const std::pair<const char*, QLineEdit*> skyFields[] = {{"τ  =", Edit14}, {"ASL=", Edit15}, {"%PAR=", Edit16}, {"%Dif=", Edit2}};
     for (int i = 0; i < 4; ++i) {
@@ -323,7 +312,7 @@ void TTamOptionDialog::CreatePARPage() {
         sky->addWidget(skyFields[i].second, i / 2, (i % 2) * 2 + 1);
     }
     auto* timeZone = GroupBox(TabSheet4, "GroupBox11", QStringLiteral("Time Zone"));
-    Edit17 = Edit(timeZone, "Edit17");
+    Edit17 = NamedEdit(timeZone, "Edit17");
     timeZone->setLayout(Row({Edit17}));
     DifModelGroup = new TRadioGroup(QString(), {QStringLiteral("SOC"), QStringLiteral("UOC")}, TabSheet4);
     DifModelGroup->setObjectName(QStringLiteral("DifModelGroup"));
