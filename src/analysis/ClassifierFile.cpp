@@ -3,80 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/NumberReader.h"
 #include "platform/DelphiFormat.h"
 
 namespace tam32 {
 namespace {
 
 constexpr TColor kMaxColor = 0xFFFFFF;
-// Far more than any classifier takes; the numbers come first.
-constexpr qint64 kMaxRead = 1 << 20;
 const char* const kTermLetters[] = {"", "R", "G", "B"};
-
-// The numbers of the text one after another, blanks and line ends between
-// them skipped, as the reader of a text file takes them.
-class TNumberReader {
-public:
-    explicit TNumberReader(const QByteArray& Text) : FText(Text) {}
-
-    // The next whole number within Min..Max; nullopt and Error set otherwise.
-    std::optional<int64_t> Whole(const QString& What, int64_t Min, int64_t Max, const QString& Kind) {
-        if (!Next(What)) return std::nullopt;
-        int64_t Value = 0;
-        if (!Parse(Value) || Value < Min || Value > Max) return Bad<int64_t>(What, Kind);
-        return Value;
-    }
-    // The next finite number.
-    std::optional<double> Real(const QString& What) {
-        if (!Next(What)) return std::nullopt;
-        double Value = 0.0;
-        if (!Parse(Value) || !std::isfinite(Value)) return Bad<double>(What, QStringLiteral("a finite number"));
-        return Value;
-    }
-    const QString& Error() const { return FError; }
-
-private:
-    bool Next(const QString& What) {
-        while (FPos < FText.size() && uint8_t(FText[FPos]) <= ' ') {
-            if (FText[FPos] == '\n') ++FLine;
-            ++FPos;
-        }
-        if (FPos >= FText.size()) {
-            FError = QStringLiteral("the file ends before %1").arg(What);
-            return false;
-        }
-        const qsizetype Start = FPos;
-        while (FPos < FText.size() && uint8_t(FText[FPos]) > ' ') ++FPos;
-        FToken = std::string_view(FText.constData() + Start, std::size_t(FPos - Start));
-        return true;
-    }
-    // The whole token as a number; a sign of '+' as well as '-'.
-    template <typename T>
-    bool Parse(T& Value) const {
-        std::string_view Digits = FToken;
-        if (Digits.size() > 1 && Digits[0] == '+' && Digits[1] != '-') Digits.remove_prefix(1);
-        const auto [End, Failure] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
-        return Failure == std::errc() && End == Digits.data() + Digits.size();
-    }
-    template <typename T>
-    std::optional<T> Bad(const QString& What, const QString& Kind) {
-        const QString Shown = QString::fromUtf8(FToken.data(), qsizetype(std::min<std::size_t>(FToken.size(), 24)));
-        FError = QStringLiteral("line %1: %2 must be %3, not \"%4\"").arg(FLine).arg(What, Kind, Shown);
-        return std::nullopt;
-    }
-
-    const QByteArray& FText;
-    qsizetype FPos = 0;
-    int FLine = 1;
-    std::string_view FToken;
-    QString FError;
-};
 
 QString NativeName(const QString& FileName) { return QDir::toNativeSeparators(FileName); }
 
@@ -173,7 +112,7 @@ bool LoadClassifierFile(const QString& FileName) {
     if (!In.open(QIODevice::ReadOnly))
         return Refuse(QStringLiteral("Cannot open \"%1\": %2").arg(NativeName(FileName), In.errorString()));
     QString Error;
-    const std::optional<TClassifierFile> File = ReadClassifierFile(In.read(kMaxRead), Error);
+    const std::optional<TClassifierFile> File = ReadClassifierFile(In.read(kMaxNumberFileRead), Error);
     if (!File) return Refuse(QStringLiteral("\"%1\" is not a classifier file: %2").arg(NativeName(FileName), Error));
     DiscLastGroup = File->LastGroup;
     ClassTermUsed = File->TermUsed;

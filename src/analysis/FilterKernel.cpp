@@ -1,62 +1,24 @@
 #include "analysis/FilterKernel.h"
 
 #include <QFile>
-#include <charconv>
-#include <string_view>
+#include <cstdint>
 
 #include "analysis/GlobalSettings.h"
+#include "analysis/NumberReader.h"
 
 namespace tam32 {
-namespace {
-
-// Far more than the largest kernel takes; the numbers come first.
-constexpr qint64 kMaxRead = 1 << 20;
-
-// The blank-separated words of a text, one after another.
-class TWords {
-public:
-    explicit TWords(const QByteArray& Text) : FText(Text.constData(), std::size_t(Text.size())) {}
-
-    // The next word; empty at the end of the text.
-    std::string_view Next() {
-        while (FPos < FText.size() && uint8_t(FText[FPos]) <= ' ') ++FPos;
-        const std::size_t Start = FPos;
-        while (FPos < FText.size() && uint8_t(FText[FPos]) > ' ') ++FPos;
-        return FText.substr(Start, FPos - Start);
-    }
-
-private:
-    std::string_view FText;
-    std::size_t FPos = 0;
-};
-
-// Word as a whole number of 32 bits, a sign of '+' as well as '-'.
-std::optional<int32_t> WholeNumber(std::string_view Word) {
-    if (Word.size() > 1 && Word[0] == '+' && Word[1] != '-') Word.remove_prefix(1);
-    int32_t Value = 0;
-    const auto [End, Failure] = std::from_chars(Word.data(), Word.data() + Word.size(), Value);
-    if (Failure != std::errc() || End != Word.data() + Word.size()) return std::nullopt;
-    return Value;
-}
-
-QString Shown(std::string_view Word) {
-    return QString::fromUtf8(Word.data(), qsizetype(std::min<std::size_t>(Word.size(), 24)));
-}
-
-}  // namespace
 
 std::optional<TFilterKernel> ReadKernelText(const QByteArray& Text, QString& Error) {
-    TWords Words(Text);
+    TNumberReader Numbers(Text);
     // Each number is read before any is used, so a bad file changes nothing.
-    const auto Read = [&Words, &Error](const QString& What) -> std::optional<int32_t> {
-        const std::string_view Word = Words.Next();
-        if (Word.empty()) {
-            Error = QStringLiteral("the file ends before %1").arg(What);
+    const auto Read = [&Numbers, &Error](const QString& What) -> std::optional<int32_t> {
+        const std::optional<int64_t> Value =
+            Numbers.Whole(What, INT32_MIN, INT32_MAX, QStringLiteral("a whole number of 32 bits"));
+        if (!Value) {
+            Error = Numbers.Error();
             return std::nullopt;
         }
-        const std::optional<int32_t> Value = WholeNumber(Word);
-        if (!Value) Error = QStringLiteral("%1 must be a whole number of 32 bits, not \"%2\"").arg(What, Shown(Word));
-        return Value;
+        return int32_t(*Value);
     };
     const std::optional<int32_t> Size = Read(QStringLiteral("the size"));
     if (!Size) return std::nullopt;
@@ -86,7 +48,7 @@ std::optional<TFilterKernel> ReadKernelFile(const QString& FileName, QString& Er
         Error = File.errorString();
         return std::nullopt;
     }
-    return ReadKernelText(File.read(kMaxRead), Error);
+    return ReadKernelText(File.read(kMaxNumberFileRead), Error);
 }
 
 std::optional<TFilterKernel> DefinedFilterKernel() {
