@@ -1,10 +1,7 @@
 #include "analysis/SettingsFile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryDir>
 #include <variant>
 
 #include "platform/Exceptions.h"
@@ -132,23 +129,17 @@ void ReadSettingsFile(const QString& FileName, TOptionFields& Fields, const QStr
 }
 
 void WriteSettingsFile(const QString& FileName, const TOptionFields& Fields) {
-    // The keys go into a private copy, which then replaces the file at once.
-    const QTemporaryDir Work;
-    const QString Draft = Work.filePath(QStringLiteral("Options.Ini"));
+    // The keys go into the file's lines in memory, which then replace the file at once.
     const QFileInfo Old(FileName);
-    if (!Work.isValid() || (Old.exists() && (!Old.isWritable() || !QFile::copy(FileName, Draft)))) WriteFailed(FileName);
-    TIniFile Ini(Draft);
+    if (Old.exists() && !Old.isWritable()) WriteFailed(FileName);
     try {
+        TIniFile Ini = TIniFile::Draft(FileName);
         for (const TKey& Key : kKeys)
             if (!Holds(Key, &F::FixedThreshold) || Fields.ThresholdMethod == kFixedMethodItem) WriteKey(Ini, Key, Fields);
+        Ini.Commit();
     } catch (const EIniFileException&) {
-        WriteFailed(FileName);  // a text the file cannot hold, named after the file the user knows
+        WriteFailed(FileName);  // named after the file the user knows, without the detail
     }
-    QFile Written(Draft);
-    QSaveFile Target(FileName);
-    if (!Written.open(QIODevice::ReadOnly) || !Target.open(QIODevice::WriteOnly)) WriteFailed(FileName);
-    const QByteArray Text = Written.readAll();
-    if (Target.write(Text) != Text.size() || !Target.commit()) WriteFailed(FileName);
 }
 
 bool ApplySettingsFile(const QString& FileName) {

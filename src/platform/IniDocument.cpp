@@ -125,7 +125,7 @@ IniDocument IniDocument::Load(const QString& FileName) {
     return Doc;
 }
 
-void IniDocument::Save(const QString& FileName) {
+void IniDocument::Save(const QString& FileName, bool InPlace) {
     if (!Readable) WriteFailed(FileName);
     // A CP932 file stays CP932 while every new text fits; otherwise it
     // becomes UTF-8 as a whole, since one file cannot mix the two.
@@ -149,7 +149,7 @@ void IniDocument::Save(const QString& FileName) {
     }
     // Written beside and renamed over, so a failed write never leaves half a file.
     QSaveFile File(FileName);
-    File.setDirectWriteFallback(true);
+    File.setDirectWriteFallback(InPlace);
     if (!File.open(QIODevice::WriteOnly) || File.write(Out) != Out.size() || !File.commit())
         WriteFailed(FileName);
 }

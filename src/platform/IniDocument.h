@@ -23,8 +23,10 @@ struct IniDocument {
     // A missing file is an empty document; one that cannot be read is an
     // empty document that refuses to be saved.
     static IniDocument Load(const QString& FileName);
-    // Lines end in CR LF. EIniFileException when the file cannot be written.
-    void Save(const QString& FileName);
+    // Lines end in CR LF, the file replaced in one step; where its folder
+    // refuses that and InPlace allows, written in place. EIniFileException
+    // when the file cannot be written.
+    void Save(const QString& FileName, bool InPlace = true);
 };
 
 }  // namespace tam32

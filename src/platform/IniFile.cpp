@@ -187,8 +187,28 @@ TIniFile TIniFile::Snapshot(const QString& FileName) {
     return Ini;
 }
 
+TIniFile TIniFile::Draft(const QString& FileName) {
+    TIniFile Ini(FileName);
+    Ini.FDraft = std::make_shared<IniDocument>(IniDocument::Load(FileName));
+    return Ini;
+}
+
+void TIniFile::Commit() {
+    if (FDraft) FDraft->Save(FFileName, false);
+}
+
 std::shared_ptr<const IniDocument> TIniFile::Document() const {
+    if (FDraft) return FDraft;
     return FSnapshot ? FSnapshot : std::make_shared<const IniDocument>(IniDocument::Load(FFileName));
+}
+
+void TIniFile::Edit(const std::function<bool(IniDocument& Doc)>& Change) {
+    if (FDraft) {
+        Change(*FDraft);
+        return;
+    }
+    IniDocument Doc = IniDocument::Load(FFileName);
+    if (Change(Doc)) Doc.Save(FFileName);
 }
 
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
@@ -210,23 +230,24 @@ double TIniFile::ReadFloat(const QString& Section, const QString& Ident, double 
 
 void TIniFile::WriteString(const QString& Section, const QString& Ident, const QString& Value) {
     CheckEntry(FFileName, Section, Ident, Value);
-    IniDocument Doc = IniDocument::Load(FFileName);
-    const std::optional<LineRange> Range = FindSection(Doc, Section);
-    if (!Range) {
-        if (!Doc.Lines.empty() && !IsBlank(Doc.Lines.back())) Doc.Lines.push_back(NewLine(QString()));
-        Doc.Lines.push_back(NewLine(u'[' + Section.trimmed() + u']'));
-        Doc.Lines.push_back(NewLine(Ident.trimmed() + u'=' + Value));
-    } else if (const std::optional<size_t> At = FindKey(Doc, *Range, Ident)) {
-        const QString Key = KeyOf(Doc.Lines[*At].Text)->Key;
-        Doc.Lines[*At] = NewLine(Key + u'=' + Value);
-    } else {
-        size_t After = Range->Header;
-        for (size_t I = Range->Begin; I < Range->End; ++I)
-            if (!IsBlank(Doc.Lines[I])) After = I;
-        Doc.Lines.insert(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(After + 1),
-                         NewLine(Ident.trimmed() + u'=' + Value));
-    }
-    Doc.Save(FFileName);
+    Edit([&](IniDocument& Doc) {
+        const std::optional<LineRange> Range = FindSection(Doc, Section);
+        if (!Range) {
+            if (!Doc.Lines.empty() && !IsBlank(Doc.Lines.back())) Doc.Lines.push_back(NewLine(QString()));
+            Doc.Lines.push_back(NewLine(u'[' + Section.trimmed() + u']'));
+            Doc.Lines.push_back(NewLine(Ident.trimmed() + u'=' + Value));
+        } else if (const std::optional<size_t> At = FindKey(Doc, *Range, Ident)) {
+            const QString Key = KeyOf(Doc.Lines[*At].Text)->Key;
+            Doc.Lines[*At] = NewLine(Key + u'=' + Value);
+        } else {
+            size_t After = Range->Header;
+            for (size_t I = Range->Begin; I < Range->End; ++I)
+                if (!IsBlank(Doc.Lines[I])) After = I;
+            Doc.Lines.insert(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(After + 1),
+                             NewLine(Ident.trimmed() + u'=' + Value));
+        }
+        return true;
+    });
 }
 
 void TIniFile::WriteInteger(const QString& Section, const QString& Ident, int Value) {
@@ -269,29 +290,31 @@ QStringList TIniFile::ReadSections() const {
 }
 
 void TIniFile::EraseSection(const QString& Section) {
-    IniDocument Doc = IniDocument::Load(FFileName);
-    bool Changed = false;
-    while (const std::optional<LineRange> Range = FindSection(Doc, Section)) {
-        Doc.Lines.erase(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(Range->Header),
-                        Doc.Lines.begin() + static_cast<std::ptrdiff_t>(Range->End));
-        Changed = true;
-    }
-    if (Changed) Doc.Save(FFileName);
+    Edit([&](IniDocument& Doc) {
+        bool Changed = false;
+        while (const std::optional<LineRange> Range = FindSection(Doc, Section)) {
+            Doc.Lines.erase(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(Range->Header),
+                            Doc.Lines.begin() + static_cast<std::ptrdiff_t>(Range->End));
+            Changed = true;
+        }
+        return Changed;
+    });
 }
 
 void TIniFile::DeleteKey(const QString& Section, const QString& Ident) {
-    IniDocument Doc = IniDocument::Load(FFileName);
-    const std::optional<LineRange> Range = FindSection(Doc, Section);
-    if (!Range) return;
-    bool Changed = false;
-    for (size_t I = Range->End; I-- > Range->Begin;) {
-        const std::optional<KeyLine> Key = KeyOf(Doc.Lines[I].Text);
-        if (Key && SameName(Key->Key, Ident.trimmed())) {
-            Doc.Lines.erase(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(I));
-            Changed = true;
+    Edit([&](IniDocument& Doc) {
+        const std::optional<LineRange> Range = FindSection(Doc, Section);
+        if (!Range) return false;
+        bool Changed = false;
+        for (size_t I = Range->End; I-- > Range->Begin;) {
+            const std::optional<KeyLine> Key = KeyOf(Doc.Lines[I].Text);
+            if (Key && SameName(Key->Key, Ident.trimmed())) {
+                Doc.Lines.erase(Doc.Lines.begin() + static_cast<std::ptrdiff_t>(I));
+                Changed = true;
+            }
         }
-    }
-    if (Changed) Doc.Save(FFileName);
+        return Changed;
+    });
 }
 
 }  // namespace tam32

@@ -8,6 +8,7 @@
 // as it was.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,6 +28,11 @@ public:
     // a reader of many keys reads one state of the file. Writes still go to
     // the file and are not seen by the reads.
     static TIniFile Snapshot(const QString& FileName);
+    // The file read once, now, to take many writes: they change the lines in
+    // memory, which the reads see, and Commit replaces the file with them in
+    // one step (never writing it in place), or raises EIniFileException.
+    static TIniFile Draft(const QString& FileName);
+    void Commit();
 
     const QString& FileName() const { return FFileName; }
 
@@ -62,11 +68,14 @@ public:
     void DeleteKey(const QString& Section, const QString& Ident);
 
 private:
-    // The lines that reads look at: the snapshot, or the file as it is now.
+    // The lines that reads look at: the draft, the snapshot, or the file as it is now.
     std::shared_ptr<const IniDocument> Document() const;
+    // Change to the draft, or to the file's lines, saved when Change says it changed them.
+    void Edit(const std::function<bool(IniDocument& Doc)>& Change);
 
     QString FFileName;
     std::shared_ptr<const IniDocument> FSnapshot;
+    std::shared_ptr<IniDocument> FDraft;
 };
 
 }  // namespace tam32

@@ -92,6 +92,20 @@ TEST_F(IniFileTest, ASnapshotReadsTheFileAsItWasWhenTaken) {
     EXPECT_EQ(Snapshot.ReadSection("S"), QStringList{"A"});
 }
 
+TEST_F(IniFileTest, ADraftsWritesReachTheFileOnlyWithItsCommit) {
+    Ini("; kept\r\n[S]\r\nA=old\r\n");
+    TIniFile Draft = TIniFile::Draft(PathOf("test.ini"));
+    Draft.WriteString("S", "A", "new");
+    Draft.WriteInteger("T", "B", 7);
+    Draft.DeleteKey("S", "A");
+    Draft.WriteString("S", "C", "3");
+    EXPECT_EQ(Draft.ReadString("S", "C", "?"), "3");
+    EXPECT_FALSE(Draft.ValueExists("S", "A"));
+    EXPECT_EQ(Bytes(), "; kept\r\n[S]\r\nA=old\r\n");
+    Draft.Commit();
+    EXPECT_EQ(Bytes(), "; kept\r\n[S]\r\nC=3\r\n\r\n[T]\r\nB=7\r\n");
+}
+
 TEST_F(IniFileTest, GarbageNeitherCrashesNorBlocksWrites) {
     std::mt19937 Random(1234);
     QByteArray Garbage;
