@@ -35,13 +35,11 @@ TIniFile MessageFileReading(const QString& FileName) {
     const QString Path = QDir(MessageFolder()).filePath(FileName);
     const TFileIdentity File = IdentifyFile(Path);
     const std::lock_guard Lock(Guard);
-    if (const auto Kept = Readings.find(Path); Kept != Readings.end() && Kept->second.File == File && File.Settled())
+    // Only settled readings are kept, and a changed file has another identity.
+    if (const auto Kept = Readings.find(Path); Kept != Readings.end() && Kept->second.File == File)
         return Kept->second.Ini;
     TIniFile Ini = TIniFile::Snapshot(Path);
-    if (File.Settled())
-        Readings.insert_or_assign(Path, TReading{File, Ini});
-    else
-        Readings.erase(Path);
+    if (File.Settled()) Readings.insert_or_assign(Path, TReading{File, Ini});
     return Ini;
 }
 
