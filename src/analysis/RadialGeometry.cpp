@@ -53,10 +53,18 @@ TRadialGeometry::TRadialGeometry(const TRect& Area) {
     FCentreY = CircleY;
     FHalf = 0.5 - CircleCenterOffset;
     FReach2 = std::pow(ZenithToRadius(90.0), 2);
-    FColumns = Reach(Area.Left - FCentreX, Area.Right - FCentreX);
-    FRows = Reach(Area.Top - FCentreY, Area.Bottom - FCentreY);
-    FRowStarts.assign(FRows.Count() + 1, 0);
-    for (std::size_t Row = 0; Row < FRows.Count(); ++Row) FRowStarts[Row + 1] = FRowStarts[Row] + ColumnsWithin(Row);
+    const TIndexRange Columns = Reach(Area.Left - FCentreX, Area.Right - FCentreX);
+    const TIndexRange Rows = Reach(Area.Top - FCentreY, Area.Bottom - FCentreY);
+    if (Columns.Last >= Columns.First && Rows.Last >= Rows.First) {
+        FSmaller = {std::min(Columns.First, Rows.First), std::min(Columns.Last, Rows.Last)};
+        FLarger = {std::max(Columns.First, Rows.First), std::max(Columns.Last, Rows.Last)};
+    }
+    if (FSmaller.Last >= FSmaller.First) FRowOffsets.reserve(std::size_t(FSmaller.Last - FSmaller.First + 1));
+    for (int64_t B = FSmaller.First; B <= FSmaller.Last; ++B) {
+        const TIndexRange Larger = LargerWithin(B);
+        FRowOffsets.push_back(int64_t(FCells) - Larger.First);
+        if (Larger.Last >= Larger.First) FCells += std::size_t(Larger.Last - Larger.First + 1);
+    }
     Fill();
 }
 
@@ -69,15 +77,14 @@ TRadialGeometry::TIndexRange TRadialGeometry::Reach(int64_t From, int64_t To) co
     return Range;
 }
 
-std::size_t TRadialGeometry::ColumnsWithin(std::size_t Row) const {
-    const double Dy = double(FRows.First + int64_t(Row)) + FHalf;
+TRadialGeometry::TIndexRange TRadialGeometry::LargerWithin(int64_t B) const {
+    const double Dy = double(B) + FHalf;
     const double Chord = std::sqrt(std::max(FReach2 - Dy * Dy, 0.0));
-    const double LastColumn = std::min(double(FColumns.Last), std::floor(Chord) + 1.0);
-    return LastColumn >= double(FColumns.First) ? std::size_t(LastColumn - double(FColumns.First)) + 1 : 0;
+    return {std::max(B, FLarger.First), int64_t(std::min(double(FLarger.Last), std::floor(Chord) + 1.0))};
 }
 
-void TRadialGeometry::FillCell(std::size_t Cell, int64_t I, int64_t J) {
-    const double Dx = double(I) + FHalf, Dy = double(J) + FHalf;
+void TRadialGeometry::FillCell(std::size_t Cell, int64_t A, int64_t B) {
+    const double Dx = double(A) + FHalf, Dy = double(B) + FHalf;
     const double Radius = std::sqrt(Dx * Dx + Dy * Dy);
     const double Zenith = RadiusToZenith(Radius);
     FSkyWeights[Cell] = SkyWeight(Radius, Zenith, Zenith);
@@ -87,41 +94,16 @@ void TRadialGeometry::FillCell(std::size_t Cell, int64_t I, int64_t J) {
 }
 
 void TRadialGeometry::Fill() {
-    const std::size_t Cells = FRowStarts.back();
-    FSkyWeights = std::make_unique_for_overwrite<double[]>(Cells);
-    FBands = std::make_unique_for_overwrite<uint8_t[]>(Cells);
-    FDegrees = std::make_unique_for_overwrite<uint8_t[]>(Cells);
-    if (ZenithThresholdType != 0) FWeightings = std::make_unique_for_overwrite<double[]>(Cells);
-    // The cell of column distance I in row distance J when the table has it.
-    const auto CellAt = [this](int64_t I, int64_t J, std::size_t& Cell) {
-        if (J < FRows.First || J > FRows.Last || I < FColumns.First) return false;
-        const std::size_t Row = std::size_t(J - FRows.First), Column = std::size_t(I - FColumns.First);
-        if (Column >= FRowStarts[Row + 1] - FRowStarts[Row]) return false;
-        Cell = FRowStarts[Row] + Column;
-        return true;
-    };
-    // Swapping the axes keeps the distance: a cell whose swapped cell lies
-    // in an earlier row takes that cell's values once all are computed.
-    const auto Mirrored = [&](int64_t I, int64_t J, std::size_t& From) { return I < J && CellAt(J, I, From); };
-    // Visit(Cell, I, J) for every cell, the rows shared out to the threads.
-    const auto ForEachCell = [this](const auto& Visit) {
-        ForEachRowBlock(0, int(FRows.Count()) - 1, [&](const TRowBlock& Block) {
-            for (std::size_t Row = std::size_t(Block.First); Row <= std::size_t(Block.Last); ++Row)
-                for (std::size_t Cell = FRowStarts[Row]; Cell < FRowStarts[Row + 1]; ++Cell)
-                    Visit(Cell, FColumns.First + int64_t(Cell - FRowStarts[Row]), FRows.First + int64_t(Row));
-        });
-    };
-    ForEachCell([&](std::size_t Cell, int64_t I, int64_t J) {
-        std::size_t From;
-        if (!Mirrored(I, J, From)) FillCell(Cell, I, J);
-    });
-    ForEachCell([&](std::size_t Cell, int64_t I, int64_t J) {
-        std::size_t From;
-        if (!Mirrored(I, J, From)) return;
-        FSkyWeights[Cell] = FSkyWeights[From];
-        FBands[Cell] = FBands[From];
-        FDegrees[Cell] = FDegrees[From];
-        if (FWeightings) FWeightings[Cell] = FWeightings[From];
+    FSkyWeights = std::make_unique_for_overwrite<double[]>(FCells);
+    FBands = std::make_unique_for_overwrite<uint8_t[]>(FCells);
+    FDegrees = std::make_unique_for_overwrite<uint8_t[]>(FCells);
+    if (ZenithThresholdType != 0) FWeightings = std::make_unique_for_overwrite<double[]>(FCells);
+    ForEachRowBlock(0, int(FRowOffsets.size()) - 1, [&](const TRowBlock& Block) {
+        for (int Row = Block.First; Row <= Block.Last; ++Row) {
+            const int64_t B = FSmaller.First + Row;
+            const TIndexRange Larger = LargerWithin(B);
+            for (int64_t A = Larger.First; A <= Larger.Last; ++A) FillCell(Cell(A, B), A, B);
+        }
     });
 }
 

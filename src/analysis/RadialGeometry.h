@@ -3,11 +3,11 @@
 // weighting of the pixels of the image circle, computed once for each
 // distance from the centre instead of once per pixel. With the centre in a
 // pixel's middle or on its corner the pixels lie symmetrically around it, so
-// a pixel is looked up by its column and row distance from the centre, and a
-// distance met with the axes swapped is computed once. The table keeps, for
-// each row distance the area reaches, only the columns within the circle
-// (both sides folded together where the area straddles the centre), so its
-// size follows the area within the circle however far away the centre lies.
+// a pixel is looked up by its column and row distance from the centre, both
+// sides of the centre folded together, and with the axes swapped the
+// distance is the same: the table keeps each pair of distances once, larger
+// after smaller, and only those within the circle, so its size follows an
+// eighth of the area within the circle however far away the centre lies.
 // It is filled on the analysis threads.
 #include <cstddef>
 #include <cstdint>
@@ -41,36 +41,45 @@ public:
 
     private:
         friend class TRadialGeometry;
-        TRow(const TRadialGeometry& Owner, std::size_t Start) : FOwner(&Owner), FStart(Start) {}
-        std::size_t Cell(int X) const { return FStart + FOwner->ColumnIndex(X); }
+        TRow(const TRadialGeometry& Owner, int64_t J) : FOwner(&Owner), FJ(J) {}
+        // Columns at least as far from the centre as the row read the row's
+        // own table row, nearer ones the table rows of their distances.
+        std::size_t Cell(int X) const {
+            const int64_t I = FOwner->Index(int64_t(X) - FOwner->FCentreX);
+            return I >= FJ ? FOwner->Cell(I, FJ) : FOwner->Cell(FJ, I);
+        }
         const TRadialGeometry* FOwner;
-        std::size_t FStart;  // the cell of the row's first column
+        int64_t FJ;  // the row's distance index
     };
-    TRow Row(int Y) const { return TRow(*this, FRowStarts[std::size_t(Index(int64_t(Y) - FCentreY) - FRows.First)]); }
+    TRow Row(int Y) const { return TRow(*this, Index(int64_t(Y) - FCentreY)); }
 
 private:
     // The distances an axis reaches: indices First..Last of |distance| - FHalf.
     struct TIndexRange {
         int64_t First = 0, Last = -1;
-        std::size_t Count() const { return Last >= First ? std::size_t(Last - First + 1) : 0; }
     };
     // Pixel offset K from the centre pixel to the index of |distance| - FHalf.
     int64_t Index(int64_t K) const { return FHalf > 0.0 && K >= 1 ? K - 1 : (K < 0 ? -K : K); }
-    std::size_t ColumnIndex(int X) const { return std::size_t(Index(int64_t(X) - FCentreX) - FColumns.First); }
+    // The cell of the larger distance index A with the smaller B.
+    std::size_t Cell(int64_t A, int64_t B) const { return std::size_t(FRowOffsets[std::size_t(B - FSmaller.First)] + A); }
     // The indices of the offsets From..To, no farther than the circle reaches.
     TIndexRange Reach(int64_t From, int64_t To) const;
-    // The columns of table row Row that lie within the circle.
-    std::size_t ColumnsWithin(std::size_t Row) const;
+    // The larger indices that table row B holds: from the larger of B and
+    // FLarger.First to the last within the circle.
+    TIndexRange LargerWithin(int64_t B) const;
     void Fill();
-    void FillCell(std::size_t Cell, int64_t I, int64_t J);
+    void FillCell(std::size_t Cell, int64_t A, int64_t B);
 
     bool FUsable = false;
     int64_t FCentreX = 0, FCentreY = 0;
     double FHalf = 0.0;    // distance of the first pixel from the centre along an axis
     double FReach2 = 0.0;  // square of the circle's radius of zenith 90
-    TIndexRange FColumns, FRows;
-    // Row by row, each row's columns within the circle; FRowStarts has one more entry than rows.
-    std::vector<std::size_t> FRowStarts;
+    // The smaller and the larger index of the pixels' pairs of distances.
+    TIndexRange FSmaller, FLarger;
+    // Table row B (one per smaller index) holds larger indices A at cells
+    // FRowOffsets[B - FSmaller.First] + A.
+    std::vector<int64_t> FRowOffsets;
+    std::size_t FCells = 0;
     // Planes of the cells, each cell written once by the fill.
     std::unique_ptr<double[]> FSkyWeights, FWeightings;
     std::unique_ptr<uint8_t[]> FBands, FDegrees;
