@@ -1,5 +1,5 @@
 #include <array>
-#include <cmath>
+#include <cstddef>
 
 #include "analysis/SolarPosition.h"
 
@@ -24,10 +24,18 @@ constexpr std::array<double, 90> RefractionTable = {
     0.017,                                                                        // above 85
 };
 
+// The table in degrees.
+constexpr std::array<double, 90> RefractionDegrees = [] {
+    std::array<double, 90> Degrees{};
+    for (std::size_t I = 0; I < Degrees.size(); ++I) Degrees[I] = RefractionTable[I] / 60.0;
+    return Degrees;
+}();
+
+// For an altitude of 0 up to 90, where truncating is rounding down.
 int RefractionIndex(double Altitude) {
-    if (Altitude <= 15.0) return int(std::floor(2.0 * Altitude));
-    if (Altitude <= 70.0) return int(std::floor(Altitude)) + 15;
-    if (Altitude <= 85.0) return int(std::floor(Altitude / 5.0)) + 71;
+    if (Altitude <= 15.0) return int(2.0 * Altitude);
+    if (Altitude <= 70.0) return int(Altitude) + 15;
+    if (Altitude <= 85.0) return int(Altitude / 5.0) + 71;
     return 89;
 }
 
@@ -36,7 +44,7 @@ int RefractionIndex(double Altitude) {
 double AtmosRefraction(double Altitude) {
     // Written so that NaN also takes the no-refraction branch.
     if (!(Altitude >= 0.0 && Altitude < 90.0)) return 0.0;
-    return RefractionTable[RefractionIndex(Altitude)] / 60.0;
+    return RefractionDegrees[std::size_t(RefractionIndex(Altitude))];
 }
 
 }  // namespace tam32

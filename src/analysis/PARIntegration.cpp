@@ -70,20 +70,22 @@ std::vector<TPARIntegration::TSunMinute> TPARIntegration::LocateDay(int32_t Year
             if (SetTimes &&
                 ((Hour == PARStartHour && Minute < PARStartMinute) || (Hour == PAREndHour && Minute > PAREndMinute)))
                 continue;
-            TSunMinute M{int16_t(Hour), int16_t(Minute), 0.0, 0.0, false, false, FixedThreshold, 0, 0, 0.0};
-            if (Sun.Up(Hour, Minute, M.Azimuth, M.Altitude)) Minutes.push_back(M);
+            TSunMinute M{int16_t(Hour), int16_t(Minute), {}, false, false, FixedThreshold, 0, 0, 0.0};
+            if (Sun.Up(Hour, Minute, M.Sun)) Minutes.push_back(M);
         }
     // Each step goes over all the minutes before the next, so that the work
     // of several minutes overlaps in the processor instead of each minute
     // waiting on its own chain of results.
     const TClearSkyBeam Beam(Year, Month, Day);
-    for (TSunMinute& M : Minutes) M.Direct = Beam.ClearSkyDirectRadiation(M.Altitude);
+    for (TSunMinute& M : Minutes) M.Direct = Beam.ClearSkyDirectRadiation(M.Sun.Altitude);
     for (TSunMinute& M : Minutes) {
         // A sun pixel beyond the picture shows nothing of the sky: not a gap.
-        M.Tested = SunToImageXY(M.X, M.Y, M.Altitude, SunDirectionOnImage(M.Azimuth)) && FPicture &&
-                   FPicture->Contains(M.X, M.Y);
-        M.Gap = M.Tested && IsTargetPixelAt(*FPicture, true, M.X, M.Y, M.Threshold);
+        M.Tested = FOnImage.Pixel(M.Sun, M.X, M.Y) && FPicture && FPicture->Contains(M.X, M.Y);
+        // The minutes' pixels lie far apart in memory: fetching each while
+        // the next positions are worked out saves waiting on every one.
+        if (M.Tested) FPicture->Prefetch(M.X, M.Y);
     }
+    for (TSunMinute& M : Minutes) M.Gap = M.Tested && IsTargetPixelAt(*FPicture, true, M.X, M.Y, M.Threshold);
     return Minutes;
 }
 

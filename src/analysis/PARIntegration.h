@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "analysis/ChartData.h"
+#include "analysis/SolarPosition.h"
+#include "analysis/SunProjection.h"
 #include "analysis/SunTrack.h"
 
 namespace tam32 {
@@ -60,7 +62,7 @@ private:
     // worked out before the minutes are summed.
     struct TSunMinute {
         int16_t Hour, Minute;
-        double Azimuth, Altitude;
+        TSunPlace Sun;
         bool Gap;           // the sun's pixel is a gap
         bool Tested;        // the pixel lies on the image and was tested
         int32_t Threshold;  // of the threshold line at the pixel, when tested
@@ -97,6 +99,7 @@ private:
     TChartData& FChart;
     std::unique_ptr<TSunTrackPixels> FTrack;       // none without a track canvas
     std::unique_ptr<const TPictureRows> FPicture;  // of the analysis image; none without one
+    const TSunOnImage FOnImage;
     // Days summed ahead, by Month * 32 + Day of TargetYear.
     std::vector<std::optional<TDaySum>> FSummed;
 };

@@ -58,17 +58,16 @@ double SiderealHours(double JD, double Longitude) {
 }
 
 
-// Altitude and azimuth (from north through east) of a declination and an
-// hour angle, at a latitude given by its sine and cosine.
-void HorizontalPlace(double& Altitude, double& Azimuth, double SinLat, double CosLat, double SinDecl, double CosDecl,
-                     double HourAngle) {
+// The geometric altitude and the horizontal direction of a declination and
+// an hour angle, at a latitude given by its sine and cosine.
+TSunPlace HorizontalPlace(double SinLat, double CosLat, double SinDecl, double CosDecl, double HourAngle) {
     const double CosH = CosDeg(HourAngle);
-    const double North = SinDecl * CosLat - CosDecl * SinLat * CosH;
-    const double East = -CosDecl * SinDeg(HourAngle);
-    // A sun in the zenith has no direction; atan2 gives it north, not NaN.
-    Azimuth = Wrap(std::atan2(East, North) / DegToRad, 360.0);
+    TSunPlace Place;
+    Place.North = SinDecl * CosLat - CosDecl * SinLat * CosH;
+    Place.East = -CosDecl * SinDeg(HourAngle);
     // Rounding can carry the sine a hair past 1 when the sun is in the zenith.
-    Altitude = std::asin(std::clamp(SinLat * SinDecl + CosLat * CosDecl * CosH, -1.0, 1.0)) / DegToRad;
+    Place.Altitude = std::asin(std::clamp(SinLat * SinDecl + CosLat * CosDecl * CosH, -1.0, 1.0)) / DegToRad;
+    return Place;
 }
 
 // The altitude seen through the air.
@@ -149,9 +148,16 @@ void EclipticToEquatorial(double& Decl, double& RA, double Lambda, double JD) {
     Decl = std::asin(SinDeg(Obliquity) * SinDeg(Lambda)) / DegToRad;
 }
 
+double TSunPlace::Azimuth() const {
+    // A sun in the zenith has no direction; atan2 gives it north, not NaN.
+    return Wrap(std::atan2(East, North) / DegToRad, 360.0);
+}
+
 void EquatorialToHorizontal(double& Altitude, double& Azimuth, double Decl, double HourAngle) {
-    HorizontalPlace(Altitude, Azimuth, SinDeg(SiteLatitude), CosDeg(SiteLatitude), SinDeg(Decl), CosDeg(Decl),
-                    HourAngle);
+    const TSunPlace Place =
+        HorizontalPlace(SinDeg(SiteLatitude), CosDeg(SiteLatitude), SinDeg(Decl), CosDeg(Decl), HourAngle);
+    Altitude = Place.Altitude;
+    Azimuth = Place.Azimuth();
 }
 
 void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) {
@@ -192,17 +198,23 @@ TSolarDay::TSolarDay(int32_t Year, int32_t Month, int32_t Day)
     FSinDecl = TParabola::Through(SinDecl[0], SinDecl[1], SinDecl[2]);
 }
 
-void TSolarDay::SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const {
+TSunPlace TSolarDay::Place(int32_t Hour, int32_t Min, int32_t Sec) const {
     const double Local = ClockHours(Hour, Min, Sec);
     const double S = Local / 12.0;  // in half days from local midnight
     // The declination stays within 24 degrees of the equator, where its
     // cosine is positive; taking it from the sine keeps the two a true pair,
     // which the altitude near the zenith needs.
     const double SinDecl = FSinDecl.At(S);
-    double Geometric = 0.0;
-    HorizontalPlace(Geometric, Azimuth, FSinLat, FCosLat, SinDecl, std::sqrt(1.0 - SinDecl * SinDecl),
-                    15.0 * (FSiderealMidnight + kSiderealRate * Local) - FRA.At(S));
-    Altitude = ApparentAltitude(Geometric);
+    TSunPlace Place = HorizontalPlace(FSinLat, FCosLat, SinDecl, std::sqrt(1.0 - SinDecl * SinDecl),
+                                      15.0 * (FSiderealMidnight + kSiderealRate * Local) - FRA.At(S));
+    Place.Altitude = ApparentAltitude(Place.Altitude);
+    return Place;
+}
+
+void TSolarDay::SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const {
+    const TSunPlace Sun = Place(Hour, Min, Sec);
+    Azimuth = Sun.Azimuth();
+    Altitude = Sun.Altitude;
 }
 
 }  // namespace tam32

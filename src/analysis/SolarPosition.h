@@ -38,6 +38,16 @@ double SiderealTime(double JD);
 void SunEclipticLongitude(double& Lambda, double JD);
 // Right ascension in [0, 360).
 void EclipticToEquatorial(double& Decl, double& RA, double Lambda, double JD);
+// Where the sun stands: its altitude and the direction of its azimuth, as
+// the north and east components of its horizontal direction (not of unit
+// length; both 0 with the sun in the zenith), which the picture's geometry
+// takes without working out the angle.
+struct TSunPlace {
+    double Altitude = 0.0, North = 0.0, East = 0.0;
+    // From north through east, in [0, 360); north in the zenith.
+    double Azimuth() const;
+};
+
 // At SiteLatitude; the hour angle grows westwards, the azimuth runs from
 // north through east, in [0, 360).
 void EquatorialToHorizontal(double& Altitude, double& Azimuth, double Decl, double HourAngle);
@@ -61,7 +71,10 @@ public:
     TSolarDay();
     // Of a given date, for days worked out side by side; the site as stored.
     TSolarDay(int32_t Year, int32_t Month, int32_t Day);
-    // As SunPosition, at a local clock time of the day; LocalHour is left as it is.
+    // The sun's place with its apparent altitude, at a local clock time of
+    // the day; LocalHour is left as it is.
+    TSunPlace Place(int32_t Hour, int32_t Min, int32_t Sec) const;
+    // As SunPosition, from Place.
     void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const;
 
 private:

@@ -21,29 +21,33 @@ constexpr double kMaxClimbPerMinute = 0.26;
 
 }  // namespace
 
-double SunDirectionOnImage(double Azimuth) {
-    const double Direction = Azimuth + NorthForAnalysis;
-    return Direction > 360.0 ? Direction - 360.0 : Direction;
-}
+TSunOnImage::TSunOnImage()
+    : FCosNorth(std::cos(NorthForAnalysis * kDeg)), FSinNorth(std::sin(NorthForAnalysis * kDeg)) {}
 
-bool SunToImageXY(int& X, int& Y, double Altitude, double Direction) {
-    const double Radius = ZenithToRadius(90.0 - Altitude);
-    const double Angle = Direction * kDeg;
-    const double Column = std::trunc(CircleX + Radius * std::cos(Angle) + 0.5);
-    const double Row = std::trunc(CircleY - Radius * std::sin(Angle) + 0.5);
+bool TSunOnImage::Pixel(const TSunPlace& Sun, int& X, int& Y) const {
+    const double Radius = ZenithToRadius(90.0 - Sun.Altitude);
+    // The azimuth's cosine and sine, turned by the north angle: no angle is
+    // worked out for the many minutes of a period.
+    const double Length = std::sqrt(Sun.North * Sun.North + Sun.East * Sun.East);
+    const double CosAzimuth = Length > 0.0 ? Sun.North / Length : 1.0;
+    const double SinAzimuth = Length > 0.0 ? Sun.East / Length : 0.0;
+    const double Cos = CosAzimuth * FCosNorth - SinAzimuth * FSinNorth;
+    const double Sin = SinAzimuth * FCosNorth + CosAzimuth * FSinNorth;
+    const double Column = std::trunc(CircleX + Radius * Cos + 0.5);
+    const double Row = std::trunc(CircleY - Radius * Sin + 0.5);
     if (!FitsInt(Column) || !FitsInt(Row)) return false;
     X = int(Column);
     Y = int(Row);
     return true;
 }
 
-bool TSunMinutes::Up(int Hour, int Minute, double& Azimuth, double& Altitude) {
+bool TSunMinutes::Up(int Hour, int Minute, TSunPlace& Sun) {
     const int Now = Hour * 60 + Minute;
     if (Now < FNightUntil) return false;
-    FDay.SunPosition(Hour, Minute, 0, Azimuth, Altitude);
-    if (Altitude >= 0.0) return true;
+    Sun = FDay.Place(Hour, Minute, 0);
+    if (Sun.Altitude >= 0.0) return true;
     // Minutes Now + K with K < -Altitude / kMaxClimbPerMinute are still night.
-    if (Altitude >= -90.0) FNightUntil = Now + int(std::ceil(-Altitude / kMaxClimbPerMinute));
+    if (Sun.Altitude >= -90.0) FNightUntil = Now + int(std::ceil(-Sun.Altitude / kMaxClimbPerMinute));
     return false;
 }
 

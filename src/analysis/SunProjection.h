@@ -6,16 +6,23 @@
 
 namespace tam32 {
 
-// Direction on the image, counter-clockwise from +x, of a sun azimuth (from
-// north through east): north lies at NorthForAnalysis and east 90 degrees
-// counter-clockwise from it, as in a photograph taken looking up.
-double SunDirectionOnImage(double Azimuth);
+// Where sun places fall on the hemispherical photograph, for the north
+// angle read when it is made and the circle and lens in force.
+class TSunOnImage {
+public:
+    TSunOnImage();
+    // The pixel of Sun: its zenith 90 - Altitude at the lens model's radius
+    // from the circle's centre pixel (CircleX, CircleY, without the half-pixel
+    // offset), in its azimuth's direction on the image, which runs
+    // counter-clockwise from +x: north at NorthForAnalysis and east 90 degrees
+    // counter-clockwise from it, as in a photograph taken looking up. False
+    // when the lens model puts it beyond any picture (a normal lens at the
+    // horizon), X and Y then unchanged.
+    bool Pixel(const TSunPlace& Sun, int& X, int& Y) const;
 
-// The pixel of a sun position: the zenith 90 - Altitude at the lens model's
-// radius from the circle's centre pixel (CircleX, CircleY, without the
-// half-pixel offset) in Direction. False when the lens model puts it beyond
-// any picture (a normal lens at the horizon), X and Y then unchanged.
-bool SunToImageXY(int& X, int& Y, double Altitude, double Direction);
+private:
+    double FCosNorth, FSinNorth;
+};
 
 // The sun above the horizon, minute by minute through the date and at the
 // site stored when it is made (TSolarDay), in ascending minutes: after a
@@ -27,9 +34,9 @@ class TSunMinutes {
 public:
     TSunMinutes() = default;
     explicit TSunMinutes(const TSolarDay& Day) : FDay(Day) {}
-    // True with the sun's azimuth and apparent altitude when it stands at or
-    // above the horizon at Hour:Minute; False below it.
-    bool Up(int Hour, int Minute, double& Azimuth, double& Altitude);
+    // True with the sun's place when it stands at or above the horizon at
+    // Hour:Minute; False below it.
+    bool Up(int Hour, int Minute, TSunPlace& Sun);
 
 private:
     const TSolarDay FDay;

@@ -19,13 +19,13 @@ namespace {
 // The sun's pixels of a date every Step minutes with the sun above the horizon.
 std::vector<TPoint> DaySunPositions(const TSolarDay& Day, int32_t Step) {
     std::vector<TPoint> Points;
-    TSunMinutes Sun(Day);
+    TSunMinutes Minutes(Day);
+    const TSunOnImage OnImage;
     for (int32_t Hour = 0; Hour < 24; ++Hour)
         for (int32_t Minute = 0; Minute < 60; Minute += Step) {
-            double Azimuth, Altitude;
-            if (!Sun.Up(Hour, Minute, Azimuth, Altitude)) continue;
+            TSunPlace Sun;
             int X, Y;
-            if (SunToImageXY(X, Y, Altitude, SunDirectionOnImage(Azimuth))) Points.push_back({X, Y});
+            if (Minutes.Up(Hour, Minute, Sun) && OnImage.Pixel(Sun, X, Y)) Points.push_back({X, Y});
         }
     return Points;
 }

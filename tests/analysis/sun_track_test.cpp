@@ -4,7 +4,9 @@
 #include <QImage>
 #include <climits>
 #include <cmath>
+#include <numbers>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,11 +56,14 @@ protected:
         SetSiteLongitude(LongitudeH, LongitudeM, LongitudeS);
         EXPECT_TRUE(SetSolarDate(TargetYear, TargetMonth, TargetDay));
         std::vector<std::pair<int, int>> Points;
+        const TSunOnImage OnImage;
         for (int Minute = 0; Minute < 1440; ++Minute) {
             double Azimuth, Altitude;
             SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
+            const double Angle = Azimuth * std::numbers::pi / 180.0;
             int X, Y;
-            if (Altitude >= 0 && SunToImageXY(X, Y, Altitude, SunDirectionOnImage(Azimuth))) Points.push_back({X, Y});
+            if (Altitude >= 0 && OnImage.Pixel({Altitude, std::cos(Angle), std::sin(Angle)}, X, Y))
+                Points.push_back({X, Y});
         }
         return Points;
     }
@@ -68,23 +73,22 @@ protected:
 };
 
 TEST_F(SunTrackTest, ProjectionFollowsTheLensAndTheNorthAngle) {
-    int X = 0, Y = 0;
-    ASSERT_TRUE(SunToImageXY(X, Y, 45.0, 90.0));  // half way out, straight up
-    EXPECT_EQ(std::make_pair(X, Y), std::make_pair(200, 100));
-    ASSERT_TRUE(SunToImageXY(X, Y, 0.0, 180.0));
-    EXPECT_EQ(std::make_pair(X, Y), std::make_pair(0, 200));
-    ASSERT_TRUE(SunToImageXY(X, Y, 90.0, 33.0));
-    EXPECT_EQ(std::make_pair(X, Y), std::make_pair(200, 200));
-    // North up: east lies to the left, as seen looking up.
-    EXPECT_DOUBLE_EQ(SunDirectionOnImage(90.0), 180.0);
+    // The pixel of a sun at Altitude whose direction has components North and East.
+    const auto PixelOf = [](double Altitude, double North, double East) {
+        int X = -5, Y = -5;
+        const bool OnPicture = TSunOnImage().Pixel({Altitude, North, East}, X, Y);
+        return std::make_tuple(OnPicture, X, Y);
+    };
+    // North up: east lies to the left, as seen looking up; the components need not be of unit length.
+    EXPECT_EQ(PixelOf(45.0, 1.0, 0.0), std::make_tuple(true, 200, 100));
+    EXPECT_EQ(PixelOf(0.0, 0.0, 0.7), std::make_tuple(true, 0, 200));
+    EXPECT_EQ(PixelOf(90.0, 0.0, 0.0), std::make_tuple(true, 200, 200));
+    // North at 300 degrees: azimuth 60 lies at 360 on the image.
     NorthForAnalysis = 300.0;
-    EXPECT_DOUBLE_EQ(SunDirectionOnImage(90.0), 30.0);
-    EXPECT_DOUBLE_EQ(SunDirectionOnImage(60.0), 360.0);
+    EXPECT_EQ(PixelOf(0.0, 0.5, std::sqrt(0.75)), std::make_tuple(true, 400, 200));
     // A normal lens throws the horizon to infinity: no pixel.
     LensType = 7;
-    X = Y = -5;
-    EXPECT_FALSE(SunToImageXY(X, Y, 0.0, 10.0));
-    EXPECT_EQ(std::make_pair(X, Y), std::make_pair(-5, -5));
+    EXPECT_EQ(PixelOf(0.0, 1.0, 0.0), std::make_tuple(false, -5, -5));
 }
 
 TEST_F(SunTrackTest, MinutesLeftOutAtNightAreNight) {
@@ -101,12 +105,13 @@ TEST_F(SunTrackTest, MinutesLeftOutAtNightAreNight) {
             const TSolarDay Day;  // the series the minutes follow
             TSunMinutes Minutes;
             for (int Minute = 0; Minute < 1440; ++Minute) {
-                double Azimuth, Altitude, A, H;
+                double Azimuth, Altitude;
                 Day.SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
-                const bool Up = Minutes.Up(Minute / 60, Minute % 60, A, H);
+                TSunPlace Sun;
+                const bool Up = Minutes.Up(Minute / 60, Minute % 60, Sun);
                 ASSERT_EQ(Up, Altitude >= 0.0) << Site << " " << Month << " " << Minute;
                 if (Up) {
-                    EXPECT_EQ(std::make_pair(A, H), std::make_pair(Azimuth, Altitude));
+                    EXPECT_EQ(std::make_pair(Sun.Azimuth(), Sun.Altitude), std::make_pair(Azimuth, Altitude));
                 }
             }
         }
