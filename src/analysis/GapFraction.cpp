@@ -107,9 +107,9 @@ struct TBlockCounts {
     int32_t Threshold = 0;
 };
 
-}  // namespace
-
-bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area) {
+// The analysis, the gap image painted into Image, or its marks moved into
+// HandedGaps when given.
+bool AnalyseGapFraction(const QString& FileName, TBitmap& Image, const TRect& Area, TPixelBits* HandedGaps) {
     if (OpenGapFractionImage(FileName)) return true;
     TAnalysisRun Run;
     // The thresholds' histogram and the count share the run's geometry.
@@ -170,9 +170,22 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
     else
         FreeAnalysisImage();
     Radial.reset();
-    if (Drawn) Image.SetImage(MaskPicture(Gaps));
+    if (Drawn && HandedGaps)
+        *HandedGaps = std::move(Gaps);
+    else if (Drawn)
+        Image.SetImage(MaskPicture(Gaps));
     ShowInstructionMessage(QStringLiteral("MSG10"));
     return false;
+}
+
+}  // namespace
+
+bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area) {
+    return AnalyseGapFraction(FileName, Image, Area, nullptr);
+}
+
+bool GapFractionAnalysisUnpainted(const QString& FileName, TBitmap& Image, const TRect& Area, TPixelBits& Gaps) {
+    return AnalyseGapFraction(FileName, Image, Area, &Gaps);
 }
 
 }  // namespace tam32

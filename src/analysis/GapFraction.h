@@ -10,6 +10,7 @@
 namespace tam32 {
 
 class TBitmap;
+class TPixelBits;
 
 // Over Area (inclusive, clipped to the image) within the circle. When
 // DrawResults is set, Image becomes the gap image: white gap, black
@@ -18,6 +19,10 @@ class TBitmap;
 // target); nothing is published then. With KeepAnalysisImage the image and
 // the classification settings stay for the caller.
 bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area);
+// The same, except that the gap image is left to the caller: when
+// DrawResults is set, its marks are moved into Gaps instead of painted into
+// Image, so that a caller drawing over them paints the picture once.
+bool GapFractionAnalysisUnpainted(const QString& FileName, TBitmap& Image, const TRect& Area, TPixelBits& Gaps);
 
 // The sky factor's weight of a gap pixel at image radius Radius whose zenith
 // (slope-corrected where set) is Zenith: the cosine-weighted solid angle the

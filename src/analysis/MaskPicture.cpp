@@ -8,7 +8,7 @@
 
 namespace tam32 {
 
-QImage MaskPicture(const TPixelBits& Marked) {
+QImage MaskPicture(const TPixelBits& Marked, const TPixelBits* Over, TColor OverColor) {
     QImage Picture(Marked.Width(), Marked.Height(), QImage::Format_BGR888);
     if (Picture.isNull() && Marked.Width() > 0 && Marked.Height() > 0)
         throw EOutOfResources(QStringLiteral("Out of system resources"));
@@ -19,6 +19,13 @@ QImage MaskPicture(const TPixelBits& Marked) {
             uint8_t* Row = Bits + std::size_t(Y) * Stride;
             std::memset(Row, 0, Stride);
             Marked.ForEachSet(Y, [Row](int X) { std::memset(Row + std::size_t(X) * 3, 255, 3); });
+            if (Over)
+                Over->ForEachSet(Y, [Row, OverColor](int X) {
+                    uint8_t* Pixel = Row + std::size_t(X) * 3;
+                    Pixel[0] = GetBValue(OverColor);
+                    Pixel[1] = GetGValue(OverColor);
+                    Pixel[2] = GetRValue(OverColor);
+                });
         }
     });
     return Picture;

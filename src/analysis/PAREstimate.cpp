@@ -1,5 +1,7 @@
 #include "analysis/PAREstimate.h"
 
+#include <optional>
+
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/CalendarDays.h"
@@ -7,6 +9,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/MaskPicture.h"
 #include "analysis/Messages.h"
 #include "analysis/PARIntegration.h"
 #include "analysis/PARRadiationModel.h"
@@ -15,6 +18,7 @@
 #include "analysis/SunTrack.h"
 #include "platform/Bitmap.h"
 #include "platform/DelphiFormat.h"
+#include "platform/PixelBits.h"
 #include "platform/VectorState.h"
 
 namespace tam32 {
@@ -66,8 +70,9 @@ int32_t FebruaryDay(int32_t Month, int32_t Day) {
     return Month == 2 && Day > 28 ? (IsLeapYear(TargetYear) ? 29 : 28) : Day;
 }
 
-// Steps 3 to 6 of the run, on the kept analysis image.
-TPARTotals IntegratePeriod(TChartData& Chart, TCanvas* Track) {
+// The sums of the period on the kept analysis image, the sun's path through
+// the gaps marked on Track when given.
+TPARTotals IntegratePeriod(TChartData& Chart, TSunTrackPixels* Track) {
     TPARIntegration Integration(IndirectSiteFactorSums().IndirectSiteFactor(), Chart, Track);
     SetSiteLatitude(LatitudeH, LatitudeM, LatitudeS);
     SetSiteLongitude(LongitudeH, LongitudeM, LongitudeS);
@@ -112,8 +117,16 @@ TPARTotals IntegratePeriod(TChartData& Chart, TCanvas* Track) {
             break;
         default: break;
     }
-    Integration.DrawTrack();
     return Totals;
+}
+
+// The gap image with the sun's path over it in the sun-track pen, painted
+// in one pass; the picture's canvas keeps the pen, where the path ended.
+void PaintGapsAndTrack(TBitmap& Image, const TPixelBits& Gaps, const TSunTrackPixels& Track) {
+    Image.SetImage(MaskPicture(Gaps, &Track.Marked(), kSunTrackColor));
+    TCanvas& Canvas = Image.Canvas();
+    UseSunTrackPen(Canvas);
+    if (Track.End()) Canvas.MoveTo(Track.End()->X, Track.End()->Y);
 }
 
 // A site factor is the share of a total that comes through the canopy; with
@@ -143,20 +156,20 @@ bool PAREstimate(const QString& FileName, TBitmap& Image, const TRect& Area) {
     const TPARRunSettings Settings;
     TChartData Chart;
     TPARTotals Totals;
+    // The gap image is painted with the sun's path once the analysis image is freed.
+    TPixelBits Gaps;
+    std::optional<TSunTrackPixels> Track;
     {
         // Puts back the classification settings and frees the kept image
         // before the chart is shown, and also when the gap fraction fails.
         TAnalysisRun Run;
-        if (GapFractionAnalysis(FileName, Image, Area)) return true;
+        if (GapFractionAnalysisUnpainted(FileName, Image, Area, Gaps)) return true;
         KeepAnalysisImage = false;
         Chart = PARChart();
-        TCanvas* Track = nullptr;
-        if (DrawResults) {
-            Track = &Image.Canvas();
-            UseSunTrackPen(*Track);
-        }
-        Totals = IntegratePeriod(Chart, Track);
+        if (DrawResults) Track.emplace(Gaps.Width(), Gaps.Height());
+        Totals = IntegratePeriod(Chart, Track ? &*Track : nullptr);
     }
+    if (Track) PaintGapsAndTrack(Image, Gaps, *Track);
     EngineHost().ShowChart(Chart);
     Totals *= PARRatio;
     ShowInstructionMessage(QStringLiteral("MSG10"));

@@ -51,9 +51,8 @@ TPARTotals& TPARTotals::operator/=(double Divisor) {
     return *this;
 }
 
-TPARIntegration::TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TCanvas* Track)
-    : FIndirectSiteFactor(IndirectSiteFactor), FChart(Chart) {
-    if (Track) FTrack = std::make_unique<TSunTrackPixels>(*Track);
+TPARIntegration::TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TSunTrackPixels* Track)
+    : FIndirectSiteFactor(IndirectSiteFactor), FChart(Chart), FTrack(Track) {
     if (AnalysisImage) FPicture = std::make_unique<const TPictureRows>();
 }
 
@@ -236,10 +235,6 @@ TPARTotals TPARIntegration::YearMeanPAR() {
     TPARTotals Totals = IntegrateYearPAR();
     Totals /= DaysInYear(TargetYear);
     return Totals;
-}
-
-void TPARIntegration::DrawTrack() {
-    if (FTrack) FTrack->Draw();
 }
 
 }  // namespace tam32

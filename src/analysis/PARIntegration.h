@@ -17,7 +17,6 @@
 
 namespace tam32 {
 
-class TCanvas;
 class TPictureRows;
 
 // Totals in moles of photons per square metre.
@@ -35,10 +34,9 @@ struct TPARTotals {
 // Series[1] below it (blue), in the PAR fraction's units.
 class TPARIntegration {
 public:
-    // Track: the canvas, its pen set by UseSunTrackPen, into which DrawTrack
-    // draws the sun's path through the gaps of the days summed, a line per
-    // day; nullptr draws nothing.
-    TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TCanvas* Track);
+    // Track: where the sun's path through the gaps of the days summed is
+    // marked, a line per day; nullptr marks nothing.
+    TPARIntegration(double IndirectSiteFactor, TChartData& Chart, TSunTrackPixels* Track);
     ~TPARIntegration();
 
     // The stored date, all day, without chart points.
@@ -54,8 +52,6 @@ public:
     // The months of TargetYear (PARStartMonth to PAREndMonth with PARPeriod 6).
     TPARTotals IntegrateYearPAR();
     TPARTotals YearMeanPAR();
-    // Draws the lines of the days summed so far, each pixel once.
-    void DrawTrack();
 
 private:
     // The sun of one minute with the sun up, located, tested and its beam
@@ -97,7 +93,7 @@ private:
 
     double FIndirectSiteFactor;
     TChartData& FChart;
-    std::unique_ptr<TSunTrackPixels> FTrack;       // none without a track canvas
+    TSunTrackPixels* const FTrack;                 // none without a track
     std::unique_ptr<const TPictureRows> FPicture;  // of the analysis image; none without one
     const TSunOnImage FOnImage;
     // Days summed ahead, by Month * 32 + Day of TargetYear.

@@ -30,10 +30,16 @@ std::vector<TPoint> DaySunPositions(const TSolarDay& Day, int32_t Step) {
     return Points;
 }
 
+// A track for the picture of Canvas.
+TSunTrackPixels TrackOf(const TCanvas& Canvas) {
+    const QImage* Picture = Canvas.Target();
+    return Picture ? TSunTrackPixels(Picture->width(), Picture->height()) : TSunTrackPixels(0, 0);
+}
+
 // The paths of the days of months First..Last of TargetYear, found side by side.
 void DrawMonthsSunPaths(TCanvas& Canvas, int32_t First, int32_t Last) {
     const std::vector<TMonthDay> Dates = DatesOfMonths(TargetYear, First, Last);
-    TSunTrackPixels Track(Canvas);
+    TSunTrackPixels Track = TrackOf(Canvas);
     TBlockSlots<TSunTrackPixels::TDayLine> Lines;
     ForEachBlockOf(
         1, 0, int(Dates.size()) - 1,
@@ -47,21 +53,19 @@ void DrawMonthsSunPaths(TCanvas& Canvas, int32_t First, int32_t Last) {
             Track.Add(Lines[Block.Slot]);
             ShowSolarDayProgress(Month, Day);
         });
-    Track.Draw();
+    Track.Draw(Canvas);
 }
 
 }  // namespace
 
 void UseSunTrackPen(TCanvas& Canvas) {
     Canvas.Pen.Mode = TPenMode::pmCopy;
-    Canvas.Pen.Color = 0xFF0000;
+    Canvas.Pen.Color = kSunTrackColor;
     Canvas.Pen.Width = 1;
     Canvas.Pen.Style = TPenStyle::psSolid;
 }
 
-TSunTrackPixels::TSunTrackPixels(TCanvas& Canvas)
-    : FCanvas(Canvas),
-      FMarked(Canvas.Target() ? Canvas.Target()->width() : 0, Canvas.Target() ? Canvas.Target()->height() : 0) {}
+TSunTrackPixels::TSunTrackPixels(int Width, int Height) : FMarked(Width, Height) {}
 
 TSunTrackPixels::TDayLine TSunTrackPixels::DayLine(const std::vector<TPoint>& Points) const {
     const TRect Clip{0, 0, FMarked.Width(), FMarked.Height()};
@@ -85,14 +89,14 @@ void TSunTrackPixels::Add(const TDayLine& Line) {
     if (Line.End) FEnd = Line.End;
 }
 
-void TSunTrackPixels::Draw() {
+void TSunTrackPixels::Draw(TCanvas& Canvas) const {
     if (FStretches)
         // Only the rows the lines pass through have pixels to draw.
-        FCanvas.MixPen(FMarked, [this](int First, int Last, const std::function<void(int, int)>& Work) {
+        Canvas.MixPen(FMarked, [this](int First, int Last, const std::function<void(int, int)>& Work) {
             ForEachRowBlock(std::max(First, FTop), std::min(Last, FBottom),
                             [&Work](const TRowBlock& Block) { Work(Block.First, Block.Last); });
         });
-    if (FEnd) FCanvas.MoveTo(FEnd->X, FEnd->Y);
+    if (FEnd) Canvas.MoveTo(FEnd->X, FEnd->Y);
 }
 
 void ShowSolarDayProgress(int32_t Month, int32_t Day) {
@@ -101,9 +105,9 @@ void ShowSolarDayProgress(int32_t Month, int32_t Day) {
 
 void DrawDaySunPath(TCanvas& Canvas, int32_t StepMin) {
     // A step below one minute would never leave the hour.
-    TSunTrackPixels Track(Canvas);
+    TSunTrackPixels Track = TrackOf(Canvas);
     Track.Add(Track.DayLine(DaySunPositions(TSolarDay(), std::max(StepMin, 1))));
-    Track.Draw();
+    Track.Draw(Canvas);
 }
 
 void DrawMonthSunPaths(TCanvas& Canvas, int32_t Month) { DrawMonthsSunPaths(Canvas, Month, Month); }

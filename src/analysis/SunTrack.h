@@ -17,14 +17,17 @@ namespace tam32 {
 class TBitmap;
 class TCanvas;
 
-// The canvas's pen for sun tracks: a one-pixel solid line in copy mode, blue ($FF0000).
+// The colour of the sun tracks: blue.
+constexpr TColor kSunTrackColor = 0xFF0000;
+
+// The canvas's pen for sun tracks: a one-pixel solid line in copy mode, kSunTrackColor.
 void UseSunTrackPen(TCanvas& Canvas);
 
-// Sun tracks drawn a day at a time onto a canvas in its pen, which
-// UseSunTrackPen has set: each day's line, joining its sun positions in
-// turn, is found on its own (on any thread), and the days' lines are drawn
-// together at the end, each pixel once, which with a copying pen is how
-// lines drawn one after the other look.
+// Sun tracks drawn a day at a time in the sun-track pen (UseSunTrackPen):
+// each day's line, joining its sun positions in turn, is found on its own
+// (on any thread), and the days' lines are drawn together at the end, each
+// pixel once, which with a copying pen is how lines drawn one after the
+// other look.
 class TSunTrackPixels {
 public:
     // A day's line: its pixels within the picture and the rows they span,
@@ -38,18 +41,23 @@ public:
         std::optional<TPoint> End;
     };
 
-    explicit TSunTrackPixels(TCanvas& Canvas);
+    // For a picture of Width x Height pixels.
+    TSunTrackPixels(int Width, int Height);
     // The line through Points in turn, each stretch leaving out its last
     // pixel (LineTo's); safe on any thread.
     TDayLine DayLine(const std::vector<TPoint>& Points) const;
     // Marks a day line to be drawn.
     void Add(const TDayLine& Line);
-    // Draws the marked pixels, when a line has been added, and leaves the
-    // pen where the last line ended.
-    void Draw();
+    // Draws the marked pixels on Canvas, whose picture has the track's size,
+    // in its pen when a line has been added, and leaves the pen where the
+    // last line ended.
+    void Draw(TCanvas& Canvas) const;
+    // The marked pixels and where the last line ended, for a caller that
+    // paints them with a picture of its own.
+    const TPixelBits& Marked() const { return FMarked; }
+    const std::optional<TPoint>& End() const { return FEnd; }
 
 private:
-    TCanvas& FCanvas;
     TPixelBits FMarked;
     int FTop = INT_MAX, FBottom = -1;  // the rows holding marked pixels
     bool FStretches = false;

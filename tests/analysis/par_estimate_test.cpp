@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "analysis/CalendarDays.h"
+#include "analysis/GapFraction.h"
 
 namespace tam32::test {
 namespace {
@@ -26,6 +27,28 @@ TEST_F(PAREstimateTest, GapDiscAboveFortyFiveDegreesGivesTheSkyModelsIndirectFac
     DifModel = 0;
     Lines = Run(File);
     EXPECT_EQ(Lines[6], QStringLiteral("ISF    0.584"));
+}
+
+TEST_F(PAREstimateTest, TheGapImageShowsTheSunsPathThroughTheGapsInBlue) {
+    const QString File = Sky(60.0);
+    DrawResults = true;
+    ASSERT_FALSE(GapFractionAnalysis(File, Picture, TRect{0, 0, kSize - 1, kSize - 1}));
+    const QImage Gaps = Picture.Image();
+    Run(File);
+    const QImage Drawn = Picture.Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(Drawn.size(), Gaps.size());
+    int Blue = 0;
+    for (int Y = 0; Y < kSize; ++Y)
+        for (int X = 0; X < kSize; ++X) {
+            if (Drawn.pixel(X, Y) == qRgb(0, 0, 255))
+                ++Blue;
+            else
+                EXPECT_EQ(Drawn.pixel(X, Y), Gaps.pixel(X, Y)) << X << "," << Y;
+        }
+    EXPECT_GT(Blue, 20);
+    // The pen is left where the path ended.
+    const TPoint End = Picture.Canvas().PenPos();
+    EXPECT_EQ(Drawn.pixel(End.X, End.Y), qRgb(255, 255, 255));
 }
 
 TEST_F(PAREstimateTest, OpenSkyLetsEverythingThroughAndClosedCanopyNoDirectLight) {
