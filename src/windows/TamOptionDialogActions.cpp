@@ -237,8 +237,12 @@ void TTamOptionDialog::Button1Click() {
     }
     if (const std::optional<TOptionField> refused = ApplyOptionFields(ReadFields())) {
         QWidget* control = FieldControl(*refused);
-        for (QWidget* page = control; page != nullptr; page = page->parentWidget())
+        // A field of the hidden slope group, which only a loaded file fills,
+        // is shown, so that the user sees what to mend.
+        for (QWidget* page = control; page != nullptr; page = page->parentWidget()) {
             if (PageControl1->indexOf(page) >= 0) PageControl1->setCurrentWidget(page);
+            if (page->isHidden()) page->show();
+        }
         control->setFocus();
         return;
     }

@@ -156,6 +156,15 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesN
     EXPECT_EQ(d.PageControl1->currentWidget(), d.TabSheet4);
     EXPECT_EQ(d.focusWidget(), d.Edit14);
     EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
+    // A field that only a loaded file fills comes into view.
+    d.Edit14->setText(QStringLiteral("0.7"));
+    WriteSettings("[FishEye]\r\nAzimthCorrection=abc\r\n");
+    d.Button6->click();
+    ASSERT_FALSE(d.Edit5->isVisible());
+    d.Button1->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.focusWidget(), d.Edit5);
+    EXPECT_TRUE(d.Edit5->isVisible());
     d.Button2->click();
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
