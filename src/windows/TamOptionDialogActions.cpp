@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <algorithm>
+#include <optional>
 
 #include "analysis/AreaHistogram.h"
 #include "analysis/Classifier.h"
@@ -47,6 +48,66 @@ void Show(QSpinBox* Edit, int Value) {
     const QSignalBlocker blocker(Edit);
     Edit->setValue(Value);
 }
+
+// A control of the dialog and the field it shows; Checked names the field
+// when OK checks it, so that a refused field leads to its control.
+template <typename TControl, typename TValue>
+struct TBinding {
+    TControl* TTamOptionDialog::*Control;
+    TValue TOptionFields::*Field;
+    std::optional<TOptionField> Checked = std::nullopt;
+};
+using D = TTamOptionDialog;
+using F = TOptionFields;
+using O = TOptionField;
+
+// The plain controls, which show their field as it is and give it back.
+const TBinding<QLineEdit, QString> kTextControls[] = {
+    {&D::Edit1, &F::ImageDPI, O::ImageDPI},
+    {&D::VecFileName, &F::LabelTraceVectorFolder},
+    {&D::Edit20, &F::MaxViewAngle, O::MaxViewAngle},
+    {&D::Edit3, &F::ScanPhotoRadius, O::ScanPhotoRadius},
+    {&D::Edit21, &F::AzimuthMaskFrom, O::AzimuthMaskFrom},
+    {&D::Edit22, &F::AzimuthMaskTo, O::AzimuthMaskTo},
+    {&D::Edit5, &F::SlopeInclination, O::SlopeInclination},
+    {&D::Edit6, &F::SlopeAzimuth, O::SlopeAzimuth},
+    {&D::Edit14, &F::Tau, O::Tau},
+    {&D::Edit15, &F::AboveSea, O::AboveSea},
+    {&D::Edit16, &F::PARRatio, O::PARRatio},
+    {&D::Edit2, &F::DiffuseRatio, O::DiffuseRatio},
+    {&D::Edit17, &F::TimeZone, O::TimeZone},
+};
+const TBinding<QSpinBox, int> kNumberControls[] = {
+    {&D::SpinEdit7, &F::FixedThreshold},
+    {&D::SpinEdit4, &F::DistortParameter},
+    {&D::SpinEdit8, &F::ColorSearchToleranceR},
+    {&D::SpinEdit9, &F::ColorSearchToleranceG},
+    {&D::SpinEdit10, &F::ColorSearchToleranceB},
+    {&D::SpinEdit1, &F::MaxLabelBuffSize},
+    {&D::SpinEdit5, &F::MinLabelledArea},
+    {&D::SpinEdit6, &F::MaxLabelledArea},
+    {&D::SpinEdit2, &F::NCStart},
+    {&D::SpinEdit3, &F::NCEnd},
+    {&D::LatEdit1, &F::LatitudeH},
+    {&D::LatEdit2, &F::LatitudeM},
+    {&D::LatEdit3, &F::LatitudeS},
+    {&D::LongEdit1, &F::LongitudeH},
+    {&D::LongEdit2, &F::LongitudeM},
+    {&D::LongEdit3, &F::LongitudeS},
+    {&D::YearEdit, &F::TargetYear, O::TargetYear},
+    {&D::MonthEdit, &F::TargetMonth},
+    {&D::DayEdit, &F::TargetDay, O::TargetDay},
+};
+const TBinding<QCheckBox, bool> kCheckControls[] = {
+    {&D::CheckBox6, &F::DistortAuto},
+    {&D::CheckBox7, &F::ColorSearchPercent},
+    {&D::CheckBox1, &F::ShowLabelledNumber},
+    {&D::CheckBox3, &F::CalcTraceLengthRatio},
+    {&D::CheckBox4, &F::LabelTraceVectorize},
+    {&D::CheckBox5, &F::LabelingDuplicate},
+    {&D::CheckBox2, &F::AzimuthMaskUse},
+    {&D::CheckBox8, &F::SlopeCorrection},
+};
 
 }  // namespace
 
@@ -89,106 +150,36 @@ void TTamOptionDialog::SetupGroupSelection() {
 
 void TTamOptionDialog::ShowFields(const TOptionFields& Fields) {
     FFields = Fields;
+    for (const auto& [control, field, checked] : kTextControls) (this->*control)->setText(Fields.*field);
+    for (const auto& [control, field, checked] : kNumberControls) Show(this->*control, Fields.*field);
+    for (const auto& [control, field, checked] : kCheckControls) (this->*control)->setChecked(Fields.*field);
     ColorGroup1->SetItemIndex(Fields.BinarizeTarget);
     TargetGroup1->SetItemIndex(Fields.ThresholdMethod);
-    Show(SpinEdit7, Fields.FixedThreshold);
     JhokenGroup1->SetItemIndex(Fields.ThresholdCondition);
-    Edit1->setText(Fields.ImageDPI);
-    Show(SpinEdit4, Fields.DistortParameter);
-    CheckBox6->setChecked(Fields.DistortAuto);
-    Show(SpinEdit8, Fields.ColorSearchToleranceR);
-    Show(SpinEdit9, Fields.ColorSearchToleranceG);
-    Show(SpinEdit10, Fields.ColorSearchToleranceB);
-    CheckBox7->setChecked(Fields.ColorSearchPercent);
-    Show(SpinEdit1, Fields.MaxLabelBuffSize);
-    Show(SpinEdit5, Fields.MinLabelledArea);
-    Show(SpinEdit6, Fields.MaxLabelledArea);
-    CheckBox1->setChecked(Fields.ShowLabelledNumber);
-    CheckBox3->setChecked(Fields.CalcTraceLengthRatio);
-    CheckBox4->setChecked(Fields.LabelTraceVectorize);
-    VecFileName->setText(Fields.LabelTraceVectorFolder);
-    CheckBox5->setChecked(Fields.LabelingDuplicate);
     ComboBox1->setCurrentIndex(Fields.LensType);
-    Edit20->setText(Fields.MaxViewAngle);
-    Edit3->setText(Fields.ScanPhotoRadius);
-    Edit21->setText(Fields.AzimuthMaskFrom);
-    Edit22->setText(Fields.AzimuthMaskTo);
-    CheckBox2->setChecked(Fields.AzimuthMaskUse);
-    Edit5->setText(Fields.SlopeInclination);
-    Edit6->setText(Fields.SlopeAzimuth);
-    CheckBox8->setChecked(Fields.SlopeCorrection);
     ComboBox2->setCurrentIndex(Fields.NCType);
     FisheyeCorectGroupBox->SetItemIndex(Fields.ZenithThresholdType);
-    Show(SpinEdit2, Fields.NCStart);
-    Show(SpinEdit3, Fields.NCEnd);
-    for (int ring = 0; ring < 5; ++ring) vring[ring]->setChecked(Fields.RingUse[static_cast<size_t>(ring)]);
-    for (auto [edit, value] : {std::pair(LatEdit1, Fields.LatitudeH), std::pair(LatEdit2, Fields.LatitudeM),
-                               std::pair(LatEdit3, Fields.LatitudeS), std::pair(LongEdit1, Fields.LongitudeH),
-                               std::pair(LongEdit2, Fields.LongitudeM), std::pair(LongEdit3, Fields.LongitudeS)})
-        Show(edit, value);
-    Edit14->setText(Fields.Tau);
-    Edit15->setText(Fields.AboveSea);
-    Edit16->setText(Fields.PARRatio);
-    Edit2->setText(Fields.DiffuseRatio);
-    Edit17->setText(Fields.TimeZone);
     DifModelGroup->SetItemIndex(Fields.DifModel);
-    Show(YearEdit, Fields.TargetYear);
-    Show(MonthEdit, Fields.TargetMonth);
-    Show(DayEdit, Fields.TargetDay);
+    for (int ring = 0; ring < 5; ++ring) vring[ring]->setChecked(Fields.RingUse[static_cast<size_t>(ring)]);
     ShowTargetChoice();
     ShowVectorFolder();
 }
 
 TOptionFields TTamOptionDialog::ReadFields() const {
+    // The threshold target, method and condition are the pending ones that
+    // the handlers keep; a list showing no item keeps what it was given.
     TOptionFields f = FFields;
+    for (const auto& [control, field, checked] : kTextControls) f.*field = (this->*control)->text();
+    for (const auto& [control, field, checked] : kNumberControls) f.*field = (this->*control)->value();
+    for (const auto& [control, field, checked] : kCheckControls) f.*field = (this->*control)->isChecked();
     const auto chosen = [](int Index, int& Field) {
         if (Index >= 0) Field = Index;
     };
-    f.FixedThreshold = SpinEdit7->value();
-    f.ImageDPI = Edit1->text();
-    f.DistortParameter = SpinEdit4->value();
-    f.DistortAuto = CheckBox6->isChecked();
-    f.ColorSearchToleranceR = SpinEdit8->value();
-    f.ColorSearchToleranceG = SpinEdit9->value();
-    f.ColorSearchToleranceB = SpinEdit10->value();
-    f.ColorSearchPercent = CheckBox7->isChecked();
-    f.MaxLabelBuffSize = SpinEdit1->value();
-    f.MinLabelledArea = SpinEdit5->value();
-    f.MaxLabelledArea = SpinEdit6->value();
-    f.ShowLabelledNumber = CheckBox1->isChecked();
-    f.CalcTraceLengthRatio = CheckBox3->isChecked();
-    f.LabelTraceVectorize = CheckBox4->isChecked();
-    f.LabelTraceVectorFolder = VecFileName->text();
-    f.LabelingDuplicate = CheckBox5->isChecked();
     chosen(ComboBox1->currentIndex(), f.LensType);
-    f.MaxViewAngle = Edit20->text();
-    f.ScanPhotoRadius = Edit3->text();
-    f.AzimuthMaskFrom = Edit21->text();
-    f.AzimuthMaskTo = Edit22->text();
-    f.AzimuthMaskUse = CheckBox2->isChecked();
-    f.SlopeInclination = Edit5->text();
-    f.SlopeAzimuth = Edit6->text();
-    f.SlopeCorrection = CheckBox8->isChecked();
     chosen(ComboBox2->currentIndex(), f.NCType);
     chosen(FisheyeCorectGroupBox->ItemIndex(), f.ZenithThresholdType);
-    f.NCStart = SpinEdit2->value();
-    f.NCEnd = SpinEdit3->value();
-    for (int ring = 0; ring < 5; ++ring) f.RingUse[static_cast<size_t>(ring)] = vring[ring]->isChecked();
-    f.LatitudeH = LatEdit1->value();
-    f.LatitudeM = LatEdit2->value();
-    f.LatitudeS = LatEdit3->value();
-    f.LongitudeH = LongEdit1->value();
-    f.LongitudeM = LongEdit2->value();
-    f.LongitudeS = LongEdit3->value();
-    f.Tau = Edit14->text();
-    f.AboveSea = Edit15->text();
-    f.PARRatio = Edit16->text();
-    f.DiffuseRatio = Edit2->text();
-    f.TimeZone = Edit17->text();
     chosen(DifModelGroup->ItemIndex(), f.DifModel);
-    f.TargetYear = YearEdit->value();
-    f.TargetMonth = MonthEdit->value();
-    f.TargetDay = DayEdit->value();
+    for (int ring = 0; ring < 5; ++ring) f.RingUse[static_cast<size_t>(ring)] = vring[ring]->isChecked();
     return f;
 }
 
@@ -206,22 +197,10 @@ void TTamOptionDialog::ShowVectorFolder() {
 }
 
 QWidget* TTamOptionDialog::FieldControl(TOptionField Field) const {
-    switch (Field) {
-        case TOptionField::ScanPhotoRadius: return Edit3;
-        case TOptionField::MaxViewAngle: return Edit20;
-        case TOptionField::AzimuthMaskFrom: return Edit21;
-        case TOptionField::AzimuthMaskTo: return Edit22;
-        case TOptionField::SlopeInclination: return Edit5;
-        case TOptionField::SlopeAzimuth: return Edit6;
-        case TOptionField::ImageDPI: return Edit1;
-        case TOptionField::Tau: return Edit14;
-        case TOptionField::AboveSea: return Edit15;
-        case TOptionField::PARRatio: return Edit16;
-        case TOptionField::DiffuseRatio: return Edit2;
-        case TOptionField::TimeZone: return Edit17;
-        case TOptionField::TargetYear: return YearEdit;
-        case TOptionField::TargetDay: return DayEdit;
-    }
+    for (const auto& [control, field, checked] : kTextControls)
+        if (checked == Field) return this->*control;
+    for (const auto& [control, field, checked] : kNumberControls)
+        if (checked == Field) return this->*control;
     return nullptr;
 }
 

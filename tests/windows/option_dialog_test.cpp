@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <memory>
+#include <tuple>
 
 #include "analysis/AnalysisState.h"
 #include "analysis/Classifier.h"
@@ -168,6 +169,70 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesN
     d.Button2->click();
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
+}
+
+TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
+    BinarizeTarget = 1;
+    ThresholdMethod = 2;
+    FixedThreshold = 77;
+    ThresholdCondition = 1;
+    ColorSearchPercent = true;
+    ColorSearchToleranceR = 11;
+    ColorSearchToleranceG = 12;
+    ColorSearchToleranceB = 13;
+    MaxLabelBuffSize = 123456;
+    MinLabelledArea = 7;
+    MaxLabelledArea = 900;
+    ShowLabelledNumber = !ShowLabelledNumber;
+    CalcTraceLengthRatio = true;
+    LabelingDuplicate = true;
+    ImageDPI = 300.5;
+    ScanPhotoRadius = 12.25;
+    MaxViewAngle = 89.5;
+    AzimuthMaskFrom = 300.0;
+    AzimuthMaskTo = 60.0;
+    AzimuthMaskUse = true;
+    SlopeInclination = 12.5;
+    SlopeAzimuth = 200.25;
+    SlopeCorrection = true;
+    ZenithThresholdType = 3;
+    LensType = 6;
+    NCType = 3;
+    NCStart = 10;
+    NCEnd = 60;
+    RingUse[2] = false;
+    LatitudeH = -33;
+    LatitudeM = 52;
+    LatitudeS = 4;
+    LongitudeH = -151;
+    LongitudeM = 12;
+    LongitudeS = 30;
+    Tau = 0.35;
+    AboveSea = 1234.5;
+    PARRatio = 0.45;
+    DiffuseRatio = 0.2;
+    TimeZone = -5.0;
+    DifModel = 1;
+    TargetYear = 2024;
+    TargetMonth = 2;
+    TargetDay = 29;
+    DistortParameter = -42.0;
+    DistortAuto = true;
+    const auto Settings = [] {
+        return std::tuple(BinarizeTarget, ThresholdMethod, FixedThreshold, ThresholdCondition, ColorSearchPercent,
+                          ColorSearchToleranceR, ColorSearchToleranceG, ColorSearchToleranceB, MaxLabelBuffSize,
+                          MinLabelledArea, MaxLabelledArea, ShowLabelledNumber, CalcTraceLengthRatio,
+                          LabelingDuplicate, ImageDPI, ScanPhotoRadius, MaxViewAngle, AzimuthMaskFrom, AzimuthMaskTo,
+                          AzimuthMaskUse, SlopeInclination, SlopeAzimuth, SlopeCorrection, ZenithThresholdType,
+                          LensType, NCType, NCStart, NCEnd, RingUse[2], LatitudeH, LatitudeM, LatitudeS, LongitudeH,
+                          LongitudeM, LongitudeS, Tau, AboveSea, PARRatio, DiffuseRatio, TimeZone, DifModel,
+                          TargetYear, TargetMonth, TargetDay, DistortParameter, DistortAuto);
+    };
+    const auto Shown = Settings();
+    TTamOptionDialog& d = Open();
+    d.Button1->click();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(Settings(), Shown);
 }
 
 TEST_F(OptionDialogTest, ThePickedThresholdFillsTheFieldAndOnlyOkAppliesIt) {
