@@ -72,12 +72,27 @@ TSunTrackPixels::TDayLine TSunTrackPixels::DayLine(const std::vector<TPoint>& Po
     TDayLine Line;
     Line.Stretches = Points.size() >= 2;
     if (!Points.empty()) Line.End = Points.back();
+    // Each stretch has a pixel a step, and no more within the picture than
+    // its longer side: room for every pixel, taken before they are stored.
+    const int64_t Longest = std::max(Clip.Right, Clip.Bottom);
+    std::size_t Room = 0;
+    for (std::size_t I = 1; I < Points.size(); ++I) {
+        const int64_t Dx = std::abs(int64_t(Points[I].X) - Points[I - 1].X);
+        const int64_t Dy = std::abs(int64_t(Points[I].Y) - Points[I - 1].Y);
+        Room += std::size_t(std::min(std::max(Dx, Dy), Longest));
+    }
+    Line.Pixels.resize(Room);
+    TPoint* Next = Line.Pixels.data();
+    int Top = INT_MAX, Bottom = -1;
     for (std::size_t I = 1; I < Points.size(); ++I)
-        ForEachLinePixel(Points[I - 1], Points[I], Clip, [&Line](int X, int Y, int64_t) {
-            Line.Pixels.push_back({X, Y});
-            Line.Top = std::min(Line.Top, Y);
-            Line.Bottom = std::max(Line.Bottom, Y);
+        ForEachLinePixel(Points[I - 1], Points[I], Clip, [&](int X, int Y, int64_t) {
+            *Next++ = {X, Y};
+            Top = std::min(Top, Y);
+            Bottom = std::max(Bottom, Y);
         });
+    Line.Pixels.resize(std::size_t(Next - Line.Pixels.data()));
+    Line.Top = Top;
+    Line.Bottom = Bottom;
     return Line;
 }
 

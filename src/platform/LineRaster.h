@@ -44,7 +44,11 @@ int64_t ForEachLinePixel(TPoint From, TPoint To, const TRect& Clip, Visitor&& Vi
     // step (minorRun <= steps, so it carries at most once).
     const int64_t denominator = 2 * steps, increment = 2 * minorRun;
     int64_t offset, remainder;
-    if (first < (int64_t(1) << 30) && minorRun < (int64_t(1) << 31)) {
+    if (first == 0) {
+        // From the line's own first step: offset 0, no division.
+        offset = 0;
+        remainder = steps;
+    } else if (first < (int64_t(1) << 30) && minorRun < (int64_t(1) << 31)) {
         // The usual short line: a plain division, much cheaper than the wide one.
         const int64_t start = 2 * first * minorRun + steps;
         offset = start / denominator;
