@@ -60,12 +60,13 @@ TRadialGeometry::TRadialGeometry(const TRect& Area) {
         FLarger = {std::max(Columns.First, Rows.First), std::max(Columns.Last, Rows.Last)};
     }
     if (FSmaller.Last >= FSmaller.First) FRowOffsets.reserve(std::size_t(FSmaller.Last - FSmaller.First + 1));
+    std::size_t Cells = 0;
     for (int64_t B = FSmaller.First; B <= FSmaller.Last; ++B) {
         const TIndexRange Larger = LargerWithin(B);
-        FRowOffsets.push_back(int64_t(FCells) - Larger.First);
-        if (Larger.Last >= Larger.First) FCells += std::size_t(Larger.Last - Larger.First + 1);
+        FRowOffsets.push_back(int64_t(Cells) - Larger.First);
+        if (Larger.Last >= Larger.First) Cells += std::size_t(Larger.Last - Larger.First + 1);
     }
-    Fill();
+    Fill(Cells);
 }
 
 TRadialGeometry::TIndexRange TRadialGeometry::Reach(int64_t From, int64_t To) const {
@@ -93,11 +94,11 @@ void TRadialGeometry::FillCell(std::size_t Cell, int64_t A, int64_t B) {
     if (FWeightings) FWeightings[Cell] = ZenithWeighting(Zenith);
 }
 
-void TRadialGeometry::Fill() {
-    FSkyWeights = std::make_unique_for_overwrite<double[]>(FCells);
-    FBands = std::make_unique_for_overwrite<uint8_t[]>(FCells);
-    FDegrees = std::make_unique_for_overwrite<uint8_t[]>(FCells);
-    if (ZenithThresholdType != 0) FWeightings = std::make_unique_for_overwrite<double[]>(FCells);
+void TRadialGeometry::Fill(std::size_t Cells) {
+    FSkyWeights = std::make_unique_for_overwrite<double[]>(Cells);
+    FBands = std::make_unique_for_overwrite<uint8_t[]>(Cells);
+    FDegrees = std::make_unique_for_overwrite<uint8_t[]>(Cells);
+    if (ZenithThresholdType != 0) FWeightings = std::make_unique_for_overwrite<double[]>(Cells);
     ForEachRowBlock(0, int(FRowOffsets.size()) - 1, [&](const TRowBlock& Block) {
         for (int Row = Block.First; Row <= Block.Last; ++Row) {
             const int64_t B = FSmaller.First + Row;

@@ -67,7 +67,8 @@ private:
     // The larger indices that table row B holds: from the larger of B and
     // FLarger.First to the last within the circle.
     TIndexRange LargerWithin(int64_t B) const;
-    void Fill();
+    // Allocates and fills the table's Cells cells.
+    void Fill(std::size_t Cells);
     void FillCell(std::size_t Cell, int64_t A, int64_t B);
 
     bool FUsable = false;
@@ -79,7 +80,6 @@ private:
     // Table row B (one per smaller index) holds larger indices A at cells
     // FRowOffsets[B - FSmaller.First] + A.
     std::vector<int64_t> FRowOffsets;
-    std::size_t FCells = 0;
     // Planes of the cells, each cell written once by the fill.
     std::unique_ptr<double[]> FSkyWeights, FWeightings;
     std::unique_ptr<uint8_t[]> FBands, FDegrees;

@@ -211,10 +211,4 @@ TSunPlace TSolarDay::Place(int32_t Hour, int32_t Min, int32_t Sec) const {
     return Place;
 }
 
-void TSolarDay::SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const {
-    const TSunPlace Sun = Place(Hour, Min, Sec);
-    Azimuth = Sun.Azimuth();
-    Altitude = Sun.Altitude;
-}
-
 }  // namespace tam32

@@ -74,8 +74,6 @@ public:
     // The sun's place with its apparent altitude, at a local clock time of
     // the day; LocalHour is left as it is.
     TSunPlace Place(int32_t Hour, int32_t Min, int32_t Sec) const;
-    // As SunPosition, from Place.
-    void SunPosition(int32_t Hour, int32_t Min, int32_t Sec, double& Azimuth, double& Altitude) const;
 
 private:
     // A quantity through its values at the three nodes, in half days S from

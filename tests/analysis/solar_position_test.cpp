@@ -275,8 +275,9 @@ TEST_F(SolarPositionTest, AgreesWithAPreciseEphemerisWorldwide) {
     for (const TReference& Ref : kReferences) {
         PlaceAt(kSites[Ref.Site]);
         const TSky Sky = SunAt(Ref.Date, Ref.Clock);
-        TSky DaySky{};  // by the day series of the same date
-        TSolarDay().SunPosition(Ref.Clock.Hour, Ref.Clock.Min, Ref.Clock.Sec, DaySky.Azimuth, DaySky.Altitude);
+        // By the day series of the same date.
+        const TSunPlace Place = TSolarDay().Place(Ref.Clock.Hour, Ref.Clock.Min, Ref.Clock.Sec);
+        const TSky DaySky{Place.Altitude, Place.Azimuth()};
         SCOPED_TRACE(testing::Message() << "site " << Ref.Site << ' ' << Ref.Date.Year << '-' << Ref.Date.Month << '-'
                                         << Ref.Date.Day << ' ' << Ref.Clock.Hour << ':' << Ref.Clock.Min << ':'
                                         << Ref.Clock.Sec);
@@ -299,9 +300,10 @@ TEST_F(SolarPositionTest, DaySeriesFollowsTheFullSeriesThroughTheDay) {
             const TSolarDay Day;
             for (int Minute = 0; Minute < 1440; ++Minute) {
                 const TClock Clock{Minute / 60, Minute % 60, (7 * Minute) % 60};
-                TSky Full{}, Series{};
+                TSky Full{};
                 SunPosition(Clock.Hour, Clock.Min, Clock.Sec, Full.Azimuth, Full.Altitude);
-                Day.SunPosition(Clock.Hour, Clock.Min, Clock.Sec, Series.Azimuth, Series.Altitude);
+                const TSunPlace Place = Day.Place(Clock.Hour, Clock.Min, Clock.Sec);
+                const TSky Series{Place.Altitude, Place.Azimuth()};
                 if (Separation(Full, Series) > 1e-5)
                     ADD_FAILURE() << "site at " << Site.LatD << ' ' << Site.LonD << ", " << Date.Year << '-'
                                   << Date.Month << '-' << Date.Day << ' ' << Clock.Hour << ':' << Clock.Min << ':'

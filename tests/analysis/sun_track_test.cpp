@@ -105,13 +105,13 @@ TEST_F(SunTrackTest, MinutesLeftOutAtNightAreNight) {
             const TSolarDay Day;  // the series the minutes follow
             TSunMinutes Minutes;
             for (int Minute = 0; Minute < 1440; ++Minute) {
-                double Azimuth, Altitude;
-                Day.SunPosition(Minute / 60, Minute % 60, 0, Azimuth, Altitude);
+                const TSunPlace Place = Day.Place(Minute / 60, Minute % 60, 0);
                 TSunPlace Sun;
                 const bool Up = Minutes.Up(Minute / 60, Minute % 60, Sun);
-                ASSERT_EQ(Up, Altitude >= 0.0) << Site << " " << Month << " " << Minute;
+                ASSERT_EQ(Up, Place.Altitude >= 0.0) << Site << " " << Month << " " << Minute;
                 if (Up) {
-                    EXPECT_EQ(std::make_pair(Sun.Azimuth(), Sun.Altitude), std::make_pair(Azimuth, Altitude));
+                    EXPECT_EQ(std::make_pair(Sun.Azimuth(), Sun.Altitude),
+                              std::make_pair(Place.Azimuth(), Place.Altitude));
                 }
             }
         }

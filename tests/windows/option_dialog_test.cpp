@@ -25,6 +25,7 @@
 #include "analysis/Classifier.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/RecordingEngineHost.h"
+#include "common/stored_settings.h"
 #include "common/widget_app_env.h"
 #include "windows/HistgramWindow.h"
 #include "windows/RadioGroup.h"
@@ -172,61 +173,18 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesN
 }
 
 TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
-    BinarizeTarget = 1;
-    ThresholdMethod = 2;
-    FixedThreshold = 77;
-    ThresholdCondition = 1;
+    test::UseUncommonStoredSettings(folder.path() + u'/');
+    // And those that only the dialog shows.
     ColorSearchPercent = true;
     ColorSearchToleranceR = 11;
     ColorSearchToleranceG = 12;
     ColorSearchToleranceB = 13;
-    MaxLabelBuffSize = 123456;
-    MinLabelledArea = 7;
-    MaxLabelledArea = 900;
-    ShowLabelledNumber = !ShowLabelledNumber;
-    CalcTraceLengthRatio = true;
-    LabelingDuplicate = true;
-    ImageDPI = 300.5;
-    ScanPhotoRadius = 12.25;
-    MaxViewAngle = 89.5;
-    AzimuthMaskFrom = 300.0;
-    AzimuthMaskTo = 60.0;
-    AzimuthMaskUse = true;
-    SlopeInclination = 12.5;
-    SlopeAzimuth = 200.25;
-    SlopeCorrection = true;
-    ZenithThresholdType = 3;
-    LensType = 6;
-    NCType = 3;
-    NCStart = 10;
-    NCEnd = 60;
     RingUse[2] = false;
-    LatitudeH = -33;
-    LatitudeM = 52;
-    LatitudeS = 4;
-    LongitudeH = -151;
-    LongitudeM = 12;
-    LongitudeS = 30;
-    Tau = 0.35;
-    AboveSea = 1234.5;
-    PARRatio = 0.45;
     DiffuseRatio = 0.2;
-    TimeZone = -5.0;
-    DifModel = 1;
-    TargetYear = 2024;
-    TargetMonth = 2;
-    TargetDay = 29;
-    DistortParameter = -42.0;
-    DistortAuto = true;
     const auto Settings = [] {
-        return std::tuple(BinarizeTarget, ThresholdMethod, FixedThreshold, ThresholdCondition, ColorSearchPercent,
-                          ColorSearchToleranceR, ColorSearchToleranceG, ColorSearchToleranceB, MaxLabelBuffSize,
-                          MinLabelledArea, MaxLabelledArea, ShowLabelledNumber, CalcTraceLengthRatio,
-                          LabelingDuplicate, ImageDPI, ScanPhotoRadius, MaxViewAngle, AzimuthMaskFrom, AzimuthMaskTo,
-                          AzimuthMaskUse, SlopeInclination, SlopeAzimuth, SlopeCorrection, ZenithThresholdType,
-                          LensType, NCType, NCStart, NCEnd, RingUse[2], LatitudeH, LatitudeM, LatitudeS, LongitudeH,
-                          LongitudeM, LongitudeS, Tau, AboveSea, PARRatio, DiffuseRatio, TimeZone, DifModel,
-                          TargetYear, TargetMonth, TargetDay, DistortParameter, DistortAuto);
+        return std::tuple_cat(test::StoredSettings(),
+                              std::tuple(ColorSearchPercent, ColorSearchToleranceR, ColorSearchToleranceG,
+                                         ColorSearchToleranceB, RingUse[2], DiffuseRatio));
     };
     const auto Shown = Settings();
     TTamOptionDialog& d = Open();
