@@ -217,7 +217,9 @@ bool BuildHistogram(int Mode, const TRect& Rect) {
     if (CircleSet) HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
     Histogram.fill(0.0);
     RGBHistogram.fill(0.0);
-    TargetRGBHistogram.fill(0.0);
+    // The area histogram leaves the target counts of the last analysis to the
+    // histogram window's analysed view.
+    if (Mode != 0) TargetRGBHistogram.fill(0.0);
     const TRect Area = ClipToAnalysisImage(Rect);
     if (Mode != 0 && (BinarizeTarget < 0 || BinarizeTarget > 2)) throw ERangeError(kRangeCheckError);
     const int Channel = 2 - BinarizeTarget;

@@ -48,8 +48,8 @@ bool KeptWithZenith(int X, int Y, double& Zenith);
 
 // Counts the pixels of the analysis area within Rect (clipped to the analysis
 // image): mode 0 RGBHistogram, 1 Histogram of the BinarizeTarget channel,
-// 2 ZenithHistogram of that channel (added to what it holds). True when no
-// pixel was counted.
+// 2 ZenithHistogram of that channel (added to what it holds); modes 1 and 2
+// also clear TargetRGBHistogram. True when no pixel was counted.
 bool BuildHistogram(int Mode, const TRect& Rect);
 
 }  // namespace tam32

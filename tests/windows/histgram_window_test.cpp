@@ -11,9 +11,12 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/AreaHistogram.h"
+#include "analysis/ColourAnalyses.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/OptionFields.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/widget_app_env.h"
+#include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
 #include "windows/HistgramWindow.h"
 #include "windows/RadioGroup.h"
@@ -146,6 +149,25 @@ TEST_F(HistgramWindowTest, AnAnalysedAreaShowsItsTargetAboveABlackBackgroundAndT
     EXPECT_GT(dots, 20);
     EXPECT_LT(dots, 70);
     EXPECT_EQ(Window->StringGrid1->item(1, 2)->text(), QStringLiteral("128"));
+}
+
+// As the image window does: the colour analysis, then the histogram of its area.
+TEST_F(HistgramWindowTest, TheAnalysedViewShowsTheTargetCountsOfTheLastAnalysis) {
+    BinarizeTarget = 0;
+    ThresholdMethod = kFixedMethodItem;
+    FixedThreshold = 128;
+    ThresholdCondition = 0;  // >=
+    DrawResults = false;
+    TBitmap picture;
+    ASSERT_FALSE(SepColorAnalysis(File, picture, {0, 0, 255, 255}));
+    ASSERT_FALSE(CalcAreaHistogram(File, {0, 0, 255, 255}));
+    Window->ShowHistogram(File, true);
+    EXPECT_EQ(Window->StringGrid1->item(1 + 10, 2)->text(), QStringLiteral("  0"));
+    EXPECT_EQ(Window->StringGrid1->item(1 + 200, 2)->text(), QStringLiteral("256"));
+    for (int y = 2; y < kHeight; ++y) {
+        EXPECT_EQ(Pixel(10, y), QColor(Qt::black)) << y;
+        EXPECT_EQ(Pixel(200, y), QColor(Qt::red)) << y;
+    }
 }
 
 TEST_F(HistgramWindowTest, PickingDrawsBlackExactlyTheBinsThatTheThresholdRecognises) {
