@@ -112,14 +112,15 @@ bool ShowLAINC() {
     }
     AppendFit(FitEllipsoidal(Directions));
 
-    Append(QStringLiteral("対象天頂角,総ﾋﾟｸｾﾙ数,葉間隙ﾋﾟｸｾﾙ数,開空度,R%,G%,B%"));
+    // The heading and the mark of a band left out are the results window's.
+    Append(GetFormCaption(QStringLiteral("INFODLG"), 11));
+    const QString LeftOut = GetFormCaption(QStringLiteral("INFODLG"), 12);
     for (int Band = 0; Band <= 89; ++Band) {
         const double T = BandTransmittance(Band, NCType);
-        const QString Fmt = T > 0 ? QStringLiteral("%2d～%2d: %8.0f,%8.0f,%8.3f,%8.3f,%8.3f,%8.3f")
-                                  : QStringLiteral("%2d～%2d: %8.0f,%8.0f,%8.3f（除外）,%8.3f,%8.3f,%8.3f");
-        Append(Format(Fmt, {Band, Band + 1, ZenithCounts[0][Band], ZenithCounts[1][Band], T,
-                            100 * BandChannelRatio(0, Band), 100 * BandChannelRatio(1, Band),
-                            100 * BandChannelRatio(2, Band)}));
+        Append(Format("%2d～%2d: %8.0f,%8.0f,%8.3f", {Band, Band + 1, ZenithCounts[0][Band], ZenithCounts[1][Band], T}) +
+               (T > 0 ? QString() : LeftOut) +
+               Format(",%8.3f,%8.3f,%8.3f", {100 * BandChannelRatio(0, Band), 100 * BandChannelRatio(1, Band),
+                                              100 * BandChannelRatio(2, Band)}));
     }
     return false;
 }

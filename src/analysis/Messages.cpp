@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "analysis/BuiltInTexts.h"
 #include "analysis/EngineHost.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Exceptions.h"
@@ -47,7 +48,7 @@ TIniFile MessageFileReading(const QString& FileName) {
 QString Lookup(const QString& FileName, const QString& SectionPrefix, const QString& Key) {
     const TIniFile Ini = MessageFileReading(FileName);
     const QString Locale = Ini.ReadString(kLocaleSection, QStringLiteral("LOCALE"), QStringLiteral("JP"));
-    return Ini.ReadString(SectionPrefix + Locale, Key, kMissingText);
+    return Ini.ReadString(SectionPrefix + Locale, Key, BuiltInText(SectionPrefix, Key).value_or(kMissingText));
 }
 
 QString ArgumentText(const FormatArg& Arg) {

@@ -5,7 +5,8 @@
 // (captions and the menu character set). Each file names its own locale in
 // [LOCALE] LOCALE (default "JP"); the texts lie in the section of that
 // locale. Nothing is cached, so an edited file counts from the next lookup.
-// A missing file, section or key gives the text "ERROR".
+// A missing file, section or key gives the text "ERROR", or the built-in
+// text of a key that older files lack (analysis/BuiltInTexts.h).
 #include <QString>
 #include <initializer_list>
 
@@ -16,11 +17,11 @@ namespace tam32 {
 // Writes the text of Code in section Prefix + locale of "Tam32.msg" to the
 // status panel of the engine host.
 void ShowStatusMessage(const QString& Prefix, const QString& Code);
-// Error messages "ERR1".."ERR23" (section ERROR_CODE_ + locale).
+// Error messages, the "ERR" keys (section ERROR_CODE_ + locale).
 void ShowErrorMessage(const QString& Code);
 // Instructions and progress notes "MSG1".."MSG10" (INSTRUCTION_CODE_ + locale).
 void ShowInstructionMessage(const QString& Code);
-// Confirmations, prompts, captions and report headings "DMS1".."DMS86"
+// Confirmations, prompts, captions and report headings, the "DMS" keys
 // (DIALOG_CODE_ + locale).
 QString GetDialogMessage(const QString& Code);
 // The dialog text of Code used as a Format string with Args. The text comes

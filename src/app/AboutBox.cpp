@@ -12,7 +12,6 @@ namespace tam32 {
 
 TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     auto* panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ProgramIcon = new QLabel(panel);

@@ -1,5 +1,6 @@
 #pragma once
-// The version box of the Help menu.
+// The version box of the Help menu; the frame titles it with the menu
+// item's caption.
 #include <QDialog>
 
 class QLabel;

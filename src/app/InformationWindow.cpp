@@ -46,7 +46,6 @@ std::optional<TColor> GroupRowColor(int Row, int DiscLastGroup, const TColor* Gr
 }
 
 TInformationWindow::TInformationWindow(QWidget* Parent) : QWidget(Parent) {
-    setWindowTitle(QStringLiteral("インフォメーション"));
     PageControl1 = new QTabWidget(this);
     Results = new QPlainTextEdit;
     Results->setReadOnly(true);

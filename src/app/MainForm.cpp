@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -49,6 +50,21 @@ constexpr const char* kCheckedItems[] = {
     "AngleMeasurement1", "AngleMeasurement2",    "SetNorthDirection1",   "CircleAreaCenter1",
     "CircleAreaBy3Points", "MouseDetectCircleArea1", "CalcScaleByLine1", "CalcScaleByArea1",
     "DoSearchColors1"};
+
+// A menu item's caption as the title of the box that it opens: without its
+// accelerator, which a Japanese caption names in brackets at its end
+// ("ﾊﾞｰｼﾞｮﾝ情報(&A)").
+QString CaptionWithoutAccelerator(const QString& Caption) {
+    static const QRegularExpression kBracketed(QStringLiteral("\\(&[^&]\\)$"));
+    const QString unbracketed = QString(Caption).remove(kBracketed);
+    QString plain;
+    for (qsizetype i = 0; i < unbracketed.size(); ++i) {
+        // "&&" gives "&", "&x" gives "x".
+        if (unbracketed[i] == u'&' && i + 1 < unbracketed.size()) ++i;
+        plain += unbracketed[i];
+    }
+    return plain;
+}
 
 QString SameFileKey(const QString& Name) {
     const QFileInfo info(Name);
@@ -661,6 +677,7 @@ void TMainForm::WindowMinimizeItemClick() {
 
 void TMainForm::HelpAboutItemClick() {
     TAboutBox box(this);
+    box.setWindowTitle(CaptionWithoutAccelerator(MenuItem("HelpAboutItem")->text()));
     box.exec();
 }
 

@@ -206,7 +206,7 @@ void TAfinDlg::AnalyzeClick() {
     if (!CompletePoints(points, rows)) return;
     std::optional<TGcpCoefficients> fit = FitGcp(points, FitOrder);
     if (!fit) {
-        EngineHost().ShowMessage(QStringLiteral("エラー：回帰不能！"));
+        EngineHost().ShowMessage(GetDialogMessage(QStringLiteral("DMS106")));
         return;
     }
     CoefCol = std::move(fit->Col);

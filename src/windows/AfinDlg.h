@@ -39,7 +39,7 @@ public:
     void DimFiitChange();
     // Fits the column and the row over the complete rows (X, Y, Col and Row
     // all given) and shows each one's residual √(dCol² + dRow²). Points
-    // that do not determine the terms give the message box "エラー：回帰不能！"
+    // that do not determine the terms give the message box of "DMS106"
     // and change nothing; a cell that is no number says so in a message box.
     void AnalyzeClick();
     // The extent edits from the smallest and largest X and Y of the complete rows.

@@ -2,9 +2,11 @@
 // counts copied as text.
 #include <QSpinBox>
 #include <QTableWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/DelphiFormat.h"
@@ -88,9 +90,8 @@ void THistgramWindow::FillStatistics(int Colour) {
     const auto cell = [this](int Col, int Row, const QString& Text) {
         StringGrid1->setItem(Row, Col, new QTableWidgetItem(Text));
     };
-    cell(0, 0, QStringLiteral("輝度"));
-    cell(1, 0, QStringLiteral("全体"));
-    cell(2, 0, QStringLiteral(" 葉"));
+    const QStringList headers = GetDialogMessage(QStringLiteral("DMS95")).split(u'\t');
+    for (int col = 0; col < std::min(3, int(headers.size())); ++col) cell(col, 0, headers[col]);
     const double max = LargestCount(Colour);
     // The digits of the largest count; one for an empty histogram.
     const int digits = max > 0.0 ? TruncInt(std::floor(std::log10(max) + 1.0)) : 1;
@@ -104,7 +105,10 @@ void THistgramWindow::FillStatistics(int Colour) {
 }
 
 void THistgramWindow::Button3Click() {
-    QString text = QStringLiteral("\"輝度値\",\"赤(ﾋﾟｸｾﾙ)\",\"緑(ﾋﾟｸｾﾙ)\",\"青(ﾋﾟｸｾﾙ)\"\r\n");
+    // The column names in double quotes, as other programs read them.
+    QStringList names = GetDialogMessage(QStringLiteral("DMS96")).split(u'\t');
+    for (QString& name : names) name = u'"' + name + u'"';
+    QString text = names.join(u',') + QStringLiteral("\r\n");
     for (int bin = 0; bin <= 255; ++bin)
         text += Format(QStringLiteral("%d, %d, %d, %d\r\n"),
                        {bin, Round(Count(0, bin)), Round(Count(1, bin)), Round(Count(2, bin))});

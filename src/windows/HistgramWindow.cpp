@@ -11,6 +11,7 @@
 #include <QTableWidget>
 
 #include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
 #include "windows/ImageView.h"
 #include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"
@@ -41,8 +42,8 @@ THistgramWindow::THistgramWindow(QWidget* Parent) : QDialog(Parent) {
     QPalette white = Label1->palette();
     white.setColor(QPalette::Window, Qt::white);
     Label1->setPalette(white);
-    RadioGroup1 = new TRadioGroup(QStringLiteral("使用色"),
-                                  {QStringLiteral("Red"), QStringLiteral("Blue"), QStringLiteral("Green")}, this);
+    // Titled when shown: the threshold pick hides it.
+    RadioGroup1 = new TRadioGroup(QString(), {QStringLiteral("Red"), QStringLiteral("Blue"), QStringLiteral("Green")}, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     // Three choices and a title within the 60 pixels above the table.
     QFont small = font();
@@ -67,7 +68,7 @@ THistgramWindow::THistgramWindow(QWidget* Parent) : QDialog(Parent) {
     StringGrid1->setTextElideMode(Qt::ElideNone);
     StringGrid1->setWordWrap(false);
     Button1 = NamedButton(this, "Button1", QStringLiteral("OK"));
-    Button2 = NamedButton(this, "Button2", QStringLiteral("ｷｬﾝｾﾙ"));
+    Button2 = NamedButton(this, "Button2", GetDialogMessage(QStringLiteral("DMS98")));
     Button3 = NamedButton(this, "Button3", QStringLiteral("Copy"));
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
@@ -100,7 +101,7 @@ void THistgramWindow::FitTo(const QWidget* RightMost) {
 
 void THistgramWindow::ShowHistogram(const QString& FileName, bool Analysed) {
     this->FileName = FileName;
-    setToolTip(QStringLiteral("次の操作はこのウインドウを閉じないとできません！"));
+    setToolTip(GetDialogMessage(QStringLiteral("DMS99")));
     for (QWidget* shown : std::initializer_list<QWidget*>{Image1, Button3, RadioGroup1, Label1, StringGrid1}) shown->show();
     Button1->hide();
     SpinEdit1->hide();
@@ -116,7 +117,7 @@ void THistgramWindow::ShowHistogram(const QString& FileName, bool Analysed) {
     this->Analysed = Analysed;
     PickMode = false;
     RadioGroup1->SetItems({QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue")});
-    RadioGroup1->setTitle(QStringLiteral("色"));
+    RadioGroup1->setTitle(GetDialogMessage(QStringLiteral("DMS97")));
     // The channel of a single-channel target; blue for the others.
     const int colour = BinarizeTarget >= 0 && BinarizeTarget < 3 ? BinarizeTarget : 2;
     RadioGroup1->SetItemIndex(colour);
@@ -126,12 +127,12 @@ void THistgramWindow::ShowHistogram(const QString& FileName, bool Analysed) {
 
 void THistgramWindow::SetupThresholdPick(const QString& FileName, int Colour, int Condition) {
     this->FileName = FileName;
-    setToolTip(QStringLiteral("ヒストグラムの黒い部分が認識されます！"));
+    setToolTip(GetDialogMessage(QStringLiteral("DMS100")));
     Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
     Image1->show();
     Button1->setGeometry(264, 8, 57, 25);
     Button1->show();
-    Button2->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    Button2->setText(GetDialogMessage(QStringLiteral("DMS98")));
     Button2->setGeometry(264, 40, 57, 25);
     Button2->show();
     SpinEdit1->setGeometry(264, Image1->height() - 25, 57, 25);

@@ -190,7 +190,7 @@ void TLeafImageWindow::AutoDetectCircleArea() {
 
 void TLeafImageWindow::SetCircleAreaDiameter() {
     QString text = QString::number(2 * FCircleR + FCircleOdd);
-    if (!EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS19")), GetDialogMessage(QStringLiteral("DMS20")),
+    if (!EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS107")), GetDialogMessage(QStringLiteral("DMS20")),
                                  text))
         return;
     bool ok = false;

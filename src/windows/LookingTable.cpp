@@ -20,12 +20,13 @@ const QString kFormKey = QStringLiteral("LOOK");
 // Column of each cell; rows as the grid shows them.
 enum TColumn { colNo, colGroup, colColor, colX, colY, colCount };
 
-QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, const char* Caption, const char* Hint) {
+// Captioned by key Key and hinted by the key five places on.
+QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, int Key) {
     auto* button = new QToolButton(Bar);
     button->setObjectName(QLatin1String(Name));
     button->setFixedSize(Width, 24);
-    button->setText(QString::fromUtf8(Caption));
-    button->setToolTip(QString::fromUtf8(Hint));
+    button->setText(GetFormCaption(kFormKey, Key));
+    button->setToolTip(GetFormCaption(kFormKey, Key + 5));
     Bar->addWidget(button);
     return button;
 }
@@ -35,16 +36,16 @@ QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, const char*
 TLookingTable::TLookingTable(QWidget* Owner) : QWidget(Owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("LookingTable"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("サンプル座標"));
+    setWindowTitle(GetFormCaption(kFormKey, 0));
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setFixedHeight(28);
     // Left to right as the window shows them.
-    SpeedButton1 = SpeedButton(ToolBar1, "SpeedButton1", 41, "クリア", "サンプルをクリアします");
-    SpeedButton4 = SpeedButton(ToolBar1, "SpeedButton4", 40, "削除", "選択した行を削除します");
-    SpeedButton2 = SpeedButton(ToolBar1, "SpeedButton2", 80, "グループ追加", "グループを追加します");
-    SpeedButton5 = SpeedButton(ToolBar1, "SpeedButton5", 80, "グループ削除", "グループを削除します");
-    SpeedButton3 = SpeedButton(ToolBar1, "SpeedButton3", 77, "判別分析実行", "判別分析の実行");
+    SpeedButton1 = SpeedButton(ToolBar1, "SpeedButton1", 41, 1);
+    SpeedButton4 = SpeedButton(ToolBar1, "SpeedButton4", 40, 2);
+    SpeedButton2 = SpeedButton(ToolBar1, "SpeedButton2", 80, 3);
+    SpeedButton5 = SpeedButton(ToolBar1, "SpeedButton5", 80, 4);
+    SpeedButton3 = SpeedButton(ToolBar1, "SpeedButton3", 77, 5);
     connect(SpeedButton1, &QToolButton::clicked, this, &TLookingTable::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TLookingTable::SpeedButton2Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &TLookingTable::SpeedButton3Click);
@@ -85,11 +86,6 @@ void TLookingTable::FormCreate() {
     const std::optional<TColor> color = ChooseColor();
     if (!color) return;
     FGroupColor = *color;
-    // The captions of the caption file only once the table is in use.
-    setWindowTitle(GetFormCaption(kFormKey, 0));
-    const std::pair<QToolButton*, int> captions[] = {
-        {SpeedButton1, 1}, {SpeedButton4, 2}, {SpeedButton2, 3}, {SpeedButton5, 4}, {SpeedButton3, 5}};
-    for (const auto& [button, key] : captions) button->setText(GetFormCaption(kFormKey, key));
 }
 
 std::optional<TColor> TLookingTable::ChooseColor() {

@@ -29,6 +29,9 @@ void Load(QSpinBox* Edit, int Min, int Max, int Value) {
     Edit->setValue(Value);
 }
 
+// The form's own caption, which only the period layout replaces.
+const QString kSettingCaption = QStringLiteral("Setting");
+
 // Start (A1, A2) lies strictly before end (B1, B2).
 bool Before(int A1, int A2, int B1, int B2) { return A1 < B1 || (A1 == B1 && A2 < B2); }
 
@@ -36,19 +39,14 @@ bool Before(int A1, int A2, int B1, int B2) { return A1 < B1 || (A1 == B1 && A2 
 
 TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("OKBottomDlg"));
-    setWindowTitle(QStringLiteral("Setting"));
 
     Panel1 = new QWidget(this);
     SpinEdit1 = NamedSpinEdit(Panel1, "SpinEdit1", 0, 23);
     SpinEdit2 = NamedSpinEdit(Panel1, "SpinEdit2", 0, 59);
     SpinEdit3 = NamedSpinEdit(Panel1, "SpinEdit3", 0, 23);
     SpinEdit4 = NamedSpinEdit(Panel1, "SpinEdit4", 0, 59);
-    Label7 = new QLabel(QStringLiteral("開始時刻"), Panel1);
-    Label8 = new QLabel(QStringLiteral("終了時刻"), Panel1);
-    Label3 = new QLabel(QStringLiteral("時"), Panel1);
-    Label5 = new QLabel(QStringLiteral("時"), Panel1);
-    Label4 = new QLabel(QStringLiteral("分"), Panel1);
-    Label6 = new QLabel(QStringLiteral("分"), Panel1);
+    // Captioned for times or dates when shown.
+    for (QLabel** label : {&Label7, &Label8, &Label3, &Label5, &Label4, &Label6}) *label = new QLabel(Panel1);
     auto* grid1 = new QGridLayout(Panel1);
     grid1->addWidget(Label7, 0, 0);
     grid1->addWidget(SpinEdit1, 0, 1);
@@ -73,26 +71,39 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     SpinEdit5 = NamedSpinEdit(Panel2, "SpinEdit5", 0, 1000000);
     SpinEdit8 = NamedSpinEdit(Panel2, "SpinEdit8", 0, 1000000);
     SpinEdit6 = NamedSpinEdit(Panel2, "SpinEdit6", 1, 10000);
-    SpinEdit6->setToolTip(QStringLiteral("35mm換算の焦点距離(mm)"));
+    SpinEdit6->setToolTip(GetDialogMessage(QStringLiteral("DMS101")));
     SpinEdit7 = NamedSpinEdit(Panel2, "SpinEdit7", 1, 100);
-    SpinEdit7->setToolTip(QStringLiteral("コンバージョン・レンズ焦点距離の倍率"));
+    SpinEdit7->setToolTip(GetDialogMessage(QStringLiteral("DMS102")));
     SpinEdit9 = NamedSpinEdit(Panel2, "SpinEdit9", 0, 1000000);
     SpinEdit10 = NamedSpinEdit(Panel2, "SpinEdit10", 0, 1000000);
-    Label9 = new QLabel(QStringLiteral("ΔL(mm)"), Panel2);
-    Label13 = new QLabel(QStringLiteral("－"), Panel2);
-    Label10 = new QLabel(QStringLiteral("画角(mm)"), Panel2);
-    Label12 = new QLabel(QStringLiteral("×倍率(%)"), Panel2);
-    RadioGroup1 = new TRadioGroup(QStringLiteral("ｵﾌﾟｼｮﾝ設定"), {QStringLiteral("ﾃﾞﾌｫﾙﾄ"), QStringLiteral("変更")}, Panel2);
+    const auto label = [this](const QString& Text, QWidget* Field) {
+        auto* label = new QLabel(Text, Panel2);
+        label->setBuddy(Field);
+        return label;
+    };
+    Label9 = label(GetDialogMessage(QStringLiteral("DMS75")), SpinEdit5);
+    Label13 = label(QStringLiteral("－"), SpinEdit8);
+    Label10 = label(GetDialogMessage(QStringLiteral("DMS76")), SpinEdit6);
+    Label12 = label(GetDialogMessage(QStringLiteral("DMS77")), SpinEdit7);
+    // The object numbers are those of the labelling report's first column.
+    const QString objectNo = GetDialogMessage(QStringLiteral("DMS48")).section(u'\t', 0, 0);
+    RadioGroup1 = new TRadioGroup(GetDialogMessage(QStringLiteral("DMS78")),
+                                  {GetDialogMessage(QStringLiteral("DMS80")), GetDialogMessage(QStringLiteral("DMS81"))}, Panel2);
     RadioGroup1->SetItemIndex(0);
-    RadioGroup2 = new TRadioGroup(QStringLiteral("退縮処理"), {QStringLiteral("する"), QStringLiteral("しない")}, Panel2);
+    RadioGroup2 = new TRadioGroup(GetDialogMessage(QStringLiteral("DMS79")),
+                                  {GetDialogMessage(QStringLiteral("DMS82")), GetDialogMessage(QStringLiteral("DMS83"))}, Panel2);
     RadioGroup2->SetItemIndex(1);
     auto* grid2 = new QGridLayout(Panel2);
-    grid2->addWidget(Edit1, 0, 0, 1, 4);
+    grid2->addWidget(label(GetDialogMessage(QStringLiteral("DMS104")), Edit1), 0, 0);
+    grid2->addWidget(Edit1, 0, 1, 1, 3);
     grid2->addWidget(SpeedButton1, 0, 4);
-    grid2->addWidget(SpinEdit9, 0, 5);
-    grid2->addWidget(Edit2, 1, 0, 1, 4);
+    grid2->addWidget(label(objectNo, SpinEdit9), 0, 5);
+    grid2->addWidget(SpinEdit9, 0, 6);
+    grid2->addWidget(label(GetDialogMessage(QStringLiteral("DMS105")), Edit2), 1, 0);
+    grid2->addWidget(Edit2, 1, 1, 1, 3);
     grid2->addWidget(SpeedButton2, 1, 4);
-    grid2->addWidget(SpinEdit10, 1, 5);
+    grid2->addWidget(label(objectNo, SpinEdit10), 1, 5);
+    grid2->addWidget(SpinEdit10, 1, 6);
     grid2->addWidget(Label9, 2, 0);
     grid2->addWidget(SpinEdit5, 2, 1);
     grid2->addWidget(Label13, 2, 2);
@@ -169,15 +180,10 @@ void TOKBottomDlg::FormCreate() {
             Load(SpinEdit9, SpinEdit9->minimum(), SpinEdit9->maximum(), GapObjectNo1);
             Load(SpinEdit10, SpinEdit10->minimum(), SpinEdit10->maximum(), GapObjectNo2);
             RadioGroup2->SetItemIndex(ShrinkBeforeAnalysis ? 0 : 1);
-            Label9->setText(GetDialogMessage(QStringLiteral("DMS75")));
-            Label10->setText(GetDialogMessage(QStringLiteral("DMS76")));
-            Label12->setText(GetDialogMessage(QStringLiteral("DMS77")));
-            RadioGroup1->setTitle(GetDialogMessage(QStringLiteral("DMS78")));
-            RadioGroup1->SetItems({GetDialogMessage(QStringLiteral("DMS80")), GetDialogMessage(QStringLiteral("DMS81"))});
-            RadioGroup2->setTitle(GetDialogMessage(QStringLiteral("DMS79")));
-            RadioGroup2->SetItems({GetDialogMessage(QStringLiteral("DMS82")), GetDialogMessage(QStringLiteral("DMS83"))});
+            setWindowTitle(kSettingCaption);
             break;
         case mdLightLevel:
+            setWindowTitle(kSettingCaption);
             Label1->setText(QStringLiteral("R"));
             Label2->setText(QStringLiteral("G"));
             Label11->setText(QStringLiteral("B"));
@@ -214,7 +220,7 @@ void TOKBottomDlg::OKBtnClick() {
             GapCameraHeight2 = static_cast<float>(SpinEdit8->value());
             GapBaseDistance = std::fabs(GapCameraHeight1 - GapCameraHeight2) / 1000.0f;
             if (!(GapBaseDistance > 0)) {
-                QMessageBox::information(this, windowTitle(), QStringLiteral("撮影高差を設定して下さい！"));
+                QMessageBox::information(this, windowTitle(), GetDialogMessage(QStringLiteral("DMS103")));
                 break;
             }
             GapFocalLength = static_cast<float>(SpinEdit6->value());

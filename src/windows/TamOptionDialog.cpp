@@ -32,13 +32,13 @@ QSpinBox* SpinEdit(QWidget* Parent, const char* Name, TOptionRange Range) {
     return NamedSpinEdit(Parent, Name, Range.Min, Range.Max);
 }
 
-QCheckBox* CheckBox(QWidget* Parent, const char* Name, const QString& Caption) {
+QCheckBox* CheckBox(QWidget* Parent, const char* Name, const QString& Caption = QString()) {
     auto* box = new QCheckBox(Caption, Parent);
     box->setObjectName(QLatin1String(Name));
     return box;
 }
 
-QGroupBox* GroupBox(QWidget* Parent, const char* Name, const QString& Caption) {
+QGroupBox* GroupBox(QWidget* Parent, const char* Name, const QString& Caption = QString()) {
     auto* box = new QGroupBox(Caption, Parent);
     box->setObjectName(QLatin1String(Name));
     return box;
@@ -52,10 +52,10 @@ TRadioGroup* RadioGroup(QWidget* Parent, const char* Name, const QStringList& It
     return group;
 }
 
-QWidget* Page(QTabWidget* Pages, const char* Name, const QString& Caption) {
+QWidget* Page(QTabWidget* Pages, const char* Name) {
     auto* page = new QWidget(Pages);
     page->setObjectName(QLatin1String(Name));
-    Pages->addTab(page, Caption);
+    Pages->addTab(page, QString());
     return page;
 }
 
@@ -72,24 +72,20 @@ void OnItemClicked(TRadioGroup* Group, TTamOptionDialog* Dialog, void (TTamOptio
     for (QRadioButton* item : Group->findChildren<QRadioButton*>()) QObject::connect(item, &QRadioButton::clicked, Dialog, Handler);
 }
 
-const QStringList kLensNames = {
-    QStringLiteral("等距離射影（理論）"), QStringLiteral("Nikon 8mm収差補正"), QStringLiteral("等立体角射影（理論）"),
-    QStringLiteral("Sigma 8mm収差補正なし"), QStringLiteral("Sigma 8mm収差補正"), QStringLiteral("CoolPix+FC-E8"),
-    QStringLiteral("Raynox DCR-CF187PRO"), QStringLiteral("ノーマル"),
-};
+// One item of a list for each value of Items; LocalizeCaptions gives their captions.
+QStringList Uncaptioned(TOptionRange Items) { return QStringList(Items.Max - Items.Min + 1); }
 
 }  // namespace
 
 TTamOptionDialog::TTamOptionDialog(QWidget* Parent) : QDialog(Parent), SettingsFile(SettingsFileName()) {
     setObjectName(QStringLiteral("TamOptionDialog"));
-    setWindowTitle(QStringLiteral("オプション"));
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    TabSheet5 = Page(PageControl1, "TabSheet5", QStringLiteral("画像"));
-    TabSheet2 = Page(PageControl1, "TabSheet2", QStringLiteral("葉面積"));
-    TabSheet1 = Page(PageControl1, "TabSheet1", QStringLiteral("魚眼ﾚﾝｽﾞ"));
-    TabSheet4 = Page(PageControl1, "TabSheet4", QStringLiteral("PAR"));
-    TabSheet3 = Page(PageControl1, "TabSheet3", QStringLiteral("分類"));
+    TabSheet5 = Page(PageControl1, "TabSheet5");
+    TabSheet2 = Page(PageControl1, "TabSheet2");
+    TabSheet1 = Page(PageControl1, "TabSheet1");
+    TabSheet4 = Page(PageControl1, "TabSheet4");
+    TabSheet3 = Page(PageControl1, "TabSheet3");
     CreateImagePage();
     CreateAreaPage();
     CreateLensPage();
@@ -116,48 +112,47 @@ TTamOptionDialog::TTamOptionDialog(QWidget* Parent) : QDialog(Parent), SettingsF
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
     layout->addLayout(buttons);
+    // In both modes: the group selection shows other pages too.
+    LocalizeCaptions();
 }
 
 void TTamOptionDialog::CreateImagePage() {
-    GroupBox2 = GroupBox(TabSheet5, "GroupBox2", QStringLiteral("画像読取精度"));
+    GroupBox2 = GroupBox(TabSheet5, "GroupBox2");
     Edit1 = NamedEdit(GroupBox2, "Edit1");
     DpiUnit = new QLabel(QStringLiteral("DPI"), GroupBox2);
     GroupBox2->setLayout(Row({Edit1, DpiUnit}));
 
-    GroupBox16 = GroupBox(TabSheet5, "GroupBox16", QStringLiteral("二値化対象"));
-    ColorGroup1 = RadioGroup(GroupBox16, "ColorGroup1",
-                             {QStringLiteral("赤(R)"), QStringLiteral("緑(G)"), QStringLiteral("青(B)"), QStringLiteral("分類"),
-                              QStringLiteral("色探索"), QStringLiteral("RGB(&&)")});
+    GroupBox16 = GroupBox(TabSheet5, "GroupBox16");
+    ColorGroup1 = RadioGroup(GroupBox16, "ColorGroup1", Uncaptioned(kTargetItems));
     GroupBox16->setLayout(Row({ColorGroup1}));
-    GroupBox17 = GroupBox(TabSheet5, "GroupBox17", QStringLiteral("閾値決定法"));
+    GroupBox17 = GroupBox(TabSheet5, "GroupBox17");
     TargetGroup1 = RadioGroup(GroupBox17, "TargetGroup1",
                               {QStringLiteral("Intermeans"), QStringLiteral("MinimumError"), QStringLiteral("Fixed"),
                                QStringLiteral("KL(Variance)"), QStringLiteral("KL(Minimum)"), QStringLiteral("KL(Entropy)"),
                                QStringLiteral("Compare")});
     GroupBox17->setLayout(Row({TargetGroup1}));
-    GroupBox1 = GroupBox(TabSheet5, "GroupBox1", QStringLiteral("閾値"));
+    GroupBox1 = GroupBox(TabSheet5, "GroupBox1");
     SpinEdit7 = SpinEdit(GroupBox1, "SpinEdit7", kThresholdRange);
     BitBtn1 = new QToolButton(GroupBox1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setText(QStringLiteral("..."));
     GroupBox1->setLayout(Row({SpinEdit7, BitBtn1}));
-    GroupBox21 = GroupBox(TabSheet5, "GroupBox21", QStringLiteral("判定条件"));
+    GroupBox21 = GroupBox(TabSheet5, "GroupBox21");
     JhokenGroup1 = RadioGroup(GroupBox21, "JhokenGroup1", {QStringLiteral(">="), QStringLiteral("<="), QStringLiteral("=")});
     GroupBox21->setLayout(Row({JhokenGroup1}));
 
-    GroupBox20 = GroupBox(TabSheet5, "GroupBox20", QStringLiteral("歪曲収差補正"));
+    GroupBox20 = GroupBox(TabSheet5, "GroupBox20");
     SpinEdit4 = SpinEdit(GroupBox20, "SpinEdit4", kDistortRange);
-    SpinEdit4->setToolTip(QStringLiteral("補正パラメータ（-100～100）"));
-    CheckBox6 = CheckBox(GroupBox20, "CheckBox6", QStringLiteral("Auto"));
+    CheckBox6 = CheckBox(GroupBox20, "CheckBox6");
     GroupBox20->setLayout(Row({SpinEdit4, CheckBox6}));
-    GroupBox19 = GroupBox(TabSheet5, "GroupBox19", QStringLiteral("色探索許容範囲"));
-    Label22 = new QLabel(QStringLiteral("赤±"), GroupBox19);
-    Label23 = new QLabel(QStringLiteral("緑±"), GroupBox19);
-    Label24 = new QLabel(QStringLiteral("青±"), GroupBox19);
+    GroupBox19 = GroupBox(TabSheet5, "GroupBox19");
+    Label22 = new QLabel(GroupBox19);
+    Label23 = new QLabel(GroupBox19);
+    Label24 = new QLabel(GroupBox19);
     SpinEdit8 = SpinEdit(GroupBox19, "SpinEdit8", kToleranceRange);
     SpinEdit9 = SpinEdit(GroupBox19, "SpinEdit9", kToleranceRange);
     SpinEdit10 = SpinEdit(GroupBox19, "SpinEdit10", kToleranceRange);
-    CheckBox7 = CheckBox(GroupBox19, "CheckBox7", QStringLiteral("%評価"));
+    CheckBox7 = CheckBox(GroupBox19, "CheckBox7");
     GroupBox19->setLayout(Row({Label22, SpinEdit8, Label23, SpinEdit9, Label24, SpinEdit10, CheckBox7}));
 
     auto* grid = new QGridLayout(TabSheet5);
@@ -179,20 +174,19 @@ void TTamOptionDialog::CreateImagePage() {
 }
 
 void TTamOptionDialog::CreateAreaPage() {
-    GroupBox10 = GroupBox(TabSheet2, "GroupBox10", QStringLiteral("ラベリング・バッファ"));
+    GroupBox10 = GroupBox(TabSheet2, "GroupBox10");
     SpinEdit1 = SpinEdit(GroupBox10, "SpinEdit1", kLabelBufferRange);
     GroupBox10->setLayout(Row({SpinEdit1}));
-    GroupBox3 = GroupBox(TabSheet2, "GroupBox3", QStringLiteral("認識ﾋﾟｸｾﾙｻｲｽﾞ"));
-    Label21 = new QLabel(QStringLiteral("最小"), GroupBox3);
+    GroupBox3 = GroupBox(TabSheet2, "GroupBox3");
+    Label21 = new QLabel(GroupBox3);
     SpinEdit5 = SpinEdit(GroupBox3, "SpinEdit5", kUnlimited);
-    Label8 = new QLabel(QStringLiteral("最大"), GroupBox3);
+    Label8 = new QLabel(GroupBox3);
     SpinEdit6 = SpinEdit(GroupBox3, "SpinEdit6", kUnlimited);
-    SpinEdit6->setToolTip(QStringLiteral("ﾏｲﾅｽの場合は最大まで"));
     GroupBox3->setLayout(Row({Label21, SpinEdit5, Label8, SpinEdit6}));
-    CheckBox1 = CheckBox(TabSheet2, "CheckBox1", QStringLiteral("ﾗﾍﾞﾙNo.表示"));
-    CheckBox5 = CheckBox(TabSheet2, "CheckBox5", QStringLiteral("再帰ﾗﾍﾞﾘﾝｸﾞ"));
-    CheckBox3 = CheckBox(TabSheet2, "CheckBox3", QStringLiteral("周囲長・円形度計算"));
-    CheckBox4 = CheckBox(TabSheet2, "CheckBox4", QStringLiteral("周囲ベクトル保存"));
+    CheckBox1 = CheckBox(TabSheet2, "CheckBox1");
+    CheckBox5 = CheckBox(TabSheet2, "CheckBox5");
+    CheckBox3 = CheckBox(TabSheet2, "CheckBox3");
+    CheckBox4 = CheckBox(TabSheet2, "CheckBox4");
     VecFileName = NamedEdit(TabSheet2, "VecFileName");
     GotoSelectFolder = new QToolButton(TabSheet2);
     GotoSelectFolder->setObjectName(QStringLiteral("GotoSelectFolder"));
@@ -212,31 +206,30 @@ void TTamOptionDialog::CreateAreaPage() {
 }
 
 void TTamOptionDialog::CreateLensPage() {
-    GroupBox6 = GroupBox(TabSheet1, "GroupBox6", QStringLiteral("射影方式"));
+    GroupBox6 = GroupBox(TabSheet1, "GroupBox6");
     ComboBox1 = new QComboBox(GroupBox6);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->addItems(kLensNames);
+    ComboBox1->addItems(Uncaptioned(kLensItems));
     GroupBox6->setLayout(Row({ComboBox1}));
-    GroupBox13 = GroupBox(TabSheet1, "GroupBox13", QStringLiteral("最大画角"));
+    GroupBox13 = GroupBox(TabSheet1, "GroupBox13");
     Edit20 = NamedEdit(GroupBox13, "Edit20");
-    Edit20->setToolTip(QStringLiteral("ノーマル・レンズの場合は35mm換算の画角"));
-    GroupBox13->setLayout(Row({Edit20, new QLabel(QStringLiteral("度"), GroupBox13)}));
-    GroupBox4 = GroupBox(TabSheet1, "GroupBox4", QStringLiteral("写真上の半径"));
+    ViewAngleUnit = new QLabel(GroupBox13);
+    GroupBox13->setLayout(Row({Edit20, ViewAngleUnit}));
+    GroupBox4 = GroupBox(TabSheet1, "GroupBox4");
     Edit3 = NamedEdit(GroupBox4, "Edit3");
     RadiusUnit = new QLabel(QStringLiteral("mm"), GroupBox4);
     GroupBox4->setLayout(Row({Edit3, RadiusUnit}));
-    GroupBox14 = GroupBox(TabSheet1, "GroupBox14", QStringLiteral("方位マスク"));
+    GroupBox14 = GroupBox(TabSheet1, "GroupBox14");
     Edit21 = NamedEdit(GroupBox14, "Edit21");
     Edit22 = NamedEdit(GroupBox14, "Edit22");
-    for (QLineEdit* edit : {Edit21, Edit22}) edit->setToolTip(QStringLiteral("時計方向で設定"));
-    Label20 = new QLabel(QStringLiteral("≦方位≦"), GroupBox14);
-    CheckBox2 = CheckBox(GroupBox14, "CheckBox2", QStringLiteral("使用"));
+    Label20 = new QLabel(GroupBox14);
+    CheckBox2 = CheckBox(GroupBox14, "CheckBox2");
     GroupBox14->setLayout(Row({Edit21, Label20, Edit22, CheckBox2}));
     // Slope correction is switched on only through a loaded settings file.
-    GroupBox22 = GroupBox(TabSheet1, "GroupBox22", QStringLiteral("全天空画像の斜面傾斜角補正"));
+    GroupBox22 = GroupBox(TabSheet1, "GroupBox22");
     Edit5 = NamedEdit(GroupBox22, "Edit5");
     Edit6 = NamedEdit(GroupBox22, "Edit6");
-    CheckBox8 = CheckBox(GroupBox22, "CheckBox8", QStringLiteral("有効"));
+    CheckBox8 = CheckBox(GroupBox22, "CheckBox8");
     GroupBox22->setLayout(Row({new QLabel(QStringLiteral("β'="), GroupBox22), Edit5,
                                new QLabel(QStringLiteral("φ'="), GroupBox22), Edit6, CheckBox8}));
     GroupBox22->hide();
@@ -245,10 +238,7 @@ void TTamOptionDialog::CreateLensPage() {
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->addItems({QStringLiteral("Red DN Ratio"), QStringLiteral("Green DN Ratio"), QStringLiteral("Blue DN Ratio"),
                          QStringLiteral("Binarization")});
-    FisheyeCorectGroupBox = new TRadioGroup(QString(),
-                                            {QStringLiteral("無補正"), QStringLiteral("補正１"), QStringLiteral("補正２"),
-                                             QStringLiteral("補正３"), QStringLiteral("補正４")},
-                                            TabSheet1);
+    FisheyeCorectGroupBox = new TRadioGroup(QString(), Uncaptioned(kZenithThresholdItems), TabSheet1);
     FisheyeCorectGroupBox->setObjectName(QStringLiteral("FisheyeCorectGroupBox"));
     SpinEdit2 = SpinEdit(TabSheet1, "SpinEdit2", kNCZenithRange);
     SpinEdit3 = SpinEdit(TabSheet1, "SpinEdit3", kNCZenithRange);
@@ -280,19 +270,18 @@ void TTamOptionDialog::CreatePARPage() {
     const auto place = [](QGroupBox* Group, QSpinBox* (&Edits)[3], QLabel* (&Units)[3], const char* const (&Names)[3],
                           TOptionRange First) {
         auto* row = new QHBoxLayout(Group);
-        const char* const units[] = {"度", "分", "秒"};
         for (int i = 0; i < 3; ++i) {
             Edits[i] = SpinEdit(Group, Names[i], i == 0 ? First : kMinuteRange);
-            Units[i] = new QLabel(QString::fromUtf8(units[i]), Group);
+            Units[i] = new QLabel(Group);
             row->addWidget(Edits[i]);
             row->addWidget(Units[i]);
         }
     };
     QSpinBox* latitude[3];
     QSpinBox* longitude[3];
-    GroupBox8 = GroupBox(TabSheet4, "GroupBox8", QStringLiteral("緯度"));
+    GroupBox8 = GroupBox(TabSheet4, "GroupBox8");
     place(GroupBox8, latitude, LatUnits, {"LatEdit1", "LatEdit2", "LatEdit3"}, kLatitudeRange);
-    GroupBox9 = GroupBox(TabSheet4, "GroupBox9", QStringLiteral("経度"));
+    GroupBox9 = GroupBox(TabSheet4, "GroupBox9");
     place(GroupBox9, longitude, LongUnits, {"LongEdit1", "LongEdit2", "LongEdit3"}, kLongitudeRange);
     LatEdit1 = latitude[0];
     LatEdit2 = latitude[1];
@@ -360,6 +349,16 @@ void TTamOptionDialog::CreateClassificationPage() {
 
 void TTamOptionDialog::LocalizeCaptions() {
     const auto caption = [](int Key) { return GetFormCaption(QStringLiteral("OPTION"), Key); };
+    setWindowTitle(caption(52));
+    SpinEdit4->setToolTip(caption(53));
+    SpinEdit6->setToolTip(caption(54));
+    Edit20->setToolTip(caption(55));
+    for (QLineEdit* edit : {Edit21, Edit22}) edit->setToolTip(caption(56));
+    GroupBox22->setTitle(caption(57));
+    CheckBox8->setText(caption(58));
+    QStringList models;
+    for (int item = kZenithThresholdItems.Min; item <= kZenithThresholdItems.Max; ++item) models << caption(59 + item);
+    FisheyeCorectGroupBox->SetItems(models);
     int key = 0;
     for (QWidget* page : {TabSheet5, TabSheet2, TabSheet1, TabSheet4, TabSheet3})
         PageControl1->setTabText(PageControl1->indexOf(page), caption(key++));
@@ -381,6 +380,8 @@ void TTamOptionDialog::LocalizeCaptions() {
     Label20->setText(caption(key++));
     GroupBox8->setTitle(caption(key++));
     GroupBox9->setTitle(caption(key++));
+    // The degree label of the maximum view angle too.
+    ViewAngleUnit->setText(caption(key));
     for (int i = 0; i < 3; ++i) {
         LatUnits[i]->setText(caption(key));
         LongUnits[i]->setText(caption(key++));

@@ -37,7 +37,7 @@ public:
     void Setup(const QString& ImageFile, int Left, int Top, int Right, int Bottom);
     // Group-selection mode over the classifier's groups.
     void SetupGroupSelection();
-    // Relabels the controls from the message files.
+    // Relabels the controls from the message files (at creation, for both modes).
     void LocalizeCaptions();
 
     // Handlers of the controls.
@@ -88,7 +88,7 @@ public:
     QGroupBox *GroupBox6, *GroupBox13, *GroupBox4, *GroupBox14, *GroupBox22;
     QComboBox *ComboBox1, *ComboBox2;
     QLineEdit *Edit20, *Edit3, *Edit21, *Edit22, *Edit5, *Edit6;
-    QLabel *RadiusUnit, *Label20;
+    QLabel *ViewAngleUnit, *RadiusUnit, *Label20;
     QCheckBox *CheckBox2, *CheckBox8;
     TRadioGroup* FisheyeCorectGroupBox;
     QSpinBox *SpinEdit2, *SpinEdit3;

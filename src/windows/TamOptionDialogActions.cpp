@@ -115,7 +115,6 @@ void TTamOptionDialog::Setup(const QString& ImageFile, int Left, int Top, int Ri
     FPickAllowed = false;
     FImageFile = ImageFile;
     FTagArea = {Left, Top, Right, Bottom};
-    LocalizeCaptions();
     for (QWidget* page : {TabSheet5, TabSheet2, TabSheet1, TabSheet4, TabSheet3})
         PageControl1->setTabVisible(PageControl1->indexOf(page), page != TabSheet3);
     PageControl1->setCurrentWidget(TabSheet5);

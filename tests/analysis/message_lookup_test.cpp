@@ -142,6 +142,26 @@ TEST_F(MessageLookupTest, MissingLocaleSectionsOrKeysGiveErrorWithoutFallingBack
     EXPECT_EQ(GetDialogMessage("DMS30"), "");  // present but empty is a text
 }
 
+TEST_F(MessageLookupTest, KeysThatAUsersOlderFileLacksShowTheirBuiltInText) {
+    const auto Check = [this] {
+        EXPECT_TRUE(StatusOfError("ERR28").startsWith("斜面傾斜角補正が無効です"));
+        EXPECT_EQ(GetDialogMessage("DMS97"), "色");
+        EXPECT_EQ(GetFormCaption("OPTION", 52), "オプション");
+        EXPECT_EQ(GetFormCaption("LOOK", 10), "判別分析の実行");
+        // The keys of the first files have none.
+        EXPECT_EQ(StatusOfError("ERR1"), "ERROR");
+        EXPECT_EQ(GetFormCaption("OPTION", 42), "ERROR");
+    };
+    WriteBoth("[LOCALE]\r\nLOCALE=EN\r\n", "[LOCALE]\r\nLOCALE=EN\r\n");
+    Check();
+    QFile::remove(FDir.filePath("Tam32.msg"));
+    QFile::remove(FDir.filePath("menu.msg"));
+    Check();
+    // A text that the file has is the file's.
+    Write("menu.msg", "[LOCALE]\r\nLOCALE=EN\r\n[OPTION_EN]\r\n52=Options\r\n");
+    EXPECT_EQ(GetFormCaption("OPTION", 52), "Options");
+}
+
 TEST_F(MessageLookupTest, LegacyCp932FilesReadLikeUtf8Ones) {
     // 表 and ソ end in the byte of the backslash in CP932; ｶﾅ are single bytes.
     const QByteArray Menu = "[LOCALE]\r\nCHARSET=128\r\n[MM_JP]\r\n0=ﾌｧｲﾙ(&F)\r\n13=表示\r\n[LOOK_JP]\r\n1=ソート\r\n";

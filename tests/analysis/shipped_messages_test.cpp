@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ProgramFolder.h"
+#include "analysis/BuiltInTexts.h"
 #include "analysis/Messages.h"
 #include "platform/DelphiFormat.h"
 #include "platform/IniFile.h"
@@ -22,7 +23,7 @@ struct FormCaptions {
     const char* Key;
     int Count;
 };
-const FormCaptions kForms[] = {{"AFINDLG", 7}, {"INFODLG", 11}, {"LOOK", 6}, {"OPTION", 52}, {"PARITEM", 7}};
+const FormCaptions kForms[] = {{"AFINDLG", 7}, {"INFODLG", 13}, {"LOOK", 11}, {"OPTION", 64}, {"PARITEM", 7}};
 
 // The dialog texts that callers pass to Format, with arguments of the types
 // they pass. Integers and one-decimal reals are chosen so that each value can
@@ -87,17 +88,18 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     };
     const TIniFile Messages(MessageFolder() + "/Tam32.msg");
     const QString Locale = GetParam();
-    for (int I = 1; I <= 23; ++I)
+    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 28, 29})
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
-    for (int I = 1; I <= 86; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
+    for (int I = 1; I <= 109; ++I)
+        if (I <= 86 || I >= 95) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
     for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
     for (const FormCaptions& Form : kForms)
         for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
     EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
-    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 86);
+    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 101);
     EXPECT_GE(GetMenuCharset(), 0);
     EXPECT_LE(GetMenuCharset(), 255);
 }
@@ -157,5 +159,23 @@ TEST(ShippedMessageFilesTest, JapaneseCaptionsAreTheProgramsOwn) {
     EXPECT_EQ(GetFormCaption("OPTION", 49), "ノーマル");
     EXPECT_EQ(GetFormCaption("PARITEM", 1), "指定期間");
     EXPECT_EQ(GetDialogMessage("DMS81"), "変更");
+    // A key that older files lack reads in the shipped file as the program shows it without.
+    const QString JapaneseSection[][2] = {{"ERROR_CODE_", "ERROR_CODE_JP"}, {"DIALOG_CODE_", "DIALOG_CODE_JP"}};
+    const TIniFile Messages(Dir.filePath("Tam32.msg"));
+    int BuiltIn = 0;
+    for (const auto& [Prefix, Section] : JapaneseSection)
+        for (const char* Family : {"ERR", "DMS"})
+            for (int I = 1; I <= 200; ++I)
+                if (const auto Text = BuiltInText(Prefix, QString("%1%2").arg(QLatin1String(Family)).arg(I))) {
+                    ++BuiltIn;
+                    EXPECT_EQ(Messages.ReadString(Section, QString("%1%2").arg(QLatin1String(Family)).arg(I), "ERROR"), *Text);
+                }
+    for (const FormCaptions& Form : kForms)
+        for (int I = 0; I < Form.Count; ++I)
+            if (const auto Text = BuiltInText(QLatin1String(Form.Key) + u'_', QString::number(I))) {
+                ++BuiltIn;
+                EXPECT_EQ(GetFormCaption(Form.Key, I), *Text);
+            }
+    EXPECT_EQ(BuiltIn, 36);
     SetMessageFolder(QString());
 }

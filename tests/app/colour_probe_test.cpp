@@ -59,7 +59,7 @@ TEST_F(ColourProbeTest, RunPrintsTheProfileChartTheSearchCountAndTheClassResults
 TEST_F(ColourProbeTest, HistogramPrintsTheTableAndTheCopyAndPicksAThreshold) {
     QStringList lines = Probe({"histogram", Image});
     EXPECT_EQ(ExitCode, 0);
-    EXPECT_TRUE(lines.contains("GRID StringGrid1 0 0: 輝度"));
+    EXPECT_TRUE(lines.contains("GRID StringGrid1 0 0: Level"));
     EXPECT_TRUE(lines.contains("GRID StringGrid1 4 1: 256")) << lines.join('\n').toStdString();
     EXPECT_TRUE(lines.contains("COLWIDTH 1: 24"));
     EXPECT_EQ(lines.filter("CLIP: ").size(), 257);

@@ -75,7 +75,7 @@ TEST_F(CorrectionDialogsProbeTest, GcpPrintsTheFitTheExtentAndTheSizeAndWritesTh
 
     lines = Probe({"gcp", Write("four.txt", "0 0 1 1\n6 0 7 1\n0 4 1 5\n2 1 3 2\n"), "--order", "2"});
     EXPECT_EQ(ExitCode, 2);
-    EXPECT_EQ(lines, QStringList{"BOX: エラー：回帰不能！"});
+    EXPECT_EQ(lines, QStringList{"BOX: Error: the fit cannot be solved!"});
     lines = Probe({"gcp", points, "--extent", "0,6,4,0", "--pixel", "1"});
     EXPECT_EQ(ExitCode, 2);
     EXPECT_TRUE(lines.last().startsWith("STATUS: ")) << lines.join('\n').toStdString();

@@ -203,7 +203,7 @@ TEST_F(GuiDriverTest, TheSettingsFileBatchAndTheGapEstimateRunFromAScript) {
                              "--set", "GapObjectNo2=3"};
     run = Run({"answer ok", "menu SpeedButton19", "print GapBaseDistance", "print GapObjectNo2", "windows"}, inputs);
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_TRUE(run.Has("PROMPT dialog: Times of the day => ok")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("PROMPT dialog: Setting => ok")) << run.Lines.join('\n').toStdString();
     EXPECT_TRUE(run.Has("GapBaseDistance = 0.3"));  // a float, in its own width
     EXPECT_TRUE(run.Has("GapObjectNo2 = 3"));
     EXPECT_TRUE(run.Has("STATUS: Area estimation (labelling) failed."));

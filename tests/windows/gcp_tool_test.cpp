@@ -19,7 +19,7 @@ namespace {
 
 using test::StatusOf;
 
-const QString kRefused = QStringLiteral("エラー：回帰不能！");
+const QString kRefused = QStringLiteral("Error: the fit cannot be solved!");
 
 QImage Ramp() {
     QImage image(60, 40, QImage::Format_RGB888);

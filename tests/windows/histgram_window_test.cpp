@@ -76,7 +76,7 @@ TEST_F(HistgramWindowTest, CopyGivesTheHeaderAndTheCountsOfEveryBinInCrLfLines) 
     QStringList lines = Clipboard().AsText().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.takeLast(), QString());
     ASSERT_EQ(lines.size(), 257);
-    EXPECT_EQ(lines[0], QStringLiteral("\"輝度値\",\"赤(ﾋﾟｸｾﾙ)\",\"緑(ﾋﾟｸｾﾙ)\",\"青(ﾋﾟｸｾﾙ)\""));
+    EXPECT_EQ(lines[0], QStringLiteral("\"Level\",\"Red(pixels)\",\"Green(pixels)\",\"Blue(pixels)\""));
     for (int i = 0; i < 256; ++i) EXPECT_EQ(lines[i + 1], QStringLiteral("%1, 256, 256, 256").arg(i));
     EXPECT_FALSE(lines.join(QString()).contains(QLatin1Char('\n')));
 }
@@ -85,9 +85,9 @@ TEST_F(HistgramWindowTest, TheTableHasAHeaderRowAndARowPerBinInColumnsAsWideAsTh
     Window->ShowHistogram(File, false);
     const QTableWidget& grid = *Window->StringGrid1;
     ASSERT_EQ(grid.rowCount(), 257);
-    EXPECT_EQ(grid.item(0, 0)->text(), QStringLiteral("輝度"));
-    EXPECT_EQ(grid.item(0, 1)->text(), QStringLiteral("全体"));
-    EXPECT_EQ(grid.item(0, 2)->text(), QStringLiteral(" 葉"));
+    EXPECT_EQ(grid.item(0, 0)->text(), QStringLiteral("Level"));
+    EXPECT_EQ(grid.item(0, 1)->text(), QStringLiteral("All"));
+    EXPECT_EQ(grid.item(0, 2)->text(), QStringLiteral("Target"));
     EXPECT_EQ(grid.item(256, 0)->text(), QStringLiteral("255"));
     EXPECT_EQ(grid.item(256, 1)->text(), QStringLiteral("256"));
     EXPECT_EQ(grid.item(256, 2), nullptr);
@@ -119,7 +119,7 @@ TEST_F(HistgramWindowTest, TheChannelOfTheTargetIsChosenAndBlueForTheOtherTarget
         THistgramWindow window;
         window.ShowHistogram(File, false);
         EXPECT_EQ(window.RadioGroup1->ItemIndex(), expected[target]);
-        EXPECT_EQ(window.RadioGroup1->title(), QStringLiteral("色"));
+        EXPECT_EQ(window.RadioGroup1->title(), QStringLiteral("Colour"));
     }
 }
 

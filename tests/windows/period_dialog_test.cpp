@@ -1,10 +1,12 @@
 // The period and gap-estimate layouts of the small settings dialog.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QTimer>
+#include <map>
 
 #include "analysis/GlobalSettings.h"
 #include "common/widget_app_env.h"
@@ -101,6 +103,37 @@ TEST_F(PeriodDialogTest, GapInputsAreLoadedAndStoredWithTheLabellingSettings) {
     EXPECT_TRUE(LabelingDuplicate);
 }
 
+TEST_F(PeriodDialogTest, EachLayoutHasItsCaptionAndTheGapInputsTheirLabels) {
+    struct TCase {
+        int Mode;
+        bool DateRange;
+        const char* Caption;
+    };
+    const TCase cases[] = {{TOKBottomDlg::mdPARPeriod, false, "Times of the day"},
+                           {TOKBottomDlg::mdPARPeriod, true, "Period of dates"},
+                           {TOKBottomDlg::mdGapEstimate, false, "Setting"},
+                           {TOKBottomDlg::mdLightLevel, false, "Setting"}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Caption);
+        EXPECT_EQ(Dialog(c.Mode, c.DateRange)->windowTitle(), QLatin1String(c.Caption));
+    }
+    // Each field of the gap inputs is named by a label.
+    auto dialog = Dialog(TOKBottomDlg::mdGapEstimate);
+    std::map<QWidget*, QString> labels;
+    for (QLabel* label : dialog->Panel2->findChildren<QLabel*>())
+        if (label->buddy() != nullptr) labels[label->buddy()] = label->text();
+    for (QWidget* field : dialog->Panel2->findChildren<QWidget*>()) {
+        const bool edit = qobject_cast<QLineEdit*>(field) != nullptr &&
+                          qobject_cast<QAbstractSpinBox*>(field->parentWidget()) == nullptr;
+        if (!edit && qobject_cast<QAbstractSpinBox*>(field) == nullptr) continue;
+        SCOPED_TRACE(field->objectName().toStdString());
+        EXPECT_FALSE(labels[field].isEmpty());
+    }
+    EXPECT_EQ(labels[dialog->Edit1], QStringLiteral("First photograph"));
+    EXPECT_EQ(labels[dialog->Edit2], QStringLiteral("Second photograph"));
+    for (QSpinBox* number : {dialog->SpinEdit9, dialog->SpinEdit10}) EXPECT_EQ(labels[number], QStringLiteral("No."));
+}
+
 TEST_F(PeriodDialogTest, EqualHeightsAreReportedAndStoreNoMore) {
     auto dialog = Dialog(TOKBottomDlg::mdGapEstimate);
     dialog->SpinEdit5->setValue(1000);
@@ -113,7 +146,7 @@ TEST_F(PeriodDialogTest, EqualHeightsAreReportedAndStoreNoMore) {
         }
     });
     dialog->OKBtnClick();
-    EXPECT_EQ(shown, QStringLiteral("撮影高差を設定して下さい！"));
+    EXPECT_EQ(shown, QStringLiteral("Set two different camera heights!"));
     EXPECT_EQ(GapBaseDistance, 0.0f);
     EXPECT_FLOAT_EQ(GapCameraHeight1, 1000.0f);
     EXPECT_FALSE(CalcTraceLengthRatio);

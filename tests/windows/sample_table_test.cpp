@@ -104,11 +104,13 @@ TEST_F(SampleTableTest, ANewTableAsksTheFirstColourAndTakesTheClickedPoints) {
     EXPECT_EQ(table.FRowCount, 3);
 }
 
-TEST_F(SampleTableTest, ACancelledFirstColourKeepsTheBuiltInCaptionsAndBlack) {
+TEST_F(SampleTableTest, ACancelledFirstColourLeavesTheCaptionsOfTheCaptionFileAndBlack) {
     AnswerColours({std::nullopt});
     Window->StartGetPoints();
     TLookingTable& table = *Window->LookingTable();
-    EXPECT_EQ(table.windowTitle(), QStringLiteral("サンプル座標"));
+    EXPECT_EQ(table.windowTitle(), QStringLiteral("Sample Points"));
+    EXPECT_EQ(table.SpeedButton3->text(), QStringLiteral("Discriminate"));
+    EXPECT_EQ(table.SpeedButton3->toolTip(), QStringLiteral("Run the discriminant analysis"));
     Click(3, 4);
     EXPECT_EQ(Row(table, 1), QStringLiteral("1,1,0,3,4"));
 }
