@@ -510,12 +510,18 @@ bool TMainForm::AcquireTwainImage(QString& FileName) {
     try {
         AcquireImage1->OpenSourceManager();
         QString source;
-        AcquireImage1->SelectSource(false, source);
-        // An empty name would ask for the source a second time and scan
-        // from whatever the user picks then: a cancelled choice scans nothing.
-        if (!source.isEmpty() && AcquireImage1->SelectSourceByName(source) == TWRC_SUCCESS &&
-            AcquireImage1->OpenSource() == TWRC_SUCCESS)
-            result = AcquireImage1->AcquireBitmap(bitmap);
+        // The manager has a default source whenever it has any.
+        AcquireImage1->SelectSource(true, source);
+        if (source.isEmpty()) {
+            ShowStatusMessage(QStringLiteral("DIALOG_CODE_"), QStringLiteral("DMS109"));
+        } else {
+            AcquireImage1->SelectSource(false, source);
+            // An empty name would ask for the source a second time and scan
+            // from whatever the user picks then: a cancelled choice scans nothing.
+            if (!source.isEmpty() && AcquireImage1->SelectSourceByName(source) == TWRC_SUCCESS &&
+                AcquireImage1->OpenSource() == TWRC_SUCCESS)
+                result = AcquireImage1->AcquireBitmap(bitmap);
+        }
     } catch (...) {
         AcquireImage1->CloseSource();
         AcquireImage1->UnloadSourceManager();

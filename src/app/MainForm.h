@@ -51,8 +51,9 @@ public:
     // True when the clipboard holds no picture (nothing opens).
     bool PasteImageFromClipboard();
     // Scans a picture into FileName (a new temporary file). False when the
-    // source manager is missing ("ERR1" shown), the user cancels the source
-    // selection, or the source delivers nothing.
+    // source manager is missing ("ERR1" shown), it has no source ("DMS109"
+    // shown), the user cancels the source selection, or the source delivers
+    // nothing.
     bool AcquireTwainImage(QString& FileName);
     // Writes the active window's picture to Name: JPEG for ".JPG" in any
     // case, else BMP. Refuses a file that an open window shows and asks

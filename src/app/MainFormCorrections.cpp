@@ -81,7 +81,11 @@ void TMainForm::ViewCLDImage1Click() {
 }
 
 void TMainForm::ViewCorrectedHemiImageClick() {
-    if (FActiveImageWindow == nullptr || !SlopeCorrection) return;
+    if (FActiveImageWindow == nullptr) return;
+    if (!SlopeCorrection) {
+        ShowErrorMessage(QStringLiteral("ERR28"));
+        return;
+    }
     TLeafImageWindow* window = FActiveImageWindow;
     const QString name = AskBitmapName(*SaveDialog, window->FFileName);
     if (name.isEmpty() || !MayWriteFile(name)) return;
@@ -108,6 +112,10 @@ void TMainForm::DoFilteringClick() {
 void TMainForm::AfineTransClick() {
     if (FActiveImageWindow == nullptr) return;
     TLeafImageWindow* window = FActiveImageWindow;
+    if (!window->HasGcpFit()) {
+        ShowErrorMessage(QStringLiteral("ERR29"));
+        return;
+    }
     const QString name = AskBitmapName(*SaveDialog, window->FFileName);
     if (name.isEmpty() || !MayWriteFile(name)) return;
     if (window->DoAfineTrans(name)) CreateMDIChild(name, false);

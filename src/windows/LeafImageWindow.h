@@ -125,6 +125,9 @@ public:
     // absent or has no fit and output size).
     void StartGetGCP();
     bool DoAfineTrans(const QString& OutFile);
+    // Whether the control-point dialog holds a fit (none before Fit and
+    // after the table is cleared).
+    bool HasGcpFit() const;
     // The window's control-point dialog; nullptr until the tool is chosen
     // and once the dialog is closed.
     TAfinDlg* AfinDlg() const;

@@ -166,6 +166,12 @@ void TLeafImageWindow::DoLAIEstimateUseSettingFile(const QString& FileName) {
     const QStringList lines = ReadBatchSettingsFile(FileName);
     // The rows name the method in force.
     if (CheckLAIReportSettings()) return;
+    // Every line is analysed in the window's circle.
+    if (!FCircleSet) {
+        ShowErrorMessage(QStringLiteral("ERR10"));
+        EngineHost().AppendResultLine(GetErrorMessage(QStringLiteral("ERR10")));
+        return;
+    }
     const QDir folder = QFileInfo(FileName).absoluteDir();
     const int savedTarget = BinarizeTarget, savedCondition = ThresholdCondition;
     const int savedMethod = ThresholdMethod, savedThreshold = FixedThreshold;

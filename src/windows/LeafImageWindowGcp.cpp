@@ -25,6 +25,11 @@ void TLeafImageWindow::TakeGCP(TPoint P) {
     if (TAfinDlg* dialog = AfinDlg()) dialog->AddGCP(P.X, P.Y);
 }
 
+bool TLeafImageWindow::HasGcpFit() const {
+    const TAfinDlg* dialog = AfinDlg();
+    return dialog != nullptr && !dialog->Model().CoefCol.empty();
+}
+
 bool TLeafImageWindow::DoAfineTrans(const QString& OutFile) {
     const TAfinDlg* dialog = AfinDlg();
     // The photograph as opened, not a work file made from it.

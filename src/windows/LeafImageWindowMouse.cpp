@@ -341,11 +341,14 @@ void TLeafImageWindow::FinishScaleByArea() {
         ShowErrorMessage(QStringLiteral("ERR12"));
         return;
     }
-    if (EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS5")))) {
-        const std::optional<double> cm2 = TypedNumber(
-            InputBox(GetDialogMessage(QStringLiteral("DMS6")), GetDialogMessage(QStringLiteral("DMS7")), QString()));
+    QString typed;
+    if (EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS5"))) &&
+        EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS6")), GetDialogMessage(QStringLiteral("DMS7")), typed)) {
+        const std::optional<double> cm2 = TypedNumber(typed);
         // No resolution from an object of no area, nor from a box without a target pixel.
-        if (cm2 && *cm2 > 0 && TargetPixelCount >= 1) {
+        if (!cm2 || *cm2 <= 0) {
+            ShowStatusMessage(QStringLiteral("DIALOG_CODE_"), QStringLiteral("DMS108"));
+        } else if (TargetPixelCount >= 1) {
             const double dpi = std::sqrt(TargetPixelCount / *cm2) * 2.54;
             if (EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS9")))) ImageDPI = dpi;
         }

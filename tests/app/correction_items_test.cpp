@@ -88,12 +88,13 @@ TEST_F(CorrectionItemsTest, TheShownPhotographIsNeverWrittenOverAndCancelWritesN
     EXPECT_EQ(Frame->ImageWindows().size(), 1);
 }
 
-TEST_F(CorrectionItemsTest, TheSlopeCorrectedFileIsOfferedOnlyWithTheSlopeOn) {
+TEST_F(CorrectionItemsTest, TheSlopeCorrectedFileIsOfferedOnlyWithTheSlopeOnAndOtherwiseTheSlopeIsAskedFor) {
     TLeafImageWindow* window = Frame->CreateMDIChild(WritePicture(QStringLiteral("sky.bmp"), 80, 80), false);
     window->SetCircleArea(40, 40, 30, 0);
     const QString target = Files.filePath(QStringLiteral("level.bmp"));
     Frame->MenuItem("ViewCorrectedHemiImage")->trigger();  // no dialog: the slope is off
     EXPECT_EQ(Frame->ImageWindows().size(), 1);
+    EXPECT_EQ(Host.LastStatus(), StatusOf("ERR28"));
     SlopeCorrection = true;
     SlopeInclination = 10.0;
     AnswerSaveDialog(target);

@@ -80,9 +80,19 @@ TEST_F(FilterGcpItemsTest, AFilterThatFailsOpensNothing) {
 
 TEST_F(FilterGcpItemsTest, TheControlPointItemsPickFitAndWriteTheCorrectedPhotograph) {
     TLeafImageWindow* window = Frame->CreateMDIChild(WritePicture(QStringLiteral("photo.bmp"), 40, 30), false);
+    // Nothing fitted yet: said before a name is asked.
+    const auto refusedWithoutFit = [this] {
+        Host.StatusTexts.clear();
+        AnswerSave(File("never.bmp"));
+        Trigger("AfineTrans");
+        EXPECT_FALSE(Asked);
+        EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR29"));
+    };
+    refusedWithoutFit();
     Trigger("GetGCP");
     TAfinDlg* dialog = window->AfinDlg();
     ASSERT_NE(dialog, nullptr);
+    refusedWithoutFit();
     const struct {
         int Col, Row;
         const char *X, *Y;
@@ -101,6 +111,11 @@ TEST_F(FilterGcpItemsTest, TheControlPointItemsPickFitAndWriteTheCorrectedPhotog
     ASSERT_EQ(Frame->ImageWindows().size(), 2);
     EXPECT_EQ(QFileInfo(Frame->ActiveImageWindow()->FFileName), QFileInfo(File("level.bmp")));
     EXPECT_EQ(Frame->ActiveImageWindow()->Picture().Width(), 20);
+    // A cleared table takes the fit with it.
+    window->SearchSettings();
+    dialog->ClearTable->click();
+    refusedWithoutFit();
+    EXPECT_EQ(Frame->ImageWindows().size(), 2);
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(FrameDispatchTest, EveryCommandReachesTheActiveWindowAndNothingHappensWit
          }},
         {"SelectFilter", nullptr, dialogs, "TFilterDlg", [] {}, true},
         {"DoFiltering", nullptr, dialogs, "SaveDialog", [] { FilterDefined = true; }},
-        {"AfineTrans", nullptr, dialogs, "SaveDialog"},
+        {"AfineTrans", nullptr, status, Error("ERR29")},
         {"ViewCorrectedHemiImage", nullptr, dialogs, "SaveDialog", [] { SlopeCorrection = true; }},
         {"DoLAIEstimateAll", nullptr, dialogs, "OpenDialog"},
         {"DoLAIEstimateUseSettingFile", nullptr, dialogs, "TxtOpenDialog"},

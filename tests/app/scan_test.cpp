@@ -74,6 +74,15 @@ TEST_F(ScanTest, ACancelledSourceChoiceAsksOnceAndScansNothing) {
     EXPECT_EQ(Frame->ImageCounter, 0);
 }
 
+TEST_F(ScanTest, WithoutADeviceTheScanSaysSo) {
+    Write(QStringLiteral("dll.conf"), "");
+    DialogAnswer choose(QStringLiteral("SelectSourceDialog"), [](QDialog& Dialog) { Dialog.reject(); });
+    Frame->TWAINImageInputClick();
+    EXPECT_EQ(choose.Answered, 0);
+    EXPECT_EQ(Host.LastStatus(), GetDialogMessage(QStringLiteral("DMS109")));
+    EXPECT_TRUE(Frame->ImageWindows().isEmpty());
+}
+
 TEST_F(ScanTest, AMissingSourceManagerShowsErr1) {
     Frame->AcquireImage1->LibraryFileName = Sane.filePath(QStringLiteral("missing.so"));
     Frame->TWAINImageInputClick();

@@ -136,6 +136,14 @@ TEST_F(SettingsFileBatchTest, AMissingClassifierOrColourOrAFailedRunEndsTheBatch
     }
 }
 
+TEST_F(SettingsFileBatchTest, WithoutACircleTheBatchSaysSoInTheStatusBarAndInItsReport) {
+    Window->FCircleSet = false;
+    RunBatch("a01.bmp,2,128\n");
+    const QString noCircle = test::StatusOf(ShowErrorMessage, "ERR10");
+    EXPECT_EQ(Host.LastStatus(), noCircle);
+    EXPECT_EQ(Host.ResultLines, std::vector<QString>{noCircle});
+}
+
 TEST_F(SettingsFileBatchTest, AClassificationLineAsksForItsGroupsAndCancellingEndsTheBatch) {
     ClassifyDone = true;
     DiscLastGroup = 1;
