@@ -1,6 +1,5 @@
 #include "analysis/SettingsFile.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <variant>
 
@@ -112,8 +111,6 @@ void WriteKey(TIniFile& Ini, const TKey& Key, const TOptionFields& Fields) {
 }
 
 }  // namespace
-
-QString SettingsFileName() { return QCoreApplication::applicationDirPath() + QStringLiteral("/Options.Ini"); }
 
 void ReadSettingsFile(const QString& FileName, TOptionFields& Fields, const QString& ImageFile) {
     // One state of the file, however it changes meanwhile.

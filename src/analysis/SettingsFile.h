@@ -1,5 +1,5 @@
 #pragma once
-// The settings file "Options.Ini" beside the program: the options dialog
+// The settings file "Options.Ini" (SettingsFilePlace.h): the options dialog
 // saves what its controls hold into it and loads them back from it. Other
 // copies of the program share such files, so sections, keys (misspellings
 // included), their order and the texts as the fields show them ("%6.2f" with
@@ -10,9 +10,6 @@
 #include "analysis/OptionFields.h"
 
 namespace tam32 {
-
-// "Options.Ini" in the executable's folder, whatever the current folder.
-QString SettingsFileName();
 
 // Load: reads each key into its field in file order, as the controls take
 // it. A missing key, a text that is no integer, or an item number outside

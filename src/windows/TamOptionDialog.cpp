@@ -77,7 +77,7 @@ QStringList Uncaptioned(TOptionRange Items) { return QStringList(Items.Max - Ite
 
 }  // namespace
 
-TTamOptionDialog::TTamOptionDialog(QWidget* Parent) : QDialog(Parent), SettingsFile(SettingsFileName()) {
+TTamOptionDialog::TTamOptionDialog(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("TamOptionDialog"));
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

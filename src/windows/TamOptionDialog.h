@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "analysis/OptionFields.h"
+#include "analysis/SettingsFilePlace.h"
 #include "platform/WinTypes.h"
 
 class QCheckBox;
@@ -58,8 +59,9 @@ public:
     void Button3Click();
     void Button4Click();
 
-    // The file that Save writes and Load reads.
-    QString SettingsFile;
+    // Where Save writes and Load reads the settings file; each shows the
+    // file's full path in the status bar, and a failure in a message box.
+    TSettingsFilePlace SettingsPlace = ProgramSettingsPlace();
 
     QTabWidget* PageControl1;
     QWidget *TabSheet5, *TabSheet2, *TabSheet1, *TabSheet4, *TabSheet3;

@@ -2,6 +2,7 @@
 // read into the option fields, and the handlers of its controls and buttons.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,9 @@ constexpr TLensPreset kLensPresets[] = {
     {0, "90.0", "11.5"}, {1, "89.97", "11.5"}, {2, "90.0", "11.0"},
     {3, "89.68", "11.0"}, {4, "89.68", "11.0"}, {6, "90.0", "3.21"},
 };
+
+// A file's name as the status bar shows it: absolute, in the system's separators.
+QString FullPath(const QString& File) { return QDir::toNativeSeparators(QFileInfo(File).absoluteFilePath()); }
 
 // The value a spin edit is given, no handler running.
 void Show(QSpinBox* Edit, int Value) {
@@ -236,16 +240,24 @@ void TTamOptionDialog::reject() {
 
 void TTamOptionDialog::Button5Click() {
     try {
-        WriteSettingsFile(SettingsFile, ReadFields());
+        const QString file = SettingsPlace.PrepareFileToSave();
+        WriteSettingsFile(file, ReadFields());
+        EngineHost().SetStatusText(FullPath(file));
     } catch (const Exception& e) {
         EngineHost().ShowMessage(e.Message());
     }
 }
 
 void TTamOptionDialog::Button6Click() {
-    TOptionFields fields = ReadFields();
-    ReadSettingsFile(SettingsFile, fields, FImageFile);
-    ShowFields(fields);
+    try {
+        const QString file = SettingsPlace.FileToLoad();
+        TOptionFields fields = ReadFields();
+        ReadSettingsFile(file, fields, FImageFile);
+        ShowFields(fields);
+        EngineHost().SetStatusText(FullPath(file));
+    } catch (const Exception& e) {
+        EngineHost().ShowMessage(e.Message());
+    }
 }
 
 void TTamOptionDialog::BitBtn1Click() {

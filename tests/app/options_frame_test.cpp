@@ -51,16 +51,21 @@ TEST_F(OptionsFrameTest, MenuItemAndButtonOpenTheDialogOfTheActiveWindowWhoseOkA
 TEST_F(OptionsFrameTest, ProbeSavesAndLoadsTheSettingsFileAndReportsWhatItRefuses) {
     const QString file = Files.filePath(QStringLiteral("Options.Ini"));
     const auto probe = [this](const QStringList& Args) { return test::RunProbe(Args, Files.path()); };
-    EXPECT_EQ(probe({"options", "save", file, "--set", "TimeZone=-5", "--set", "LensType=6"}).ExitCode, 0);
-    test::TProbeRun run = probe({"options", "load", file, "--print", "TimeZone", "--print", "LensType"});
+    // Save and Load show the file they wrote or read.
+    const QString shown = QStringLiteral("STATUS: ") + file;
+    test::TProbeRun run = probe({"options", "save", file, "--set", "TimeZone=-5", "--set", "LensType=6"});
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Lines, QStringList({"TimeZone = -5", "LensType = 6"}));
+    EXPECT_EQ(run.Lines, QStringList{shown});
+    run = probe({"options", "load", file, "--print", "TimeZone", "--print", "LensType"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Lines, QStringList({shown, "TimeZone = -5", "LensType = 6"}));
 
     run = probe({"options", "load", file, "--edit", "YearEdit=0", "--print", "TargetYear"});
     EXPECT_EQ(run.ExitCode, 2);
-    ASSERT_EQ(run.Lines.size(), 2);
-    EXPECT_TRUE(run.Lines[0].startsWith("STATUS: "));
-    EXPECT_EQ(run.Lines[1], QStringLiteral("TargetYear = %1").arg(QDate::currentDate().year()));
+    ASSERT_EQ(run.Lines.size(), 3);
+    EXPECT_EQ(run.Lines[0], shown);
+    EXPECT_TRUE(run.Lines[1].startsWith("STATUS: "));
+    EXPECT_EQ(run.Lines[2], QStringLiteral("TargetYear = %1").arg(QDate::currentDate().year()));
 
     const QString unwritable = Files.filePath(QStringLiteral("missing/Options.Ini"));
     run = probe({"options", "save", unwritable});

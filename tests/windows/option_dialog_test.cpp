@@ -55,13 +55,13 @@ protected:
     // The dialog shown in settings mode for Photo.
     TTamOptionDialog& Open() {
         dialog = std::make_unique<TTamOptionDialog>();
-        dialog->SettingsFile = folder.filePath(QStringLiteral("Options.Ini"));
+        dialog->SettingsPlace = OneSettingsFile(folder.filePath(QStringLiteral("Options.Ini")));
         dialog->Setup(Photo, 0, 0, 9, 9);
         dialog->show();
         return *dialog;
     }
     void WriteSettings(const QByteArray& Text) {
-        QFile file(dialog->SettingsFile);
+        QFile file(dialog->SettingsPlace.ProgramFile);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(Text);
     }
@@ -227,10 +227,68 @@ TEST_F(OptionDialogTest, TheOutlineFolderAppearsWithItsCheckBox) {
 
 TEST_F(OptionDialogTest, SaveTellsWhenTheFileCannotBeWritten) {
     TTamOptionDialog& d = Open();
-    d.SettingsFile = folder.filePath(QStringLiteral("missing/Options.Ini"));
+    d.SettingsPlace = OneSettingsFile(folder.filePath(QStringLiteral("missing/Options.Ini")));
     d.Button5->click();
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_TRUE(host.Messages[0].contains(d.SettingsFile));
+    EXPECT_TRUE(host.Messages[0].contains(d.SettingsPlace.ProgramFile));
+}
+
+TEST_F(OptionDialogTest, SaveAndLoadUseTheProgramsFolderWhenItIsWritableElseTheUsersAndShowTheFile) {
+    TTamOptionDialog& d = Open();
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("program")));
+    const QString programFile = folder.filePath(QStringLiteral("program/Options.Ini"));
+    const QString userFile = folder.filePath(QStringLiteral("config/TAM32/Options.Ini"));
+    bool writable = true;
+    d.SettingsPlace = {programFile, userFile, [&](const QString& Folder) {
+                           EXPECT_EQ(Folder, folder.filePath(QStringLiteral("program")));
+                           return writable;
+                       }};
+    const auto saveWithTau = [&](const char* Tau) {
+        d.Edit14->setText(QLatin1String(Tau));
+        d.Button5->click();
+    };
+    const auto loadedTau = [&] {
+        d.Edit14->setText(QStringLiteral("none"));
+        d.Button6->click();
+        return d.Edit14->text();
+    };
+
+    // Neither file yet: Load says so and changes nothing.
+    EXPECT_EQ(loadedTau(), QStringLiteral("none"));
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_TRUE(host.Messages[0].contains(programFile) && host.Messages[0].contains(userFile));
+
+    saveWithTau("0.5");
+    EXPECT_TRUE(QFile::exists(programFile));
+    EXPECT_FALSE(QDir(folder.filePath(QStringLiteral("config"))).exists());
+    EXPECT_EQ(host.LastStatus(), programFile);
+    EXPECT_EQ(loadedTau(), QStringLiteral("0.5"));
+    EXPECT_EQ(host.LastStatus(), programFile);
+
+    // A program folder without room for a file: the user's folder, made with its parents.
+    writable = false;
+    saveWithTau("0.7");
+    EXPECT_EQ(host.LastStatus(), userFile);
+    EXPECT_EQ(loadedTau(), QStringLiteral("0.7"));
+    EXPECT_EQ(host.LastStatus(), userFile);
+    // Load takes the other file when the one that Save would write is missing.
+    ASSERT_TRUE(QFile::remove(userFile));
+    EXPECT_EQ(loadedTau(), QStringLiteral("0.5"));
+    EXPECT_EQ(host.LastStatus(), programFile);
+
+    // A user's folder that cannot be made: Save says why and writes nothing.
+    d.SettingsPlace.UserFile = programFile + QStringLiteral("/TAM32/Options.Ini");
+    const QByteArray before = [&] {
+        QFile file(programFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    saveWithTau("0.9");
+    ASSERT_EQ(host.Messages.size(), 2u);
+    EXPECT_TRUE(host.Messages[1].contains(programFile + QStringLiteral("/TAM32"))) << host.Messages[1].toStdString();
+    EXPECT_TRUE(host.Messages[1].contains(QStringLiteral("directory"))) << host.Messages[1].toStdString();
+    QFile file(programFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 TEST_F(OptionDialogTest, GroupSelectionMarksTheGroupsLeftInTheTargetList) {

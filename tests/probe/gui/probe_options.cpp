@@ -2,8 +2,9 @@
 // tam32-probe options load FILE [--edit Control=Text]... [--print Name]...
 // Both start from the built-in settings (today's date), open the real
 // options dialog offscreen, prepared by Setup for no image, with FILE in
-// place of the settings file, and touch no other file. "save" first loads
-// IN through Load and OK and applies each --set, then presses Save: a file
+// place of the settings file, and touch no other file. Save and Load print
+// the "STATUS:" line with the file's full path. "save" first loads IN
+// through Load and OK and applies each --set, then presses Save: a file
 // that cannot be written prints "MESSAGE: text" and exits 2. "load" presses
 // Load, gives each named control (Edit1, Edit17, YearEdit, ...) its text as
 // typing would, so that its change handler runs, presses OK and prints
@@ -31,7 +32,7 @@ namespace {
 // and the host that prints what it shows.
 struct TOpenDialog {
     explicit TOpenDialog(const QString& File) {
-        Dialog.SettingsFile = File;
+        Dialog.SettingsPlace = OneSettingsFile(File);
         Dialog.Setup(QString(), 0, 0, 1, 1);
         Dialog.show();
     }
