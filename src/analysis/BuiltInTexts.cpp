@@ -10,7 +10,7 @@ struct TBuiltInText {
 };
 
 constexpr TBuiltInText kTexts[] = {
-    {"ERROR_CODE_", "ERR28", "斜面傾斜角補正が無効です（オプションで SlopeCorrection=1 の設定ファイルを読み込んでください）"},
+    {"ERROR_CODE_", "ERR28", "斜面傾斜角補正が無効です（オプションで SlopeCorrection=1 の設定ファイルを読み込んで有効にしてください）"},
     {"ERROR_CODE_", "ERR29", "コントロール・ポイントの回帰式がありません（先にコントロール・ポイントの「解析」を実行してください）"},
     // The histogram window.
     {"DIALOG_CODE_", "DMS95", "輝度\t全体\t 葉"},

@@ -43,7 +43,8 @@ THistgramWindow::THistgramWindow(QWidget* Parent) : QDialog(Parent) {
     white.setColor(QPalette::Window, Qt::white);
     Label1->setPalette(white);
     // Titled when shown: the threshold pick hides it.
-    RadioGroup1 = new TRadioGroup(QString(), {QStringLiteral("Red"), QStringLiteral("Blue"), QStringLiteral("Green")}, this);
+    RadioGroup1 =
+        new TRadioGroup(QString(), {QStringLiteral("Red"), QStringLiteral("Blue"), QStringLiteral("Green")}, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     // Three choices and a title within the 60 pixels above the table.
     QFont small = font();

@@ -343,7 +343,8 @@ void TLeafImageWindow::FinishScaleByArea() {
     }
     QString typed;
     if (EngineHost().Confirm(GetDialogMessage(QStringLiteral("DMS5"))) &&
-        EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS6")), GetDialogMessage(QStringLiteral("DMS7")), typed)) {
+        EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS6")), GetDialogMessage(QStringLiteral("DMS7")),
+                                typed)) {
         const std::optional<double> cm2 = TypedNumber(typed);
         // No resolution from an object of no area, nor from a box without a target pixel.
         if (!cm2 || *cm2 <= 0) {

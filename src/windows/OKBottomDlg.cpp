@@ -29,6 +29,9 @@ void Load(QSpinBox* Edit, int Min, int Max, int Value) {
     Edit->setValue(Value);
 }
 
+// The dialog text of Key.
+QString Text(const char* Key) { return GetDialogMessage(QLatin1String(Key)); }
+
 // The form's own caption, which only the period layout replaces.
 const QString kSettingCaption = QStringLiteral("Setting");
 
@@ -71,9 +74,9 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     SpinEdit5 = NamedSpinEdit(Panel2, "SpinEdit5", 0, 1000000);
     SpinEdit8 = NamedSpinEdit(Panel2, "SpinEdit8", 0, 1000000);
     SpinEdit6 = NamedSpinEdit(Panel2, "SpinEdit6", 1, 10000);
-    SpinEdit6->setToolTip(GetDialogMessage(QStringLiteral("DMS101")));
+    SpinEdit6->setToolTip(Text("DMS101"));
     SpinEdit7 = NamedSpinEdit(Panel2, "SpinEdit7", 1, 100);
-    SpinEdit7->setToolTip(GetDialogMessage(QStringLiteral("DMS102")));
+    SpinEdit7->setToolTip(Text("DMS102"));
     SpinEdit9 = NamedSpinEdit(Panel2, "SpinEdit9", 0, 1000000);
     SpinEdit10 = NamedSpinEdit(Panel2, "SpinEdit10", 0, 1000000);
     const auto label = [this](const QString& Text, QWidget* Field) {
@@ -81,25 +84,23 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
         label->setBuddy(Field);
         return label;
     };
-    Label9 = label(GetDialogMessage(QStringLiteral("DMS75")), SpinEdit5);
+    Label9 = label(Text("DMS75"), SpinEdit5);
     Label13 = label(QStringLiteral("－"), SpinEdit8);
-    Label10 = label(GetDialogMessage(QStringLiteral("DMS76")), SpinEdit6);
-    Label12 = label(GetDialogMessage(QStringLiteral("DMS77")), SpinEdit7);
+    Label10 = label(Text("DMS76"), SpinEdit6);
+    Label12 = label(Text("DMS77"), SpinEdit7);
     // The object numbers are those of the labelling report's first column.
-    const QString objectNo = GetDialogMessage(QStringLiteral("DMS48")).section(u'\t', 0, 0);
-    RadioGroup1 = new TRadioGroup(GetDialogMessage(QStringLiteral("DMS78")),
-                                  {GetDialogMessage(QStringLiteral("DMS80")), GetDialogMessage(QStringLiteral("DMS81"))}, Panel2);
+    const QString objectNo = Text("DMS48").section(u'\t', 0, 0);
+    RadioGroup1 = new TRadioGroup(Text("DMS78"), {Text("DMS80"), Text("DMS81")}, Panel2);
     RadioGroup1->SetItemIndex(0);
-    RadioGroup2 = new TRadioGroup(GetDialogMessage(QStringLiteral("DMS79")),
-                                  {GetDialogMessage(QStringLiteral("DMS82")), GetDialogMessage(QStringLiteral("DMS83"))}, Panel2);
+    RadioGroup2 = new TRadioGroup(Text("DMS79"), {Text("DMS82"), Text("DMS83")}, Panel2);
     RadioGroup2->SetItemIndex(1);
     auto* grid2 = new QGridLayout(Panel2);
-    grid2->addWidget(label(GetDialogMessage(QStringLiteral("DMS104")), Edit1), 0, 0);
+    grid2->addWidget(label(Text("DMS104"), Edit1), 0, 0);
     grid2->addWidget(Edit1, 0, 1, 1, 3);
     grid2->addWidget(SpeedButton1, 0, 4);
     grid2->addWidget(label(objectNo, SpinEdit9), 0, 5);
     grid2->addWidget(SpinEdit9, 0, 6);
-    grid2->addWidget(label(GetDialogMessage(QStringLiteral("DMS105")), Edit2), 1, 0);
+    grid2->addWidget(label(Text("DMS105"), Edit2), 1, 0);
     grid2->addWidget(Edit2, 1, 1, 1, 3);
     grid2->addWidget(SpeedButton2, 1, 4);
     grid2->addWidget(label(objectNo, SpinEdit10), 1, 5);
@@ -157,14 +158,13 @@ void TOKBottomDlg::FormCreate() {
     Panel3->setVisible(Mode == mdLightLevel);
     switch (Mode) {
         case mdPARPeriod: {
-            const auto text = [](const char* Key) { return GetDialogMessage(QLatin1String(Key)); };
-            Label7->setText(text(DateRange ? "DMS65" : "DMS67"));
-            Label8->setText(text(DateRange ? "DMS66" : "DMS68"));
-            Label3->setText(text(DateRange ? "DMS69" : "DMS71"));
+            Label7->setText(Text(DateRange ? "DMS65" : "DMS67"));
+            Label8->setText(Text(DateRange ? "DMS66" : "DMS68"));
+            Label3->setText(Text(DateRange ? "DMS69" : "DMS71"));
             Label5->setText(Label3->text());
-            Label4->setText(text(DateRange ? "DMS70" : "DMS72"));
+            Label4->setText(Text(DateRange ? "DMS70" : "DMS72"));
             Label6->setText(Label4->text());
-            setWindowTitle(text(DateRange ? "DMS73" : "DMS74"));
+            setWindowTitle(Text(DateRange ? "DMS73" : "DMS74"));
             const int first = DateRange ? 1 : 0;
             for (QSpinBox* edit : {SpinEdit1, SpinEdit3}) Load(edit, first, DateRange ? 12 : 23, first);
             for (QSpinBox* edit : {SpinEdit2, SpinEdit4}) Load(edit, first, DateRange ? 31 : 59, first);
@@ -220,7 +220,7 @@ void TOKBottomDlg::OKBtnClick() {
             GapCameraHeight2 = static_cast<float>(SpinEdit8->value());
             GapBaseDistance = std::fabs(GapCameraHeight1 - GapCameraHeight2) / 1000.0f;
             if (!(GapBaseDistance > 0)) {
-                QMessageBox::information(this, windowTitle(), GetDialogMessage(QStringLiteral("DMS103")));
+                QMessageBox::information(this, windowTitle(), Text("DMS103"));
                 break;
             }
             GapFocalLength = static_cast<float>(SpinEdit6->value());

@@ -203,7 +203,8 @@ protected:
         Read(*points, QStringLiteral("control points"));
         WithModal([&] { points->Analyze->click(); }, ReadAndClose(QStringLiteral("fit refused")));
 
-        WithModal([&] { Trigger("StartGetPoints1"); }, [](QWidget& colours) { static_cast<QDialog&>(colours).accept(); });
+        WithModal([&] { Trigger("StartGetPoints1"); },
+                  [](QWidget& colours) { static_cast<QDialog&>(colours).accept(); });
         ASSERT_NE(window->LookingTable(), nullptr);
         Read(*window->LookingTable(), QStringLiteral("sample table"));
 
