@@ -57,8 +57,10 @@ constexpr TBuiltInText kTexts[] = {
 }  // namespace
 
 std::optional<QString> BuiltInText(const QString& Section, const QString& Key) {
+    // Names compare as the message files' sections and keys do, without regard to case.
+    const auto same = [](const QString& A, const char* B) { return A.compare(QLatin1String(B), Qt::CaseInsensitive) == 0; };
     for (const TBuiltInText& Text : kTexts)
-        if (Section == QLatin1String(Text.Section) && Key == QLatin1String(Text.Key)) return QString::fromUtf8(Text.Text);
+        if (same(Section, Text.Section) && same(Key, Text.Key)) return QString::fromUtf8(Text.Text);
     return std::nullopt;
 }
 

@@ -146,6 +146,7 @@ TEST_F(MessageLookupTest, KeysThatAUsersOlderFileLacksShowTheirBuiltInText) {
     const auto Check = [this] {
         EXPECT_TRUE(StatusOfError("ERR28").startsWith("斜面傾斜角補正が無効です"));
         EXPECT_EQ(GetDialogMessage("DMS97"), "色");
+        EXPECT_EQ(GetDialogMessage("dms97"), "色");  // keys compare without regard to case
         EXPECT_EQ(GetFormCaption("OPTION", 52), "オプション");
         EXPECT_EQ(GetFormCaption("LOOK", 10), "判別分析の実行");
         // The keys of the first files have none.
