@@ -41,7 +41,7 @@ public:
 
 }  // namespace
 
-TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool) {
     setObjectName(QStringLiteral("AfinDlg"));
     setAttribute(Qt::WA_DeleteOnClose);
     PageControl1 = new QTabWidget(this);

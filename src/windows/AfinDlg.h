@@ -5,7 +5,8 @@
 // window's control-point tool); the least-squares polynomial from world to
 // picture with each point's residual; and the extent and pixel size of the
 // corrected picture that the window's correction writes. A modeless tool
-// window that stays on top; closing it frees it, table and fit with it.
+// window above the frame (never above a modal dialog); closing it frees
+// it, table and fit with it.
 #include <QDialog>
 #include <vector>
 
