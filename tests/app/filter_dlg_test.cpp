@@ -16,6 +16,7 @@
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "app/FilterDlg.h"
+#include "common/user_click.h"
 #include "common/widget_app_env.h"
 
 namespace tam32::test {
@@ -63,12 +64,12 @@ TEST_F(FilterDlgTest, AKernelFileFillsTheGridInFileOrderAndOKStoresItByColumn) {
         dialog.OpenDialog1->selectFile(file);
         static_cast<QDialog*>(dialog.OpenDialog1)->accept();
     });
-    dialog.Button1->click();
+    test::UserClick(dialog.Button1);
     EXPECT_EQ(Rows(dialog),
               (QStringList{"1 2 3 4 5", "6 7 8 9 10", "11 12 13 14 15", "16 17 18 19 20", "-21 22 23 24 25"}));
     EXPECT_EQ(dialog.SpinEdit2->value(), 9);
     EXPECT_FALSE(FilterDefined);  // nothing before OK
-    dialog.OKBtn->click();
+    test::UserClick(dialog.OKBtn);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(FilterDefined);
     EXPECT_EQ(std::pair(FilterSize, FilterDivisor), std::pair(5, 9));
@@ -110,7 +111,7 @@ TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZero) {
     TFilterDlg dialog;
     dialog.show();
     dialog.SetCell(1, 2, QStringLiteral("abc"));
-    dialog.OKBtn->click();
+    test::UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(FilterDefined);
@@ -118,11 +119,11 @@ TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZero) {
     dialog.SetCell(1, 2, QStringLiteral(" 2 "));
     dialog.SpinEdit2->setValue(0);
     Host.StatusTexts.clear();
-    dialog.OKBtn->click();
+    test::UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
     EXPECT_FALSE(FilterDefined);
     dialog.SpinEdit2->setValue(10);
-    dialog.OKBtn->click();
+    test::UserClick(dialog.OKBtn);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(FilterKernel[1][2], 2);
 }
@@ -130,10 +131,11 @@ TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZero) {
 TEST_F(FilterDlgTest, ReopeningShowsTheStoredKernelAndDivisorAndASizeChangeStartsFromOnes) {
     {
         TFilterDlg dialog;
+        dialog.show();
         dialog.SpinEdit1->setValue(5);
         dialog.SetCell(4, 0, QStringLiteral("-3"));
         dialog.SpinEdit2->setValue(25);
-        dialog.OKBtn->click();
+        test::UserClick(dialog.OKBtn);
     }
     TFilterDlg dialog;
     EXPECT_EQ(dialog.SpinEdit1->value(), 5);

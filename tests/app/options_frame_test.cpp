@@ -11,6 +11,7 @@
 #include "analysis/GlobalSettings.h"
 #include "app/frame_fixture.h"
 #include "common/probe_process.h"
+#include "common/user_click.h"
 #include "windows/TamOptionDialog.h"
 
 namespace tam32 {
@@ -31,7 +32,7 @@ protected:
             if (dialog == nullptr) return;
             opened = true;
             dialog->Edit14->setText(Tau);
-            dialog->findChild<QPushButton*>(QLatin1String(Button))->click();
+            test::UserClick(dialog->findChild<QPushButton*>(QLatin1String(Button)));
         });
         Trigger->trigger();
         QCoreApplication::processEvents();

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 
 #include "analysis/Messages.h"
+#include "common/user_click.h"
 #include "windows/AfinDlg.h"
 #include "windows/image_window_fixture.h"
 
@@ -55,7 +56,12 @@ protected:
         Dialog->im_y0->setText(QLatin1String(Y0));
         Dialog->im_y1->setText(QLatin1String(Y1));
         Dialog->Pixel_Size->setText(QLatin1String(Pixel));
-        Dialog->Calc_IMS->click();
+        Press(Dialog->Calc_IMS);
+    }
+    // A button of the dialog, on its page.
+    static void Press(QPushButton* Button) {
+        test::TurnToPageOf(*Button);
+        test::UserClick(Button);
     }
     QByteArray Written(const QString& Name) const {
         QFile file(Folder.filePath(Name));
@@ -81,14 +87,14 @@ TEST_F(GcpToolTest, ClicksFillTheTableAndTheTenthPointGrowsIt) {
 TEST_F(GcpToolTest, AnExactFitShowsZeroResidualsAndTheExtentGivesTheOutputSize) {
     ExactPoints();
     Point(40, 40, "", "7");  // without X: neither fitted nor in the extent
-    Dialog->Analyze->click();
+    Press(Dialog->Analyze);
     EXPECT_TRUE(Host.Messages.empty());
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(Dialog->Cell(0, row), QStringLiteral("0.000")) << "row " << row;
     EXPECT_TRUE(Dialog->Cell(0, 4).isEmpty());
     ASSERT_EQ(Dialog->CoefCol.size(), 3u);
     EXPECT_NEAR(Dialog->CoefCol[1], 2.0, 1e-12);
     EXPECT_NEAR(Dialog->CoefRow[2], 3.0, 1e-12);
-    Dialog->Auto_Size->click();
+    Press(Dialog->Auto_Size);
     EXPECT_EQ(Dialog->im_x1->text(), QStringLiteral("10"));
     EXPECT_EQ(Dialog->im_y1->text(), QStringLiteral("10"));
     Size("0", "100", "0", "50", "0.5");
@@ -111,7 +117,7 @@ TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) 
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Why);
-        Dialog->ClearTable->click();
+        Press(Dialog->ClearTable);
         int i = 0;
         for (const auto& [x, y] : Case.World) {
             ++i;
@@ -121,14 +127,14 @@ TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) 
         Dialog->SetCell(0, 1, QStringLiteral("old"));
         Dialog->CoefCol = Dialog->CoefRow = {9.0};
         Host.Messages.clear();
-        Dialog->Analyze->click();
+        Press(Dialog->Analyze);
         EXPECT_EQ(Host.Messages, std::vector<QString>{kRefused});
         EXPECT_EQ(Dialog->CoefCol, std::vector<double>{9.0});
         EXPECT_EQ(Dialog->Cell(0, 1), QStringLiteral("old"));
     }
     Dialog->SetCell(1, 1, QStringLiteral("abc"));
     Host.Messages.clear();
-    Dialog->Analyze->click();
+    Press(Dialog->Analyze);
     ASSERT_EQ(Host.Messages.size(), 1u);
     EXPECT_TRUE(Host.Messages[0].contains(QStringLiteral("'abc'")));
 }
@@ -154,7 +160,7 @@ TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
                   second = Folder.filePath(QStringLiteral("second.bmp"));
     EXPECT_FALSE(Window->DoAfineTrans(first));  // no fit yet
     ExactPoints();
-    Dialog->Analyze->click();
+    Press(Dialog->Analyze);
     EXPECT_FALSE(Window->DoAfineTrans(first));  // no size yet
     Size("0", "20", "0", "10", "1");
     ASSERT_TRUE(Window->DoAfineTrans(first));
@@ -172,7 +178,7 @@ TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
 
 TEST_F(GcpToolTest, AClosedDialogIsAbsentAndTheToolMakesANewOne) {
     ExactPoints();
-    Dialog->OKBtn->click();
+    Press(Dialog->OKBtn);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Window->AfinDlg(), nullptr);
     Window->Image1MouseDown(Qt::LeftButton, 5, 5);  // nothing to fill

@@ -26,6 +26,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/stored_settings.h"
+#include "common/user_click.h"
 #include "common/widget_app_env.h"
 #include "windows/HistgramWindow.h"
 #include "windows/RadioGroup.h"
@@ -125,7 +126,7 @@ TEST_F(OptionDialogTest, ControlsActOnEachOtherAsTheUserChangesThem) {
 
     d.Edit21->setText(QStringLiteral("300"));
     d.Edit22->setText(QStringLiteral("60"));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(AzimuthMaskAscending);
     EXPECT_EQ(NCEnd, 81);
@@ -137,13 +138,13 @@ TEST_F(OptionDialogTest, LoadSetsTheChoicesThatOkAppliesAndAMissingOneKeepsTheSh
     TTamOptionDialog& d = Open();
     EXPECT_EQ(d.JhokenGroup1->ItemIndex(), -1);
     WriteSettings("[Threshold]\r\nColor=0\r\nType=1\r\nJhoken=0\r\n");
-    d.Button6->click();
+    test::UserClick(d.Button6);
     EXPECT_EQ(d.ColorGroup1->ItemIndex(), 0);
     WriteSettings("[Threshold]\r\nColor=9\r\n[LAI]\r\nNCEnd=70\r\n");
-    d.Button6->click();
+    test::UserClick(d.Button6);
     EXPECT_EQ(std::tuple(d.ColorGroup1->ItemIndex(), d.TargetGroup1->ItemIndex(), d.JhokenGroup1->ItemIndex()),
               std::tuple(0, 1, 0));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_EQ(std::tuple(BinarizeTarget, ThresholdMethod, ThresholdCondition, NCEnd), std::tuple(0, 1, 0, 70));
 }
 
@@ -152,7 +153,7 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesN
     Choose(d.ColorGroup1, 0);
     d.Edit1->setText(QStringLiteral("300"));
     d.Edit14->setText(QStringLiteral("abc"));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_TRUE(d.isVisible());
     EXPECT_FALSE(host.StatusTexts.empty());
     EXPECT_EQ(d.PageControl1->currentWidget(), d.TabSheet4);
@@ -161,13 +162,13 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesN
     // A field that only a loaded file fills comes into view.
     d.Edit14->setText(QStringLiteral("0.7"));
     WriteSettings("[FishEye]\r\nAzimthCorrection=abc\r\n");
-    d.Button6->click();
+    test::UserClick(d.Button6);
     ASSERT_FALSE(d.Edit5->isVisible());
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.focusWidget(), d.Edit5);
     EXPECT_TRUE(d.Edit5->isVisible());
-    d.Button2->click();
+    test::UserClick(d.Button2);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
 }
@@ -188,7 +189,7 @@ TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
     };
     const auto Shown = Settings();
     TTamOptionDialog& d = Open();
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(Settings(), Shown);
 }
@@ -200,13 +201,13 @@ TEST_F(OptionDialogTest, ThePickedThresholdFillsTheFieldAndOnlyOkAppliesIt) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->windowTitle(), QStringLiteral("PHOTO.BMP(Histgram)"));
         window->SpinEdit1->setValue(77);
-        window->Button1->click();
+        test::UserClick(window->Button1);
     });
-    d.BitBtn1->click();
+    test::UserClick(d.BitBtn1);
     EXPECT_EQ(d.SpinEdit7->value(), 77);
     EXPECT_EQ(d.TargetGroup1->ItemIndex(), 2);
     EXPECT_EQ(FixedThreshold, 0);
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_EQ(std::pair(ThresholdMethod, FixedThreshold), std::pair(2, 77));
 }
 
@@ -228,7 +229,7 @@ TEST_F(OptionDialogTest, TheOutlineFolderAppearsWithItsCheckBox) {
 TEST_F(OptionDialogTest, SaveTellsWhenTheFileCannotBeWritten) {
     TTamOptionDialog& d = Open();
     d.SettingsFile = folder.filePath(QStringLiteral("missing/Options.Ini"));
-    d.Button5->click();
+    test::UserClick(d.Button5);
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_TRUE(host.Messages[0].contains(d.SettingsFile));
 }
@@ -244,16 +245,16 @@ TEST_F(OptionDialogTest, GroupSelectionMarksTheGroupsLeftInTheTargetList) {
     EXPECT_FALSE(d.Button5->isVisible());
     for (const char* moved : {"2", "10"}) {
         d.ListBox1->setCurrentItem(d.ListBox1->findItems(QLatin1String(moved), Qt::MatchExactly).at(0));
-        d.Button3->click();
+        test::UserClick(d.Button3);
     }
     EXPECT_EQ(d.ListBox2->item(0)->text(), QStringLiteral("10"));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     const bool expected[21] = {true, false, true, true, true, true, true, true, true, false, true, true};
     for (int group = 0; group < 21; ++group) EXPECT_EQ(RecognizedGroups[group], expected[group]) << group;
 
     d.SetupGroupSelection();
     d.show();
-    d.Button2->click();
+    test::UserClick(d.Button2);
     EXPECT_TRUE(OptionsCancelled);
 }
 
