@@ -4,8 +4,6 @@
 // and is not pressed.
 #include <gtest/gtest.h>
 
-#include <QTabWidget>
-
 #include "common/user_reach.h"
 
 namespace tam32::test {
@@ -19,13 +17,6 @@ inline void UserClick(QAbstractButton* Button) {
         return;
     }
     PressAndRelease(*Button);
-}
-
-// A user turns to the tab page that holds Widget before reaching for it.
-inline void TurnToPageOf(QWidget& Widget) {
-    for (QWidget* page = &Widget; page->parentWidget() != nullptr; page = page->parentWidget())
-        if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget()); tabs != nullptr && tabs->indexOf(page) >= 0)
-            tabs->setCurrentWidget(page);
 }
 
 }  // namespace tam32::test

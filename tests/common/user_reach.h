@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QString>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidget>
@@ -47,6 +48,13 @@ inline QString WhyUnreachable(const QWidget& Button) {
     return QString();
 }
 
+// A user turns to the tab page that holds Widget before reaching for it.
+inline void TurnToPageOf(QWidget& Widget) {
+    for (QWidget* page = &Widget; page->parentWidget() != nullptr; page = page->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget()); tabs != nullptr && tabs->indexOf(page) >= 0)
+            tabs->setCurrentWidget(page);
+}
+
 // A user's press and release of the left button on the middle of Button.
 inline void PressAndRelease(QWidget& Button) {
     const QPoint middle = Button.rect().center();
@@ -58,7 +66,8 @@ inline void PressAndRelease(QWidget& Button) {
 }
 
 // The push and tool buttons of Window itself (not of a dialog that it
-// holds, shown or not) whose caption, or whose action's, reads Text.
+// holds, shown or not) whose caption reads Text: the button's text, its
+// action's, or the hint of a tool button that shows only a picture.
 inline QList<QAbstractButton*> ButtonsCaptioned(const QWidget& Window, const QString& Text) {
     QList<QAbstractButton*> found;
     for (QAbstractButton* button : Window.findChildren<QAbstractButton*>()) {
@@ -66,22 +75,25 @@ inline QList<QAbstractButton*> ButtonsCaptioned(const QWidget& Window, const QSt
         auto* tool = qobject_cast<QToolButton*>(button);
         if (tool == nullptr && qobject_cast<QPushButton*>(button) == nullptr) continue;
         const QAction* action = tool != nullptr ? tool->defaultAction() : nullptr;
-        if (CaptionAsShown(button->text()) == Text || (action != nullptr && CaptionAsShown(action->text()) == Text))
+        const bool pictureOnly = tool != nullptr && button->text().isEmpty();
+        if (CaptionAsShown(button->text()) == Text || (action != nullptr && CaptionAsShown(action->text()) == Text) ||
+            (pictureOnly && (action != nullptr ? action->toolTip() : button->toolTip()) == Text))
             found << button;
     }
     return found;
 }
 
-// The button captioned Text in Window that a user can click, or why there is
-// none: the reason of the one button of that caption, "missing" when there
-// is none, "ambiguous" when more than one shows.
+// The button captioned Text in Windows that a user can click, or why there
+// is none: the reason of the one button of that caption, "missing" when
+// there is none, "ambiguous" when more than one shows.
 struct TButtonChoice {
     QAbstractButton* Button = nullptr;
     QString Refusal;
 };
 
-inline TButtonChoice ChooseButton(const QWidget& Window, const QString& Text) {
-    const QList<QAbstractButton*> captioned = ButtonsCaptioned(Window, Text);
+inline TButtonChoice ChooseButton(const QList<QWidget*>& Windows, const QString& Text) {
+    QList<QAbstractButton*> captioned;
+    for (const QWidget* window : Windows) captioned += ButtonsCaptioned(*window, Text);
     if (captioned.isEmpty()) return {nullptr, QStringLiteral("missing")};
     QList<QAbstractButton*> shown;
     for (QAbstractButton* button : captioned)
