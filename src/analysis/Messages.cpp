@@ -72,6 +72,8 @@ void ShowStatusMessage(const QString& Prefix, const QString& Code) {
 
 void ShowErrorMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("ERROR_CODE_"), Code); }
 
+QString GetErrorMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("ERROR_CODE_"), Code); }
+
 void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("INSTRUCTION_CODE_"), Code); }
 
 QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("DIALOG_CODE_"), Code); }

@@ -18,6 +18,8 @@ namespace tam32 {
 void ShowStatusMessage(const QString& Prefix, const QString& Code);
 // Error messages "ERR1".."ERR23" (section ERROR_CODE_ + locale).
 void ShowErrorMessage(const QString& Code);
+// The text that ShowErrorMessage shows, for a box that repeats it.
+QString GetErrorMessage(const QString& Code);
 // Instructions and progress notes "MSG1".."MSG10" (INSTRUCTION_CODE_ + locale).
 void ShowInstructionMessage(const QString& Code);
 // Confirmations, prompts, captions and report headings "DMS1".."DMS86"

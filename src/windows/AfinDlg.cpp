@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -146,6 +147,11 @@ void TAfinDlg::FormCreate() {
     Label1->setText(GetFormCaption(kFormKey, 4));
     ClearTable->setText(GetFormCaption(kFormKey, 5));
     OKBtn->setText(GetFormCaption(kFormKey, 6));
+    // The extent and the pixel size have no label of their own: a refusal
+    // names them so.
+    for (QLineEdit* edit : {im_x0, im_x1, im_y0, im_y1})
+        edit->setAccessibleName(FormatDialogMessage(QStringLiteral("DMS92"), {edit->placeholderText()}));
+    Pixel_Size->setAccessibleName(Button1->text());
 }
 
 QString TAfinDlg::Cell(int Col, int Row) const {
@@ -181,15 +187,15 @@ bool TAfinDlg::IsComplete(int Row) const {
     return true;
 }
 
-bool TAfinDlg::CompletePoints(std::vector<TControlPoint>& Points, std::vector<int>& Rows) const {
+bool TAfinDlg::CompletePoints(std::vector<TControlPoint>& Points, std::vector<int>& Rows) {
     for (int row = 1; row <= GCPCount; ++row) {
         if (!IsComplete(row)) continue;
         double values[4];
         for (int col = colX; col <= colRow; ++col) {
             const std::optional<double> value = TypedNumber(Cell(col, row));
             if (!value) {
-                EngineHost().ShowMessage(
-                    QStringLiteral("'%1' is not a valid floating point value").arg(Cell(col, row)));
+                DataGrid->setCurrentCell(row - 1, col);
+                FRefusal.Refuse(*DataGrid, FormatDialogMessage(QStringLiteral("DMS93"), {row, Cell(col, 0)}));
                 return false;
             }
             values[col - colX] = *value;
@@ -209,6 +215,7 @@ void TAfinDlg::AnalyzeClick() {
         EngineHost().ShowMessage(QStringLiteral("エラー：回帰不能！"));
         return;
     }
+    FRefusal.Accepted();
     CoefCol = std::move(fit->Col);
     CoefRow = std::move(fit->Row);
     for (int row = 1; row <= GCPCount; ++row) SetCell(colError, row, QString());
@@ -239,20 +246,34 @@ void TAfinDlg::Auto_SizeClick() {
 }
 
 void TAfinDlg::Calc_IMSClick() {
-    const std::optional<double> x0 = TypedNumber(im_x0->text()), x1 = TypedNumber(im_x1->text()),
-                                y0 = TypedNumber(im_y0->text()), y1 = TypedNumber(im_y1->text()),
-                                pixel = TypedNumber(Pixel_Size->text());
-    const std::optional<TGcpSize> size =
-        x0 && x1 && y0 && y1 && pixel ? GcpOutputSize(*x0, *x1, *y0, *y1, *pixel) : std::nullopt;
+    QLineEdit* const edits[] = {im_x0, im_x1, im_y0, im_y1, Pixel_Size};
+    std::array<double, std::size(edits)> typed{};
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const std::optional<double> value = TypedNumber(edits[i]->text());
+        if (!value) {
+            FRefusal.Refuse(*edits[i]);
+            return;
+        }
+        typed[i] = *value;
+    }
+    const auto [x0, x1, y0, y1, pixel] = typed;
+    const std::optional<TGcpSize> size = GcpOutputSize(x0, x1, y0, y1, pixel);
     if (!size) {
-        ShowErrorMessage(QStringLiteral("ERR22"));
+        // An extent without a whole pixel needs its upper bound mended;
+        // any other size, the pixel size.
+        const bool pixels = pixel > 0.0;
+        QLineEdit* mend = pixels && !(std::nearbyint((x1 - x0) / pixel) >= 1.0)   ? im_x1
+                          : pixels && !(std::nearbyint((y1 - y0) / pixel) >= 1.0) ? im_y1
+                                                                                   : Pixel_Size;
+        FRefusal.Refuse(*mend);
         return;
     }
-    X0 = *x0;
-    X1 = *x1;
-    Y0 = *y0;
-    Y1 = *y1;
-    PixelSize = *pixel;
+    FRefusal.Accepted();
+    X0 = x0;
+    X1 = x1;
+    Y0 = y0;
+    Y1 = y1;
+    PixelSize = pixel;
     OutWidth = size->Width;
     OutHeight = size->Height;
     QString caption = QStringLiteral("%1×%2").arg(OutWidth).arg(OutHeight);

@@ -52,6 +52,13 @@ TRadioGroup* RadioGroup(QWidget* Parent, const char* Name, const QStringList& It
     return group;
 }
 
+// The label that names Field.
+QLabel* Caption(QWidget* Parent, const QString& Text, QWidget* Field) {
+    auto* label = new QLabel(Text, Parent);
+    label->setBuddy(Field);
+    return label;
+}
+
 QWidget* Page(QTabWidget* Pages, const char* Name, const QString& Caption) {
     auto* page = new QWidget(Pages);
     page->setObjectName(QLatin1String(Name));
@@ -237,8 +244,8 @@ void TTamOptionDialog::CreateLensPage() {
     Edit5 = NamedEdit(GroupBox22, "Edit5");
     Edit6 = NamedEdit(GroupBox22, "Edit6");
     CheckBox8 = CheckBox(GroupBox22, "CheckBox8", QStringLiteral("有効"));
-    GroupBox22->setLayout(Row({new QLabel(QStringLiteral("β'="), GroupBox22), Edit5,
-                               new QLabel(QStringLiteral("φ'="), GroupBox22), Edit6, CheckBox8}));
+    GroupBox22->setLayout(Row({Caption(GroupBox22, QStringLiteral("β'="), Edit5), Edit5,
+                               Caption(GroupBox22, QStringLiteral("φ'="), Edit6), Edit6, CheckBox8}));
     GroupBox22->hide();
 
     ComboBox2 = new QComboBox(TabSheet1);
@@ -308,7 +315,7 @@ void TTamOptionDialog::CreatePARPage() {
     auto* sky = new QGridLayout;
     const std::pair<const char*, QLineEdit*> skyFields[] = {{"τ  =", Edit14}, {"ASL=", Edit15}, {"%PAR=", Edit16}, {"%Dif=", Edit2}};
     for (int i = 0; i < 4; ++i) {
-        sky->addWidget(new QLabel(QString::fromUtf8(skyFields[i].first), TabSheet4), i / 2, (i % 2) * 2);
+        sky->addWidget(Caption(TabSheet4, QString::fromUtf8(skyFields[i].first), skyFields[i].second), i / 2, (i % 2) * 2);
         sky->addWidget(skyFields[i].second, i / 2, (i % 2) * 2 + 1);
     }
     auto* timeZone = GroupBox(TabSheet4, "GroupBox11", QStringLiteral("Time Zone"));
@@ -386,6 +393,8 @@ void TTamOptionDialog::LocalizeCaptions() {
         LongUnits[i]->setText(caption(key++));
     }
     for (int item = 0; item < ComboBox1->count(); ++item) ComboBox1->setItemText(item, caption(key++));
+    // The date has no label of its own: a refusal names it so.
+    for (QSpinBox* edit : {YearEdit, MonthEdit, DayEdit}) edit->setAccessibleName(GetDialogMessage(QStringLiteral("DMS90")));
 }
 
 bool TTamOptionDialog::eventFilter(QObject* Watched, QEvent* Event) {

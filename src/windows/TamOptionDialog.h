@@ -10,6 +10,7 @@
 
 #include "analysis/OptionFields.h"
 #include "platform/WinTypes.h"
+#include "windows/FieldRefusal.h"
 
 class QCheckBox;
 class QComboBox;
@@ -133,6 +134,7 @@ private:
     // item keeps the value it was given.
     TOptionFields FFields;
     TRect FTagArea;
+    TFieldRefusal FRefusal;
 };
 
 }  // namespace tam32

@@ -222,9 +222,11 @@ void TTamOptionDialog::Button1Click() {
             if (PageControl1->indexOf(page) >= 0) PageControl1->setCurrentWidget(page);
             if (page->isHidden()) page->show();
         }
-        control->setFocus();
+        // OK has said "ERR22" in the status bar.
+        FRefusal.ShowRefused(*control, FieldCaption(*control));
         return;
     }
+    FRefusal.Accepted();
     accept();
 }
 

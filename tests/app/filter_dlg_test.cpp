@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -18,6 +19,7 @@
 #include "app/FilterDlg.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"
+#include "platform/qstring_printer.h"
 
 namespace tam32::test {
 namespace {
@@ -106,26 +108,35 @@ TEST_F(FilterDlgTest, FilesThatAreNotWholeKernelsChangeNothing) {
     EXPECT_FALSE(FilterDefined);
 }
 
-TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZero) {
+// A refusal names the cell or field in a box over the dialog and puts the
+// focus there; "ERR22" stays in the status bar until OK goes through.
+TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZeroAndNamesThem) {
     const auto err22 = StatusOf(ShowErrorMessage, "ERR22");
     TFilterDlg dialog;
     dialog.show();
     dialog.SetCell(1, 2, QStringLiteral("abc"));
-    test::UserClick(dialog.OKBtn);
+    UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
+    EXPECT_EQ(Host.Messages, std::vector<QString>{err22 + " (" + FormatDialogMessage(QStringLiteral("DMS91"), {2, 3}) + ")"});
+    EXPECT_EQ(dialog.focusWidget(), dialog.StringGrid1);
+    EXPECT_EQ(std::pair(dialog.StringGrid1->currentColumn(), dialog.StringGrid1->currentRow()), std::pair(1, 2));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(FilterDefined);
     EXPECT_TRUE(FilterKernel.empty());
     dialog.SetCell(1, 2, QStringLiteral(" 2 "));
     dialog.SpinEdit2->setValue(0);
     Host.StatusTexts.clear();
-    test::UserClick(dialog.OKBtn);
+    Host.Messages.clear();
+    UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
+    EXPECT_EQ(Host.Messages, std::vector<QString>{err22 + " (" + dialog.Label2->text() + ")"});
+    EXPECT_EQ(dialog.focusWidget(), dialog.SpinEdit2);
     EXPECT_FALSE(FilterDefined);
     dialog.SpinEdit2->setValue(10);
-    test::UserClick(dialog.OKBtn);
+    UserClick(dialog.OKBtn);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(FilterKernel[1][2], 2);
+    EXPECT_EQ(Host.LastStatus(), QString());
 }
 
 TEST_F(FilterDlgTest, ReopeningShowsTheStoredKernelAndDivisorAndASizeChangeStartsFromOnes) {

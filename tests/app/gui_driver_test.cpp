@@ -237,7 +237,9 @@ TEST_F(GuiDriverTest, ADialogTakesAnswersUntilItClosesAndOneThatRefusesOkEndsThe
                "menu SelectFilter", "print FilterDefined"});
     EXPECT_EQ(run.ExitCode, 3);
     EXPECT_TRUE(run.Has("PROMPT dialog: Spatial Filter => ok")) << run.Lines.join('\n').toStdString();
-    EXPECT_TRUE(run.Errors.contains("\"Spatial Filter\" refused ok")) << run.Errors.toStdString();
+    EXPECT_TRUE(run.Has("BOX: Invalid value in the options. (Filter×1/)")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Errors.contains("\"Spatial Filter\" refused ok and stayed open: Invalid value in the options. (Filter×1/)"))
+        << run.Errors.toStdString();
     EXPECT_FALSE(run.Lines.join('\n').contains("FilterDefined ="));
 }
 

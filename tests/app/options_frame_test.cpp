@@ -59,9 +59,10 @@ TEST_F(OptionsFrameTest, ProbeSavesAndLoadsTheSettingsFileAndReportsWhatItRefuse
 
     run = probe({"options", "load", file, "--edit", "YearEdit=0", "--print", "TargetYear"});
     EXPECT_EQ(run.ExitCode, 2);
-    ASSERT_EQ(run.Lines.size(), 2);
+    ASSERT_EQ(run.Lines.size(), 3);
     EXPECT_TRUE(run.Lines[0].startsWith("STATUS: "));
-    EXPECT_EQ(run.Lines[1], QStringLiteral("TargetYear = %1").arg(QDate::currentDate().year()));
+    EXPECT_EQ(run.Lines[1], "MESSAGE: " + run.Lines[0].mid(8) + " (Target date)");
+    EXPECT_EQ(run.Lines[2], QStringLiteral("TargetYear = %1").arg(QDate::currentDate().year()));
 
     const QString unwritable = Files.filePath(QStringLiteral("missing/Options.Ini"));
     run = probe({"options", "save", unwritable});

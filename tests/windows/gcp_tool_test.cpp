@@ -9,9 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 
 #include "analysis/Messages.h"
 #include "common/user_click.h"
+#include "platform/qstring_printer.h"
 #include "windows/AfinDlg.h"
 #include "windows/image_window_fixture.h"
 
@@ -58,6 +60,8 @@ protected:
         Dialog->Pixel_Size->setText(QLatin1String(Pixel));
         Press(Dialog->Calc_IMS);
     }
+    // The box of a refused value.
+    static QString Refusal(const QString& Caption) { return StatusOf(ShowErrorMessage, "ERR22") + " (" + Caption + ")"; }
     // A button of the dialog, on its page.
     static void Press(QPushButton* Button) {
         test::TurnToPageOf(*Button);
@@ -135,24 +139,45 @@ TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) 
     Dialog->SetCell(1, 1, QStringLiteral("abc"));
     Host.Messages.clear();
     Press(Dialog->Analyze);
-    ASSERT_EQ(Host.Messages.size(), 1u);
-    EXPECT_TRUE(Host.Messages[0].contains(QStringLiteral("'abc'")));
+    EXPECT_EQ(Host.Messages, std::vector<QString>{Refusal(FormatDialogMessage(QStringLiteral("DMS93"), {1, QStringLiteral("X")}))});
+    EXPECT_EQ(Dialog->focusWidget(), Dialog->DataGrid);
+    EXPECT_EQ(std::pair(Dialog->DataGrid->currentRow(), Dialog->DataGrid->currentColumn()), std::pair(0, 1));
 }
 
-TEST_F(GcpToolTest, AnOutputWithoutSizeIsRefusedWithNothingChanged) {
+// Each refusal names the field to mend in a box over the dialog and puts
+// the focus there; "ERR22" leaves the status bar once a size is computed.
+TEST_F(GcpToolTest, AnOutputWithoutSizeIsRefusedNamingTheFieldWithNothingChanged) {
     Size("0", "100", "0", "50", "0.5");
-    const char* const Refused[][5] = {
-        {"0", "100", "0", "50", "0"},  {"0", "100", "0", "50", "abc"},    {"100", "0", "0", "50", "1"},
-        {"0", "40000", "0", "1", "1"}, {"0", "20000", "0", "20000", "1"},
+    const auto extent = [](const char* Bound) { return FormatDialogMessage(QStringLiteral("DMS92"), {QString::fromLatin1(Bound)}); };
+    const QString pixel = Dialog->Button1->text();
+    const struct {
+        const char* Values[5];
+        QLineEdit* TAfinDlg::*Field;
+        QString Caption;
+    } refused[] = {
+        {{"0", "100", "0", "50", "0"}, &TAfinDlg::Pixel_Size, pixel},
+        {{"0", "100", "0", "50", "abc"}, &TAfinDlg::Pixel_Size, pixel},
+        {{"x", "100", "0", "50", "1"}, &TAfinDlg::im_x0, extent("X0")},
+        {{"100", "0", "0", "50", "1"}, &TAfinDlg::im_x1, extent("X1")},
+        {{"0", "100", "50", "50", "1"}, &TAfinDlg::im_y1, extent("Y1")},
+        {{"0", "40000", "0", "1", "1"}, &TAfinDlg::Pixel_Size, pixel},
+        {{"0", "20000", "0", "20000", "1"}, &TAfinDlg::Pixel_Size, pixel},
     };
-    for (const auto& values : Refused) {
-        SCOPED_TRACE(testing::Message() << values[1] << " by " << values[3] << " at " << values[4]);
+    for (const auto& refusal : refused) {
+        const auto& values = refusal.Values;
+        SCOPED_TRACE(testing::Message() << values[0] << ".." << values[1] << " by " << values[3] << " at " << values[4]);
         Host.StatusTexts.clear();
+        Host.Messages.clear();
         Size(values[0], values[1], values[2], values[3], values[4]);
         EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR22"));
+        EXPECT_EQ(Host.Messages, std::vector<QString>{Refusal(refusal.Caption)});
+        EXPECT_EQ(Dialog->focusWidget(), Dialog->*refusal.Field);
         EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("200×100[50.8 dpi]"));
         EXPECT_EQ(std::tuple(Dialog->OutWidth, Dialog->OutHeight, Dialog->PixelSize), std::tuple(200, 100, 0.5));
     }
+    Size("0", "100", "0", "50", "1");
+    EXPECT_EQ(Host.LastStatus(), QString());
+    EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("100×50[25.4 dpi]"));
 }
 
 TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {

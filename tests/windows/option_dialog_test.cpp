@@ -18,16 +18,19 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 #include <tuple>
 
 #include "analysis/AnalysisState.h"
 #include "analysis/Classifier.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/stored_settings.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"
+#include "platform/qstring_printer.h"
 #include "windows/HistgramWindow.h"
 #include "windows/RadioGroup.h"
 #include "windows/TamOptionDialog.h"
@@ -148,29 +151,49 @@ TEST_F(OptionDialogTest, LoadSetsTheChoicesThatOkAppliesAndAMissingOneKeepsTheSh
     EXPECT_EQ(std::tuple(BinarizeTarget, ThresholdMethod, ThresholdCondition, NCEnd), std::tuple(0, 1, 0, 70));
 }
 
-TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesNothing) {
+// The refusal shows where the user looks: a box over the dialog naming the
+// field, the field in view with the focus, "ERR22" in the status bar until
+// OK goes through.
+TEST_F(OptionDialogTest, OkThatRefusesAFieldNamesItShowsItKeepsTheDialogOpenAndChangesNothing) {
     TTamOptionDialog& d = Open();
     Choose(d.ColorGroup1, 0);
     d.Edit1->setText(QStringLiteral("300"));
-    d.Edit14->setText(QStringLiteral("abc"));
+    const QString refused = test::StatusOf(ShowErrorMessage, "ERR22");
+    const struct {
+        const char* Why;
+        std::function<void()> Type, Mend;
+        QWidget* Field;
+        QString Caption;
+    } cases[] = {
+        {"τ", [&] { d.Edit14->setText(QStringLiteral("abc")); }, [&] { d.Edit14->setText(QStringLiteral("0.7")); },
+         d.Edit14, QStringLiteral("τ")},
+        {"view angle", [&] { d.Edit20->setText(QStringLiteral("0")); }, [&] { d.Edit20->setText(QStringLiteral("90")); },
+         d.Edit20, QStringLiteral("Maximum View Angle")},
+        {"time zone", [&] { d.Edit17->setText(QStringLiteral("20")); }, [&] { d.Edit17->setText(QStringLiteral("9")); },
+         d.Edit17, QStringLiteral("Time Zone")},
+        {"year", [&] { d.YearEdit->setValue(0); }, [&] { d.YearEdit->setValue(2026); }, d.YearEdit,
+         GetDialogMessage(QStringLiteral("DMS90"))},
+        // A field that only a loaded file fills comes into view.
+        {"slope", [&] { WriteSettings("[FishEye]\r\nAzimthCorrection=abc\r\n"); test::UserClick(d.Button6); },
+         [&] { d.Edit5->setText(QStringLiteral("0")); }, d.Edit5, QStringLiteral("β'")},
+    };
+    for (const auto& refusal : cases) {
+        SCOPED_TRACE(refusal.Why);
+        refusal.Type();
+        host.Messages.clear();
+        test::UserClick(d.Button1);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(host.Messages, std::vector<QString>{refused + QStringLiteral(" (") + refusal.Caption + u')'});
+        EXPECT_EQ(host.LastStatus(), refused);
+        EXPECT_EQ(d.focusWidget(), refusal.Field);
+        EXPECT_TRUE(refusal.Field->isVisible());
+        EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
+        refusal.Mend();
+    }
     test::UserClick(d.Button1);
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_FALSE(host.StatusTexts.empty());
-    EXPECT_EQ(d.PageControl1->currentWidget(), d.TabSheet4);
-    EXPECT_EQ(d.focusWidget(), d.Edit14);
-    EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
-    // A field that only a loaded file fills comes into view.
-    d.Edit14->setText(QStringLiteral("0.7"));
-    WriteSettings("[FishEye]\r\nAzimthCorrection=abc\r\n");
-    test::UserClick(d.Button6);
-    ASSERT_FALSE(d.Edit5->isVisible());
-    test::UserClick(d.Button1);
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.focusWidget(), d.Edit5);
-    EXPECT_TRUE(d.Edit5->isVisible());
-    test::UserClick(d.Button2);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
+    EXPECT_EQ(host.LastStatus(), QString());
+    EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(0, 300.0));
 }
 
 TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
