@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,18 +40,44 @@ public:
     QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 };
 
+// The control-point table keeps Enter and Escape to itself, so that typing
+// the points never closes the dialog: Enter starts an edit of the current
+// cell, or commits the edit in progress and moves down a row; Escape
+// cancels an edit.
+class TPointGrid : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override {
+        switch (Event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                // While editing, the editor commits the cell itself.
+                if (state() != EditingState) edit(currentIndex());
+                Event->accept();
+                break;
+            case Qt::Key_Escape: Event->accept(); break;
+            default: QTableWidget::keyPressEvent(Event);
+        }
+    }
+    void closeEditor(QWidget* Editor, QAbstractItemDelegate::EndEditHint Hint) override {
+        QTableWidget::closeEditor(Editor, Hint);
+        if (Hint == QAbstractItemDelegate::SubmitModelCache && currentRow() + 1 < rowCount())
+            setCurrentCell(currentRow() + 1, currentColumn());
+    }
+};
 
 }  // namespace
 
 TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool) {
     setObjectName(QStringLiteral("AfinDlg"));
-    setAttribute(Qt::WA_DeleteOnClose);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
 
     TabSheet1 = new QWidget(PageControl1);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    DataGrid = new QTableWidget(kInitialRows - 1, colCount, TabSheet1);
+    DataGrid = new TPointGrid(kInitialRows - 1, colCount, TabSheet1);
     DataGrid->setObjectName(QStringLiteral("DataGrid"));
     DataGrid->verticalHeader()->hide();
     DataGrid->horizontalHeader()->setDefaultSectionSize(64);

@@ -5,8 +5,8 @@
 // window's control-point tool); the least-squares polynomial from world to
 // picture with each point's residual; and the extent and pixel size of the
 // corrected picture that the window's correction writes. A modeless tool
-// window above the frame (never above a modal dialog); closing it frees
-// it, table and fit with it.
+// window above the frame (never above a modal dialog); closing it only
+// hides it, with its points, fit and output kept for the next showing.
 #include <QDialog>
 #include <vector>
 
@@ -53,7 +53,7 @@ public:
     // that is no number, a pixel size not above 0, an empty or reversed
     // extent, or an output beyond 32767 pixels a side or 100,000,000 pixels.
     void Calc_IMSClick();
-    // Closes (and so frees) the dialog, as Escape and the close box do.
+    // Hides the dialog, as Escape outside the table and the close box do.
     void OKBtnClick();
 
     // Cell (Col, Row) with the rows of the original grid: 0 the header,

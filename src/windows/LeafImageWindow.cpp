@@ -210,7 +210,7 @@ void TLeafImageWindow::closeEvent(QCloseEvent* Event) {
     }
     // The sample table and the control-point dialog go with their window.
     if (FLookingTable != nullptr) FLookingTable->close();
-    if (FAfinDlg != nullptr) FAfinDlg->close();
+    if (FAfinDlg != nullptr) FAfinDlg->deleteLater();
     Event->accept();
 }
 

@@ -125,8 +125,8 @@ public:
     // absent or has no fit and output size).
     void StartGetGCP();
     bool DoAfineTrans(const QString& OutFile);
-    // The window's control-point dialog; nullptr until the tool is chosen
-    // and once the dialog is closed.
+    // The window's control-point dialog, shown or hidden; nullptr until the
+    // tool is first chosen.
     TAfinDlg* AfinDlg() const;
 
     // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button down

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 
 #include "analysis/Messages.h"
 #include "common/user_click.h"
@@ -201,18 +203,72 @@ TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
     EXPECT_TRUE(Host.Messages.empty());
 }
 
-TEST_F(GcpToolTest, AClosedDialogIsAbsentAndTheToolMakesANewOne) {
+// Enter and Escape on the table edit its cells; they never close the dialog.
+TEST_F(GcpToolTest, EnterAndEscapeOnTheTableEditItsCellsAndKeepTheDialogOpen) {
     ExactPoints();
-    Press(Dialog->OKBtn);
+    Dialog->activateWindow();
+    QCoreApplication::processEvents();
+    Dialog->DataGrid->setFocus();
+    Dialog->DataGrid->setCurrentCell(0, 1);
+    // Typed where the focus is, as a user types.
+    const auto key = [](Qt::Key Key) {
+        if (QWidget* focused = QApplication::focusWidget())
+            QTest::keyClick(focused, Key);
+        else
+            ADD_FAILURE() << "no focus for key " << Key;
+    };
+    const auto editor = [this] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); };
+    const QPointer<TAfinDlg> dialog = Dialog;
+    key(Qt::Key_Escape);
+    key(Qt::Key_Return);  // starts an edit
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Window->AfinDlg(), nullptr);
-    Window->Image1MouseDown(Qt::LeftButton, 5, 5);  // nothing to fill
-    EXPECT_FALSE(Window->DoAfineTrans(Folder.filePath(QStringLiteral("out.bmp"))));
-    Window->StartGetGCP();
-    ASSERT_NE(Window->AfinDlg(), nullptr);
-    EXPECT_EQ(Window->AfinDlg()->GCPCount, 0);
-    // The dialog goes with its window.
-    const QPointer<TAfinDlg> dialog = Window->AfinDlg();
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_TRUE(Dialog->isVisible());
+    ASSERT_NE(editor(), nullptr);
+    editor()->setText(QStringLiteral("4"));
+    key(Qt::Key_Escape);  // cancels it
+    EXPECT_EQ(Dialog->Cell(1, 1), QStringLiteral("0"));
+    EXPECT_EQ(QApplication::focusWidget(), Dialog->DataGrid);
+    key(Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    editor()->setText(QStringLiteral("4"));
+    key(Qt::Key_Return);  // commits it and moves down
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Dialog->Cell(1, 1), QStringLiteral("4"));
+    EXPECT_EQ(std::pair(Dialog->DataGrid->currentRow(), Dialog->DataGrid->currentColumn()), std::pair(1, 1));
+    EXPECT_TRUE(Dialog->isVisible());
+    // Elsewhere Enter presses the default button, which closes.
+    Dialog->im_x0->setFocus();
+    key(Qt::Key_Return);
+    EXPECT_FALSE(Dialog->isVisible());
+}
+
+// Closing only hides the dialog: the tool shows it again with its points,
+// typed cells, fit and output; it goes with its window.
+TEST_F(GcpToolTest, AClosedDialogKeepsEverythingForTheToolThatShowsItAgain) {
+    ExactPoints();
+    Press(Dialog->Analyze);
+    Size("0", "20", "0", "10", "1");
+    const std::vector<double> fit = Dialog->CoefCol;
+    const QPointer<TAfinDlg> dialog = Dialog;
+    for (const char* how : {"close button", "Close"}) {
+        SCOPED_TRACE(how);
+        if (qstrcmp(how, "Close") == 0)
+            Press(Dialog->OKBtn);
+        else
+            Dialog->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(dialog.isNull());
+        EXPECT_FALSE(Dialog->isVisible());
+        Window->StartGetGCP();
+        EXPECT_EQ(Window->AfinDlg(), Dialog);
+        EXPECT_TRUE(Dialog->isVisible());
+        EXPECT_EQ(Dialog->GCPCount, 3);
+        EXPECT_EQ(std::pair(Dialog->Cell(1, 2), Dialog->Cell(3, 2)), std::pair(QStringLiteral("10"), QStringLiteral("30")));
+        EXPECT_EQ(Dialog->CoefCol, fit);
+        EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("20×10[25.4 dpi]"));
+        EXPECT_TRUE(Window->DoAfineTrans(Folder.filePath(QStringLiteral("out.bmp"))));
+    }
     Window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
