@@ -24,12 +24,17 @@
 #include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"
 #include "windows/SelectFolder.h"
+#include "windows/WholeSpinBox.h"
 
 namespace tam32 {
 namespace {
 
+// A typed decimal stays for OK to refuse.
 QSpinBox* SpinEdit(QWidget* Parent, const char* Name, TOptionRange Range) {
-    return NamedSpinEdit(Parent, Name, Range.Min, Range.Max);
+    auto* edit = new TWholeSpinBox(Parent);
+    edit->setObjectName(QLatin1String(Name));
+    edit->setRange(Range.Min, Range.Max);
+    return edit;
 }
 
 QCheckBox* CheckBox(QWidget* Parent, const char* Name, const QString& Caption) {

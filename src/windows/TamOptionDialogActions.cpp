@@ -214,6 +214,12 @@ void TTamOptionDialog::Button1Click() {
         accept();
         return;
     }
+    // A number field holding a decimal, which it cannot take.
+    for (const auto& [control, field, checked] : kNumberControls)
+        if (QSpinBox* edit = this->*control; !edit->hasAcceptableInput()) {
+            FRefusal.Refuse(*edit);
+            return;
+        }
     if (const std::optional<TOptionField> refused = ApplyOptionFields(ReadFields())) {
         QWidget* control = FieldControl(*refused);
         // A field of the hidden slope group, which only a loaded file fills,

@@ -105,6 +105,8 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
         for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
     EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
     EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), qsizetype(Dialog.size()));
+    // The distortion field takes whole numbers: its message asks for one.
+    EXPECT_FALSE(Messages.ReadString("ERROR_CODE_" + Locale, "ERR4", "").contains("0.1"));
     EXPECT_GE(GetMenuCharset(), 0);
     EXPECT_LE(GetMenuCharset(), 255);
 }

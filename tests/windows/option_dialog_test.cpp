@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -194,6 +195,35 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldNamesItShowsItKeepsTheDialogOpenAndC
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(host.LastStatus(), QString());
     EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(0, 300.0));
+}
+
+// The distortion parameter takes whole numbers: a decimal typed stays as
+// typed, and OK refuses it rather than read it as another number.
+TEST_F(OptionDialogTest, ADecimalTypedAsTheDistortionParameterIsRefused) {
+    TTamOptionDialog& d = Open();
+    d.activateWindow();
+    QCoreApplication::processEvents();
+    auto* typed = d.SpinEdit4->findChild<QLineEdit*>();
+    d.SpinEdit4->setFocus();
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("0.5"));
+    d.Edit1->setFocus();
+    EXPECT_EQ(typed->text(), QStringLiteral("0.5"));
+    host.Messages.clear();
+    test::UserClick(d.Button1);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(host.Messages, std::vector<QString>{test::StatusOf(ShowErrorMessage, "ERR22") + " (" + d.GroupBox20->title() + ")"});
+    EXPECT_EQ(d.focusWidget(), d.SpinEdit4);
+    EXPECT_EQ(DistortParameter, 0.0);
+    // Enter in the field presses OK, which refuses it again.
+    QTest::keyClick(typed, Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(typed->text(), QStringLiteral("0.5"));
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("-5"));
+    test::UserClick(d.Button1);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(DistortParameter, -5.0);
 }
 
 TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
