@@ -124,6 +124,7 @@ void TLeafImageWindow::ForgetMarks() {
     FCircleShown = false;
     FTagShown = false;
     FLineShown = false;
+    FCrossUnder.clear();
 }
 
 void TLeafImageWindow::EnhanceView() {
