@@ -198,7 +198,7 @@ TEST_F(GuiDriverTest, ButtonClicksWhereAUserCanAndSaysWhyNotElsewhere) {
         const char* Refusal;
     } refused[] = {
         {"button Frobnicate", "missing"},
-        // The frame's tool bar holds more than the frame's width.
+        // Offscreen the frame is narrower than its tool bar.
         {"button Set North", "in the tool bar's overflow"},
         // On the control-point dialog's other page.
         {"button Calc Image Size", "hidden"},
