@@ -19,7 +19,7 @@ namespace tam32 {
 void ShowStatusMessage(const QString& Prefix, const QString& Code);
 // Error messages, the "ERR" keys (section ERROR_CODE_ + locale).
 void ShowErrorMessage(const QString& Code);
-// The text that ShowErrorMessage shows, for a report that says it too.
+// The text that ShowErrorMessage shows, for a box or a report that repeats it.
 QString GetErrorMessage(const QString& Code);
 // Instructions and progress notes "MSG1".."MSG10" (INSTRUCTION_CODE_ + locale).
 void ShowInstructionMessage(const QString& Code);

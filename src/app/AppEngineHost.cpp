@@ -46,24 +46,30 @@ void TAppEngineHost::SetResultGridCell(TResultGrid Grid, int Col, int Row, const
 
 void TAppEngineHost::ShowResultPage(TResultPage Page) { FResults.ShowPage(Page); }
 
+QWidget* TAppEngineHost::DialogOwner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->isVisible()) return active;
+    return FDialogs;
+}
+
 void TAppEngineHost::ShowChart(const TChartData& Chart) {
-    TLineProfViewer viewer(FDialogs);
+    TLineProfViewer viewer(DialogOwner());
     viewer.SetChart(Chart);
     viewer.exec();
 }
 
 void TAppEngineHost::ShowMessage(const QString& Text) {
-    QMessageBox::information(FDialogs, QApplication::applicationName(), Text);
+    QMessageBox::information(DialogOwner(), QApplication::applicationName(), Text);
 }
 
 bool TAppEngineHost::Confirm(const QString& Text) {
-    return QMessageBox::question(FDialogs, QApplication::applicationName(), Text,
+    return QMessageBox::question(DialogOwner(), QApplication::applicationName(), Text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool TAppEngineHost::InputQuery(const QString& Caption, const QString& Prompt, QString& Value) {
     bool ok = false;
-    const QString typed = QInputDialog::getText(FDialogs, Caption, Prompt, QLineEdit::Normal, Value, &ok);
+    const QString typed = QInputDialog::getText(DialogOwner(), Caption, Prompt, QLineEdit::Normal, Value, &ok);
     if (ok) Value = typed;
     return ok;
 }

@@ -14,7 +14,8 @@ class TInformationWindow;
 
 class TAppEngineHost : public TEngineHost {
 public:
-    // None owned; Dialogs parents the modal boxes and charts.
+    // None owned; the modal boxes and charts come up over the window the
+    // user is in (the modal dialog, else the active window), else over Dialogs.
     TAppEngineHost(QLabel& StatusPanel, TInformationWindow& Results, QWidget* Dialogs);
 
     void SetStatusText(const QString& Text) override;
@@ -29,6 +30,8 @@ public:
     void SetClipboardText(const QString& Text) override;
 
 private:
+    QWidget* DialogOwner() const;
+
     QLabel& FStatusPanel;
     TInformationWindow& FResults;
     QWidget* FDialogs;

@@ -66,11 +66,13 @@ TFilterDlg::TFilterDlg(QWidget* Parent) : QDialog(Parent) {
     // The grid follows the size once it is typed in full.
     SpinEdit1->setKeyboardTracking(false);
     Label1 = new QLabel(QStringLiteral("Filter Size"), this);
+    Label1->setBuddy(SpinEdit1);
     SpinEdit2 = new QSpinBox(this);
     SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
     SpinEdit2->setRange(INT_MIN, INT_MAX);
     SpinEdit2->setValue(1);
     Label2 = new QLabel(QStringLiteral("Filter×1/"), this);
+    Label2->setBuddy(SpinEdit2);
     Button1 = new QPushButton(QStringLiteral("<Load>"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAutoDefault(false);
@@ -166,18 +168,26 @@ void TFilterDlg::OKBtnClick() {
     TFilterKernel kernel;
     kernel.Size = SpinEdit1->value();
     kernel.Divisor = SpinEdit2->value();
-    bool whole = true;
+    if (!IsFilterSize(kernel.Size)) {
+        FRefusal.Refuse(*SpinEdit1);
+        return;
+    }
     for (int row = 0; row < kernel.Size; ++row)
         for (int col = 0; col < kernel.Size; ++col) {
             bool ok = false;
             kernel.Weights.push_back(Cell(col, row).trimmed().toInt(&ok));
-            whole = whole && ok;
+            if (!ok) {
+                StringGrid1->setCurrentCell(row, col);
+                FRefusal.Refuse(*StringGrid1, FormatDialogMessage(QStringLiteral("DMS91"), {col + 1, row + 1}));
+                return;
+            }
         }
-    if (!whole || kernel.Divisor == 0 || !IsFilterSize(kernel.Size)) {
-        ShowErrorMessage(QStringLiteral("ERR22"));
+    if (kernel.Divisor == 0) {
+        FRefusal.Refuse(*SpinEdit2);
         return;
     }
     StoreFilterKernel(kernel);
+    FRefusal.Accepted();
     accept();
 }
 

@@ -6,6 +6,8 @@
 // settings; nothing is stored before.
 #include <QDialog>
 
+#include "windows/FieldRefusal.h"
+
 class QFileDialog;
 class QLabel;
 class QPushButton;
@@ -32,8 +34,8 @@ public:
     // message box saying why, changes nothing and returns False.
     bool LoadKernelFile(const QString& FileName);
     // Stores the kernel and closes; a cell that is not a whole number of 32
-    // bits, or a divisor of 0, gives "ERR22" and keeps the dialog open with
-    // the settings as they were.
+    // bits, or a divisor of 0, is refused (ERR22, naming it) and keeps the
+    // dialog open with the settings as they were.
     void OKBtnClick();
 
     // Cell (Col, Row) of the grid.
@@ -55,6 +57,8 @@ private:
     // The size without its change handler, then the grid of "1".
     void ShowSize(int Size);
     void ShowKernel(const TFilterKernel& Kernel);
+
+    TFieldRefusal FRefusal;
 };
 
 }  // namespace tam32

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -38,18 +40,44 @@ public:
     QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 };
 
+// The control-point table keeps Enter and Escape to itself, so that typing
+// the points never closes the dialog: Enter starts an edit of the current
+// cell, or commits the edit in progress and moves down a row; Escape
+// cancels an edit.
+class TPointGrid : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override {
+        switch (Event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                // While editing, the editor commits the cell itself.
+                if (state() != EditingState) edit(currentIndex());
+                Event->accept();
+                break;
+            case Qt::Key_Escape: Event->accept(); break;
+            default: QTableWidget::keyPressEvent(Event);
+        }
+    }
+    void closeEditor(QWidget* Editor, QAbstractItemDelegate::EndEditHint Hint) override {
+        QTableWidget::closeEditor(Editor, Hint);
+        if (Hint == QAbstractItemDelegate::SubmitModelCache && currentRow() + 1 < rowCount())
+            setCurrentCell(currentRow() + 1, currentColumn());
+    }
+};
 
 }  // namespace
 
-TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TAfinDlg::TAfinDlg(QWidget* Owner) : QDialog(Owner, Qt::Tool) {
     setObjectName(QStringLiteral("AfinDlg"));
-    setAttribute(Qt::WA_DeleteOnClose);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
 
     TabSheet1 = new QWidget(PageControl1);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    DataGrid = new QTableWidget(kInitialRows - 1, colCount, TabSheet1);
+    DataGrid = new TPointGrid(kInitialRows - 1, colCount, TabSheet1);
     DataGrid->setObjectName(QStringLiteral("DataGrid"));
     DataGrid->verticalHeader()->hide();
     DataGrid->horizontalHeader()->setDefaultSectionSize(64);
@@ -146,6 +174,11 @@ void TAfinDlg::FormCreate() {
     Label1->setText(GetFormCaption(kFormKey, 4));
     ClearTable->setText(GetFormCaption(kFormKey, 5));
     OKBtn->setText(GetFormCaption(kFormKey, 6));
+    // The extent and the pixel size have no label of their own: a refusal
+    // names them so.
+    for (QLineEdit* edit : {im_x0, im_x1, im_y0, im_y1})
+        edit->setAccessibleName(FormatDialogMessage(QStringLiteral("DMS92"), {edit->placeholderText()}));
+    Pixel_Size->setAccessibleName(Button1->text());
 }
 
 QString TAfinDlg::Cell(int Col, int Row) const {
@@ -181,15 +214,15 @@ bool TAfinDlg::IsComplete(int Row) const {
     return true;
 }
 
-bool TAfinDlg::CompletePoints(std::vector<TControlPoint>& Points, std::vector<int>& Rows) const {
+bool TAfinDlg::CompletePoints(std::vector<TControlPoint>& Points, std::vector<int>& Rows) {
     for (int row = 1; row <= GCPCount; ++row) {
         if (!IsComplete(row)) continue;
         double values[4];
         for (int col = colX; col <= colRow; ++col) {
             const std::optional<double> value = TypedNumber(Cell(col, row));
             if (!value) {
-                EngineHost().ShowMessage(
-                    QStringLiteral("'%1' is not a valid floating point value").arg(Cell(col, row)));
+                DataGrid->setCurrentCell(row - 1, col);
+                FRefusal.Refuse(*DataGrid, FormatDialogMessage(QStringLiteral("DMS93"), {row, Cell(col, 0)}));
                 return false;
             }
             values[col - colX] = *value;
@@ -209,6 +242,7 @@ void TAfinDlg::AnalyzeClick() {
         EngineHost().ShowMessage(GetDialogMessage(QStringLiteral("DMS106")));
         return;
     }
+    FRefusal.Accepted();
     CoefCol = std::move(fit->Col);
     CoefRow = std::move(fit->Row);
     for (int row = 1; row <= GCPCount; ++row) SetCell(colError, row, QString());
@@ -239,20 +273,34 @@ void TAfinDlg::Auto_SizeClick() {
 }
 
 void TAfinDlg::Calc_IMSClick() {
-    const std::optional<double> x0 = TypedNumber(im_x0->text()), x1 = TypedNumber(im_x1->text()),
-                                y0 = TypedNumber(im_y0->text()), y1 = TypedNumber(im_y1->text()),
-                                pixel = TypedNumber(Pixel_Size->text());
-    const std::optional<TGcpSize> size =
-        x0 && x1 && y0 && y1 && pixel ? GcpOutputSize(*x0, *x1, *y0, *y1, *pixel) : std::nullopt;
+    QLineEdit* const edits[] = {im_x0, im_x1, im_y0, im_y1, Pixel_Size};
+    std::array<double, std::size(edits)> typed{};
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const std::optional<double> value = TypedNumber(edits[i]->text());
+        if (!value) {
+            FRefusal.Refuse(*edits[i]);
+            return;
+        }
+        typed[i] = *value;
+    }
+    const auto [x0, x1, y0, y1, pixel] = typed;
+    const std::optional<TGcpSize> size = GcpOutputSize(x0, x1, y0, y1, pixel);
     if (!size) {
-        ShowErrorMessage(QStringLiteral("ERR22"));
+        // An extent without a whole pixel needs its upper bound mended;
+        // any other size, the pixel size.
+        const bool pixels = pixel > 0.0;
+        QLineEdit* mend = pixels && !(std::nearbyint((x1 - x0) / pixel) >= 1.0)   ? im_x1
+                          : pixels && !(std::nearbyint((y1 - y0) / pixel) >= 1.0) ? im_y1
+                                                                                   : Pixel_Size;
+        FRefusal.Refuse(*mend);
         return;
     }
-    X0 = *x0;
-    X1 = *x1;
-    Y0 = *y0;
-    Y1 = *y1;
-    PixelSize = *pixel;
+    FRefusal.Accepted();
+    X0 = x0;
+    X1 = x1;
+    Y0 = y0;
+    Y1 = y1;
+    PixelSize = pixel;
     OutWidth = size->Width;
     OutHeight = size->Height;
     QString caption = QStringLiteral("%1×%2").arg(OutWidth).arg(OutHeight);

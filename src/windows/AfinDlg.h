@@ -5,12 +5,14 @@
 // window's control-point tool); the least-squares polynomial from world to
 // picture with each point's residual; and the extent and pixel size of the
 // corrected picture that the window's correction writes. A modeless tool
-// window that stays on top; closing it frees it, table and fit with it.
+// window above the frame (never above a modal dialog); closing it only
+// hides it, with its points, fit and output kept for the next showing.
 #include <QDialog>
 #include <vector>
 
 #include "analysis/GcpCorrection.h"
 #include "analysis/GcpFit.h"
+#include "windows/FieldRefusal.h"
 
 class QComboBox;
 class QFrame;
@@ -40,17 +42,18 @@ public:
     // Fits the column and the row over the complete rows (X, Y, Col and Row
     // all given) and shows each one's residual √(dCol² + dRow²). Points
     // that do not determine the terms give the message box of "DMS106"
-    // and change nothing; a cell that is no number says so in a message box.
+    // and change nothing; a cell that is no number is refused (ERR22, naming
+    // the point and the column).
     void AnalyzeClick();
     // The extent edits from the smallest and largest X and Y of the complete rows.
     void Auto_SizeClick();
     // The output size from the extent and the pixel size, shown as
-    // "W×H[dpi dpi]" (the dots per inch for the unit chosen). "ERR22", and
-    // nothing changes, for a value that is no number, a pixel size not
-    // above 0, an empty or reversed extent, or an output beyond 32767
-    // pixels a side or 100,000,000 pixels.
+    // "W×H[dpi dpi]" (the dots per inch for the unit chosen). Refused
+    // (ERR22, naming the field to mend), and nothing changes, for a value
+    // that is no number, a pixel size not above 0, an empty or reversed
+    // extent, or an output beyond 32767 pixels a side or 100,000,000 pixels.
     void Calc_IMSClick();
-    // Closes (and so frees) the dialog, as Escape and the close box do.
+    // Hides the dialog, as Escape outside the table and the close box do.
     void OKBtnClick();
 
     // Cell (Col, Row) with the rows of the original grid: 0 the header,
@@ -100,9 +103,11 @@ private:
     void FormCreate();
     // Cells 1..4 of Row are all given.
     bool IsComplete(int Row) const;
-    // The points of the complete rows, with their rows; False, after a
-    // message box naming the text, when a cell is no number.
-    bool CompletePoints(std::vector<TControlPoint>& Points, std::vector<int>& Rows) const;
+    // The points of the complete rows, with their rows; False, after the
+    // cell's refusal, when a cell is no number.
+    bool CompletePoints(std::vector<TControlPoint>& Points, std::vector<int>& Rows);
+
+    TFieldRefusal FRefusal;
 };
 
 }  // namespace tam32

@@ -124,6 +124,7 @@ void TLeafImageWindow::ForgetMarks() {
     FCircleShown = false;
     FTagShown = false;
     FLineShown = false;
+    FCrossUnder.clear();
 }
 
 void TLeafImageWindow::EnhanceView() {
@@ -210,7 +211,7 @@ void TLeafImageWindow::closeEvent(QCloseEvent* Event) {
     }
     // The sample table and the control-point dialog go with their window.
     if (FLookingTable != nullptr) FLookingTable->close();
-    if (FAfinDlg != nullptr) FAfinDlg->close();
+    if (FAfinDlg != nullptr) FAfinDlg->deleteLater();
     Event->accept();
 }
 

@@ -10,6 +10,8 @@
 #include <memory>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "windows/ImageTools.h"
@@ -128,8 +130,8 @@ public:
     // Whether the control-point dialog holds a fit (none before Fit and
     // after the table is cleared).
     bool HasGcpFit() const;
-    // The window's control-point dialog; nullptr until the tool is chosen
-    // and once the dialog is closed.
+    // The window's control-point dialog, shown or hidden; nullptr until the
+    // tool is first chosen.
     TAfinDlg* AfinDlg() const;
 
     // The mouse on Image1, at (X, Y) in its own (screen) pixels. Button down
@@ -205,6 +207,8 @@ public:
     int FCirclePointCount = 0;
     // The three clicked points and, last, the centre through them.
     std::array<TPoint, 4> FCirclePoints{};
+    // The pixels under the crosses of the points not yet made a circle.
+    std::vector<std::pair<QRect, QImage>> FCrossUnder;
     // The measured line, in image pixels.
     TPoint FLineStart;
     TPoint FLineEnd;
@@ -221,6 +225,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
+    // Escape gives up the three-point circle begun.
+    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
     // The passing marks, drawn with the inverting pen: each call draws or
@@ -231,9 +237,13 @@ private:
     void ToggleRubberLine();
     void EraseRubberLine();
     void EraseTagRectangle();
-    // Red marks: a small filled ellipse about P, or a small cross that stays.
+    // Red marks: a small filled ellipse about P.
     void DrawMarker(TPoint P, TPenMode Mode);
-    void DrawCrossMarker(TPoint P);
+    // A point of the three-point circle: a small red cross that stays with
+    // the circle made from it, and goes, its pixels put back, when the
+    // circle is given up (Escape or another tool).
+    void MarkCirclePoint(TPoint P);
+    void EraseCirclePoints();
     // With the pen's width.
     void DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode Mode);
     void EraseCircleArea();

@@ -7,13 +7,12 @@
 
 namespace tam32 {
 
-TAfinDlg* TLeafImageWindow::AfinDlg() const {
-    return FAfinDlg != nullptr && FAfinDlg->isVisible() ? FAfinDlg : nullptr;
-}
+TAfinDlg* TLeafImageWindow::AfinDlg() const { return FAfinDlg; }
 
 void TLeafImageWindow::StartGetGCP() {
-    // The frame's window owns it, as it owns the sample table.
-    if (AfinDlg() == nullptr) FAfinDlg = new TAfinDlg(window());
+    // The frame's window owns it, as it owns the sample table; once made it
+    // stays, hidden or shown, until this window closes.
+    if (FAfinDlg == nullptr) FAfinDlg = new TAfinDlg(window());
     FAfinDlg->show();
     FAfinDlg->raise();
     ResetTools();

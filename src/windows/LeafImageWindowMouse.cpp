@@ -1,5 +1,6 @@
 // The mouse on an image window: button down, move and up carry out the
-// active tool.
+// active tool; Escape gives up a three-point circle begun.
+#include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -119,7 +120,7 @@ void TLeafImageWindow::PickToolDown(TPoint P) {
             FFrame.ShowEdgeView();
             break;
         case ptCircle3Points:
-            DrawCrossMarker(P);
+            MarkCirclePoint(P);
             FCirclePoints[static_cast<size_t>(FCirclePointCount++)] = P;
             if (FCirclePointCount == 3) TakeThirdCirclePoint();
             break;
@@ -138,6 +139,8 @@ void TLeafImageWindow::TakeThirdCirclePoint() {
         ShowInstructionMessage(QStringLiteral("MSG7"));
         return;
     }
+    // The crosses stay with the circle made from them.
+    FCrossUnder.clear();
     EraseCircleArea();
     FCircleR = *radius;
     FCircleOdd = 0;
@@ -151,6 +154,14 @@ void TLeafImageWindow::TakeThirdCirclePoint() {
     ThresholdCondition = 0;
     ResetTools();
     FPickMode = true;
+}
+
+void TLeafImageWindow::keyPressEvent(QKeyEvent* Event) {
+    if (Event->key() == Qt::Key_Escape && FPickMode && FPickTool == ptCircle3Points && !FCrossUnder.empty()) {
+        EraseCirclePoints();
+        return;
+    }
+    QScrollArea::keyPressEvent(Event);
 }
 
 void TLeafImageWindow::Image1MouseMove(int X, int Y) {

@@ -47,9 +47,24 @@ void TLeafImageWindow::DrawMarker(TPoint P, TPenMode Mode) {
     Image1->update();
 }
 
-void TLeafImageWindow::DrawCrossMarker(TPoint P) {
+void TLeafImageWindow::MarkCirclePoint(TPoint P) {
+    const QRect under = QRect(P.X - 3, P.Y - 3, 7, 7).intersected(FPicture->Image().rect());
+    FCrossUnder.emplace_back(under, FPicture->Image().copy(under));
     DrawLine({P.X - 3, P.Y}, {P.X + 3, P.Y}, clRed, TPenMode::pmCopy);
     DrawLine({P.X, P.Y - 3}, {P.X, P.Y + 3}, clRed, TPenMode::pmCopy);
+}
+
+void TLeafImageWindow::EraseCirclePoints() {
+    FCirclePointCount = 0;
+    if (FCrossUnder.empty()) return;
+    // The last cross first: each patch holds what lay under it when drawn.
+    TCanvas& canvas = FPicture->Canvas();
+    for (auto patch = FCrossUnder.rbegin(); patch != FCrossUnder.rend(); ++patch) {
+        const QRect& r = patch->first;
+        canvas.StretchDrawImage(Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1), patch->second);
+    }
+    FCrossUnder.clear();
+    Image1->update();
 }
 
 void TLeafImageWindow::DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode Mode) {
@@ -63,6 +78,7 @@ void TLeafImageWindow::DrawLine(TPoint From, TPoint To, TColor Colour, TPenMode 
 }
 
 void TLeafImageWindow::ResetTools() {
+    EraseCirclePoints();
     SetEnabled(FFrame.MenuItem("DoLAIEstimateAll"), false);
     EraseTagRectangle();
     EraseRubberLine();

@@ -2,10 +2,12 @@
 
 #include <QColorDialog>
 #include <QHeaderView>
+#include <QLayout>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "analysis/Messages.h"
 #include "windows/GroupColorDelegate.h"
@@ -20,11 +22,16 @@ const QString kFormKey = QStringLiteral("LOOK");
 // Column of each cell; rows as the grid shows them.
 enum TColumn { colNo, colGroup, colColor, colX, colY, colCount };
 
+// The designed size of the window and of its buttons; each is widened to
+// what its caption needs in the interface's font.
+constexpr int kDesignWidth = 317, kDesignHeight = 281, kButtonHeight = 24;
+const char* const kDesignWidthProperty = "designWidth";
+
 // Captioned by key Key and hinted by the key five places on.
 QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, int Key) {
     auto* button = new QToolButton(Bar);
     button->setObjectName(QLatin1String(Name));
-    button->setFixedSize(Width, 24);
+    button->setProperty(kDesignWidthProperty, Width);
     button->setText(GetFormCaption(kFormKey, Key));
     button->setToolTip(GetFormCaption(kFormKey, Key + 5));
     Bar->addWidget(button);
@@ -33,7 +40,7 @@ QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, int Key) {
 
 }  // namespace
 
-TLookingTable::TLookingTable(QWidget* Owner) : QWidget(Owner, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TLookingTable::TLookingTable(QWidget* Owner) : QWidget(Owner, Qt::Tool) {
     setObjectName(QStringLiteral("LookingTable"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(GetFormCaption(kFormKey, 0));
@@ -72,7 +79,7 @@ TLookingTable::TLookingTable(QWidget* Owner) : QWidget(Owner, Qt::Tool | Qt::Win
     layout->setSpacing(2);
     layout->addWidget(ToolBar1);
     layout->addWidget(StringGrid1);
-    setFixedSize(317, 281);
+    FitToCaptions();
     move(180, 634);
     FormCreate();
 }
@@ -86,6 +93,16 @@ void TLookingTable::FormCreate() {
     const std::optional<TColor> color = ChooseColor();
     if (!color) return;
     FGroupColor = *color;
+}
+
+void TLookingTable::FitToCaptions() {
+    for (QToolButton* button : {SpeedButton1, SpeedButton4, SpeedButton2, SpeedButton5, SpeedButton3})
+        button->setFixedSize(std::max(button->property(kDesignWidthProperty).toInt(), button->sizeHint().width()),
+                             kButtonHeight);
+    // The tool bar holds every button: none goes behind its overflow mark.
+    ToolBar1->layout()->invalidate();
+    setMinimumSize(std::max(kDesignWidth, ToolBar1->sizeHint().width()), kDesignHeight);
+    resize(minimumSize().expandedTo(size()));
 }
 
 std::optional<TColor> TLookingTable::ChooseColor() {

@@ -1,8 +1,9 @@
 #pragma once
-// The sample table of an image window: a small stay-on-top window listing
-// the points clicked with the window's sample tool, each with its group
-// number and the group's colour ($00BBGGRR, in decimal), so that the groups
-// form blocks of rows in increasing order. Its buttons clear the table,
+// The sample table of an image window: a small tool window above the frame
+// (never above a modal dialog) listing the points clicked with the window's
+// sample tool, each with its group number and the group's colour
+// ($00BBGGRR, in decimal), so that the groups form blocks of rows in
+// increasing order. Its buttons clear the table,
 // start a new group in a new colour, delete the current row or its whole
 // group, and train the classifier from the samples. Closing frees it.
 #include <QString>
@@ -67,6 +68,9 @@ public:
 
 private:
     void FormCreate();
+    // Each button as wide as its caption needs, at least as designed, and
+    // the window wide enough for all of them.
+    void FitToCaptions();
     std::optional<TColor> ChooseColor();
     void SetCell(int Col, int Row, const QString& Text);
     // Row Row goes; the rows below move up and "No." is renumbered.

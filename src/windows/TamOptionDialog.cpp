@@ -24,12 +24,17 @@
 #include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"
 #include "windows/SelectFolder.h"
+#include "windows/WholeSpinBox.h"
 
 namespace tam32 {
 namespace {
 
+// A typed decimal stays for OK to refuse.
 QSpinBox* SpinEdit(QWidget* Parent, const char* Name, TOptionRange Range) {
-    return NamedSpinEdit(Parent, Name, Range.Min, Range.Max);
+    auto* edit = new TWholeSpinBox(Parent);
+    edit->setObjectName(QLatin1String(Name));
+    edit->setRange(Range.Min, Range.Max);
+    return edit;
 }
 
 QCheckBox* CheckBox(QWidget* Parent, const char* Name, const QString& Caption = QString()) {
@@ -50,6 +55,13 @@ TRadioGroup* RadioGroup(QWidget* Parent, const char* Name, const QStringList& It
     group->setObjectName(QLatin1String(Name));
     group->setFlat(true);
     return group;
+}
+
+// The label that names Field.
+QLabel* Caption(QWidget* Parent, const QString& Text, QWidget* Field) {
+    auto* label = new QLabel(Text, Parent);
+    label->setBuddy(Field);
+    return label;
 }
 
 QWidget* Page(QTabWidget* Pages, const char* Name) {
@@ -230,8 +242,8 @@ void TTamOptionDialog::CreateLensPage() {
     Edit5 = NamedEdit(GroupBox22, "Edit5");
     Edit6 = NamedEdit(GroupBox22, "Edit6");
     CheckBox8 = CheckBox(GroupBox22, "CheckBox8");
-    GroupBox22->setLayout(Row({new QLabel(QStringLiteral("β'="), GroupBox22), Edit5,
-                               new QLabel(QStringLiteral("φ'="), GroupBox22), Edit6, CheckBox8}));
+    GroupBox22->setLayout(Row({Caption(GroupBox22, QStringLiteral("β'="), Edit5), Edit5,
+                               Caption(GroupBox22, QStringLiteral("φ'="), Edit6), Edit6, CheckBox8}));
     GroupBox22->hide();
 
     ComboBox2 = new QComboBox(TabSheet1);
@@ -297,7 +309,7 @@ void TTamOptionDialog::CreatePARPage() {
     auto* sky = new QGridLayout;
     const std::pair<const char*, QLineEdit*> skyFields[] = {{"τ  =", Edit14}, {"ASL=", Edit15}, {"%PAR=", Edit16}, {"%Dif=", Edit2}};
     for (int i = 0; i < 4; ++i) {
-        sky->addWidget(new QLabel(QString::fromUtf8(skyFields[i].first), TabSheet4), i / 2, (i % 2) * 2);
+        sky->addWidget(Caption(TabSheet4, QString::fromUtf8(skyFields[i].first), skyFields[i].second), i / 2, (i % 2) * 2);
         sky->addWidget(skyFields[i].second, i / 2, (i % 2) * 2 + 1);
     }
     auto* timeZone = GroupBox(TabSheet4, "GroupBox11", QStringLiteral("Time Zone"));
@@ -387,6 +399,8 @@ void TTamOptionDialog::LocalizeCaptions() {
         LongUnits[i]->setText(caption(key++));
     }
     for (int item = 0; item < ComboBox1->count(); ++item) ComboBox1->setItemText(item, caption(key++));
+    // The date has no label of its own: a refusal names it so.
+    for (QSpinBox* edit : {YearEdit, MonthEdit, DayEdit}) edit->setAccessibleName(GetDialogMessage(QStringLiteral("DMS90")));
 }
 
 bool TTamOptionDialog::eventFilter(QObject* Watched, QEvent* Event) {

@@ -11,6 +11,7 @@
 #include "analysis/OptionFields.h"
 #include "analysis/SettingsFilePlace.h"
 #include "platform/WinTypes.h"
+#include "windows/FieldRefusal.h"
 
 class QCheckBox;
 class QComboBox;
@@ -135,6 +136,7 @@ private:
     // item keeps the value it was given.
     TOptionFields FFields;
     TRect FTagArea;
+    TFieldRefusal FRefusal;
 };
 
 }  // namespace tam32

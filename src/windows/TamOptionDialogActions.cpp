@@ -217,6 +217,12 @@ void TTamOptionDialog::Button1Click() {
         accept();
         return;
     }
+    // A number field holding a decimal, which it cannot take.
+    for (const auto& [control, field, checked] : kNumberControls)
+        if (QSpinBox* edit = this->*control; !edit->hasAcceptableInput()) {
+            FRefusal.Refuse(*edit);
+            return;
+        }
     if (const std::optional<TOptionField> refused = ApplyOptionFields(ReadFields())) {
         QWidget* control = FieldControl(*refused);
         // A field of the hidden slope group, which only a loaded file fills,
@@ -225,9 +231,11 @@ void TTamOptionDialog::Button1Click() {
             if (PageControl1->indexOf(page) >= 0) PageControl1->setCurrentWidget(page);
             if (page->isHidden()) page->show();
         }
-        control->setFocus();
+        // OK has said "ERR22" in the status bar.
+        FRefusal.ShowRefused(*control, FieldCaption(*control));
         return;
     }
+    FRefusal.Accepted();
     accept();
 }
 

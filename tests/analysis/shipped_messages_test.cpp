@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <numeric>
 #include <vector>
 
 #include "platform/ProgramFolder.h"
@@ -55,6 +56,9 @@ const std::vector<FormatUse>& FormatUses() {
         {84, {12.5}, {"12.5"}},  // polyline length
         {85, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file to replace
         {86, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file an open window shows
+        {91, {102, 103}, {"102", "103"}},  // a kernel cell's column and row
+        {92, {"X1"}, {"X1"}},              // a bound of the output extent
+        {93, {104, "Col"}, {"104", "Col"}},  // a control point and its column
     };
     return Uses;
 }
@@ -93,13 +97,18 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
-    for (int I = 1; I <= 109; ++I)
-        if (I <= 86 || I >= 95) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
+    std::vector<int> Dialog(86);
+    std::iota(Dialog.begin(), Dialog.end(), 1);
+    Dialog.insert(Dialog.end(), {90, 91, 92, 93});
+    for (int I = 95; I <= 109; ++I) Dialog.push_back(I);
+    for (int I : Dialog) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
     for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
     for (const FormCaptions& Form : kForms)
         for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
     EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
-    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 101);
+    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), qsizetype(Dialog.size()));
+    // The distortion field takes whole numbers: its message asks for one.
+    EXPECT_FALSE(Messages.ReadString("ERROR_CODE_" + Locale, "ERR4", "").contains("0.1"));
     EXPECT_GE(GetMenuCharset(), 0);
     EXPECT_LE(GetMenuCharset(), 255);
 }

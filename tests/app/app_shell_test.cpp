@@ -1,5 +1,8 @@
 // The program's error box and its engine host.
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTimer>
@@ -87,6 +90,42 @@ TEST(AppEngineHostTest, ResultsGoToTheResultsWindow) {
     host.SetResultGridCell(TResultGrid::GapEstimate, 2, 3, QStringLiteral("0.25"));
     EXPECT_TRUE(results.Results->toPlainText().contains(QStringLiteral("LAI = 2.50")));
     EXPECT_EQ(TInformationWindow::Cell(results.Grid(TResultGrid::GapEstimate), 2, 3), QStringLiteral("0.25"));
+}
+
+// A box comes up over the window the user is in: the modal dialog, else
+// the active window (a tool window such as the control-point dialog).
+TEST(AppEngineHostTest, BoxesComeUpOverTheWindowTheUserIsIn) {
+    test::RequireWidgetApp();
+    QLabel panel;
+    TInformationWindow results;
+    QWidget frame;
+    frame.show();
+    TAppEngineHost host(panel, results, &frame);
+    QWidget* over = nullptr;
+    const auto showBox = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                over = box->parentWidget();
+                box->accept();
+            }
+        });
+        host.ShowMessage(QStringLiteral("refused"));
+    };
+    QDialog modal(&frame);
+    QTimer::singleShot(0, [&] {
+        showBox();
+        modal.accept();
+    });
+    modal.exec();
+    EXPECT_EQ(over, &modal);
+
+    QDialog tool(&frame, Qt::Tool);
+    tool.show();
+    tool.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &tool);
+    showBox();
+    EXPECT_EQ(over, &tool);
 }
 
 }  // namespace

@@ -78,7 +78,9 @@ TEST_F(CorrectionDialogsProbeTest, GcpPrintsTheFitTheExtentAndTheSizeAndWritesTh
     EXPECT_EQ(lines, QStringList{"BOX: Error: the fit cannot be solved!"});
     lines = Probe({"gcp", points, "--extent", "0,6,4,0", "--pixel", "1"});
     EXPECT_EQ(ExitCode, 2);
-    EXPECT_TRUE(lines.last().startsWith("STATUS: ")) << lines.join('\n').toStdString();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith("STATUS: ")) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.last(), "BOX: " + lines[lines.size() - 2].mid(8) + " (Output extent Y1)");
 }
 
 TEST_F(CorrectionDialogsProbeTest, TheProgramsControlPointToolFillsTheDialogThatTheScriptTypesInto) {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -16,7 +17,9 @@
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "app/FilterDlg.h"
+#include "common/user_click.h"
 #include "common/widget_app_env.h"
+#include "platform/qstring_printer.h"
 
 namespace tam32::test {
 namespace {
@@ -63,12 +66,12 @@ TEST_F(FilterDlgTest, AKernelFileFillsTheGridInFileOrderAndOKStoresItByColumn) {
         dialog.OpenDialog1->selectFile(file);
         static_cast<QDialog*>(dialog.OpenDialog1)->accept();
     });
-    dialog.Button1->click();
+    test::UserClick(dialog.Button1);
     EXPECT_EQ(Rows(dialog),
               (QStringList{"1 2 3 4 5", "6 7 8 9 10", "11 12 13 14 15", "16 17 18 19 20", "-21 22 23 24 25"}));
     EXPECT_EQ(dialog.SpinEdit2->value(), 9);
     EXPECT_FALSE(FilterDefined);  // nothing before OK
-    dialog.OKBtn->click();
+    test::UserClick(dialog.OKBtn);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(FilterDefined);
     EXPECT_EQ(std::pair(FilterSize, FilterDivisor), std::pair(5, 9));
@@ -105,35 +108,45 @@ TEST_F(FilterDlgTest, FilesThatAreNotWholeKernelsChangeNothing) {
     EXPECT_FALSE(FilterDefined);
 }
 
-TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZero) {
+// A refusal names the cell or field in a box over the dialog and puts the
+// focus there; "ERR22" stays in the status bar until OK goes through.
+TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZeroAndNamesThem) {
     const auto err22 = StatusOf(ShowErrorMessage, "ERR22");
     TFilterDlg dialog;
     dialog.show();
     dialog.SetCell(1, 2, QStringLiteral("abc"));
-    dialog.OKBtn->click();
+    UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
+    EXPECT_EQ(Host.Messages, std::vector<QString>{err22 + " (" + FormatDialogMessage(QStringLiteral("DMS91"), {2, 3}) + ")"});
+    EXPECT_EQ(dialog.focusWidget(), dialog.StringGrid1);
+    EXPECT_EQ(std::pair(dialog.StringGrid1->currentColumn(), dialog.StringGrid1->currentRow()), std::pair(1, 2));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(FilterDefined);
     EXPECT_TRUE(FilterKernel.empty());
     dialog.SetCell(1, 2, QStringLiteral(" 2 "));
     dialog.SpinEdit2->setValue(0);
     Host.StatusTexts.clear();
-    dialog.OKBtn->click();
+    Host.Messages.clear();
+    UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
+    EXPECT_EQ(Host.Messages, std::vector<QString>{err22 + " (" + dialog.Label2->text() + ")"});
+    EXPECT_EQ(dialog.focusWidget(), dialog.SpinEdit2);
     EXPECT_FALSE(FilterDefined);
     dialog.SpinEdit2->setValue(10);
-    dialog.OKBtn->click();
+    UserClick(dialog.OKBtn);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(FilterKernel[1][2], 2);
+    EXPECT_EQ(Host.LastStatus(), QString());
 }
 
 TEST_F(FilterDlgTest, ReopeningShowsTheStoredKernelAndDivisorAndASizeChangeStartsFromOnes) {
     {
         TFilterDlg dialog;
+        dialog.show();
         dialog.SpinEdit1->setValue(5);
         dialog.SetCell(4, 0, QStringLiteral("-3"));
         dialog.SpinEdit2->setValue(25);
-        dialog.OKBtn->click();
+        test::UserClick(dialog.OKBtn);
     }
     TFilterDlg dialog;
     EXPECT_EQ(dialog.SpinEdit1->value(), 5);

@@ -13,6 +13,7 @@
 #include "analysis/Messages.h"
 #include "app/FilterDlg.h"
 #include "app/frame_fixture.h"
+#include "common/user_click.h"
 #include "windows/AfinDlg.h"
 #include "windows/LeafImageWindow.h"
 
@@ -46,7 +47,7 @@ TEST_F(FilterGcpItemsTest, TheFilterItemsDefineTheKernelAndFilterIntoABMPFileTha
     Trigger("DoFiltering");  // no kernel yet: no question, nothing written
     EXPECT_FALSE(Asked);
     QTimer::singleShot(0, [] {
-        if (auto* dialog = qobject_cast<TFilterDlg*>(QApplication::activeModalWidget())) dialog->OKBtn->click();
+        if (auto* dialog = qobject_cast<TFilterDlg*>(QApplication::activeModalWidget())) UserClick(dialog->OKBtn);
     });
     Trigger("SelectFilter");
     ASSERT_TRUE(FilterDefined);
@@ -102,10 +103,13 @@ TEST_F(FilterGcpItemsTest, TheControlPointItemsPickFitAndWriteTheCorrectedPhotog
         dialog->SetCell(1, dialog->GCPCount, QLatin1String(point.X));
         dialog->SetCell(2, dialog->GCPCount, QLatin1String(point.Y));
     }
-    dialog->Analyze->click();
-    dialog->Auto_Size->click();
+    TurnToPageOf(*dialog->Analyze);
+    UserClick(dialog->Analyze);
+    TurnToPageOf(*dialog->Auto_Size);
+    UserClick(dialog->Auto_Size);
     dialog->Pixel_Size->setText(QStringLiteral("0.5"));
-    dialog->Calc_IMS->click();
+    TurnToPageOf(*dialog->Calc_IMS);
+    UserClick(dialog->Calc_IMS);
     AnswerSave(File("level.bmp"));
     Trigger("AfineTrans");
     ASSERT_EQ(Frame->ImageWindows().size(), 2);

@@ -13,20 +13,10 @@
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "app/MainForm.h"
+#include "common/message_files.h"
 #include "common/widget_app_env.h"
 
 namespace tam32::test {
-
-inline void WriteMenuMessages(const QString& Folder, const QString& Locale, int Charset) {
-    QFile shipped(QStringLiteral(TAM32_BIN_DIR "/menu.msg"));
-    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-    QString text = QString::fromUtf8(shipped.readAll());
-    text.replace(QStringLiteral("LOCALE=EN"), QStringLiteral("LOCALE=") + Locale);
-    text.replace(QStringLiteral("CHARSET=0"), QStringLiteral("CHARSET=%1").arg(Charset));
-    QFile file(Folder + QStringLiteral("/menu.msg"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-}
 
 class FrameTest : public ::testing::Test {
 protected:

@@ -12,12 +12,14 @@ namespace tam32 {
 namespace {
 
 const QString kPhoto = QStringLiteral(TAM32_SHARED_DATA_DIR "/fisheye-coolpix5700-fce9.jpg");
+const QString kRosette = QStringLiteral(TAM32_SHARED_DATA_DIR "/rosette-red-square.jpg");
 
 class GuiDriverTest : public ::testing::Test {
 protected:
     struct TRun {
         int ExitCode = -1;
         QStringList Lines;
+        QString Errors;
         bool Has(const QString& Line) const { return Lines.contains(Line); }
     };
 
@@ -44,6 +46,7 @@ protected:
         }
         run.ExitCode = probe.exitStatus() == QProcess::NormalExit ? probe.exitCode() : -1;
         run.Lines = QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        run.Errors = QString::fromUtf8(probe.readAllStandardError());
         return run;
     }
 
@@ -184,6 +187,92 @@ TEST_F(GuiDriverTest, SamplesFromTheTableTrainTheClassifierThatPaintsTheImage) {
     EXPECT_TRUE(run.Has("STATUS: The classified image is shown."));
     // One group left: the training is refused and the classifier stays.
     EXPECT_TRUE(run.Has("DiscLastGroup = 1"));
+}
+
+// Only the buttons a user can click, by the caption they read ("&" not
+// read); any other ends the script and says which and why.
+TEST_F(GuiDriverTest, ButtonClicksWhereAUserCanAndSaysWhyNotElsewhere) {
+    const QString picture = Picture();
+    const struct {
+        const char* Line;
+        const char* Refusal;
+    } refused[] = {
+        {"button Frobnicate", "missing"},
+        // Offscreen the frame is narrower than its tool bar.
+        {"button Set North", "in the tool bar's overflow"},
+        // On the control-point dialog's other page.
+        {"button Calc Image Size", "hidden"},
+    };
+    for (const auto& refusal : refused) {
+        SCOPED_TRACE(refusal.Line);
+        const TRun run = Run({"open " + picture, "menu GetGCP", QLatin1String(refusal.Line), "print Circle"});
+        EXPECT_EQ(run.ExitCode, 3);
+        EXPECT_TRUE(run.Errors.contains(QString::fromLatin1(refusal.Line).section(' ', 1))) << run.Errors.toStdString();
+        EXPECT_TRUE(run.Errors.contains(QLatin1String(refusal.Refusal))) << run.Errors.toStdString();
+        EXPECT_FALSE(run.Lines.join('\n').contains("Circle ="));
+    }
+    // A tool bar button by its hint; the file dialog's "&Open" takes no click
+    // before a file is chosen.
+    const TRun run = Run({"open " + picture, "button LAI Estimate", "answer button Open", "button Open"});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_TRUE(run.Has("STATUS: No image circle has been set.")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("PROMPT file: Open => button Open"));
+    EXPECT_TRUE(run.Errors.contains("button \"Open\" in \"Open\": disabled")) << run.Errors.toStdString();
+}
+
+// A dialog answered with its own buttons: the filter dialog's OK, not the
+// one of the file dialog it holds; one that stays open after a button
+// takes the next answer, and one that refuses OK ends the script.
+TEST_F(GuiDriverTest, ADialogTakesAnswersUntilItClosesAndOneThatRefusesOkEndsTheScript) {
+    const QString picture = Picture();
+    TRun run = Run({"open " + picture, "answer ok", "menu SelectFilter", "print FilterDefined"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Has("FilterDefined = 1")) << run.Lines.join('\n').toStdString();
+
+    QFile kernel(Work.filePath(QStringLiteral("kernel.txt")));
+    ASSERT_TRUE(kernel.open(QIODevice::WriteOnly));
+    kernel.write("3\n1 2 1\n2 4 2\n1 2 1\n0\n");  // a divisor of 0
+    kernel.close();
+    run = Run({"open " + picture, "answer button <Load>", "answer file:" + kernel.fileName(), "answer ok",
+               "menu SelectFilter", "print FilterDefined"});
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_TRUE(run.Has("PROMPT dialog: Spatial Filter => ok")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Has("BOX: Invalid value in the options. (Filter×1/)")) << run.Lines.join('\n').toStdString();
+    EXPECT_TRUE(run.Errors.contains("\"Spatial Filter\" refused ok and stayed open: Invalid value in the options. (Filter×1/)"))
+        << run.Errors.toStdString();
+    EXPECT_FALSE(run.Lines.join('\n').contains("FilterDefined ="));
+}
+
+// The sample table's buttons as a user clicks them train a classifier of
+// three colours: the leaves, the red square and the dark lid.
+TEST_F(GuiDriverTest, ThreeColoursSampledOnThePhotographTrainByTheTablesButtonsAndPaintTheirClasses) {
+    if (!QFile::exists(kRosette)) GTEST_SKIP() << "shared photographs not present: " << kRosette.toStdString();
+    const struct {
+        const char* Colour;
+        QColor Painted;
+        std::vector<QPoint> Samples, Others;
+    } classes[] = {
+        {"$0000FF00", Qt::green, {{1860, 820}, {1540, 860}, {1940, 1100}, {1820, 1200}, {1560, 1180}}, {{1750, 1000}}},
+        {"$000000FF", Qt::red, {{700, 950}, {800, 1000}, {850, 1100}, {650, 1150}, {900, 900}}, {{750, 1050}}},
+        {"$00FF0000", Qt::blue, {{1360, 720}, {1320, 1200}, {1920, 680}, {1680, 1320}, {1400, 900}}, {{2050, 900}}},
+    };
+    const QString painted = Work.filePath(QStringLiteral("classified.bmp"));
+    QStringList script{"open " + kRosette};
+    for (const auto& group : classes) {
+        script << QStringLiteral("answer colour:") + QLatin1String(group.Colour);
+        script << (&group == classes ? QStringLiteral("menu StartGetPoints1") : QStringLiteral("button Add Group"));
+        for (const QPoint& p : group.Samples) script << QStringLiteral("click %1,%2").arg(p.x()).arg(p.y());
+    }
+    script << "button Discriminate" << "print ClassifyDone" << "menu ViewClassifiedImage1" << "save " + painted;
+    const TRun run = Run(script);
+    EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(run.Has("ClassifyDone = 1"));
+    EXPECT_TRUE(run.Has("STATUS: The classified image is shown."));
+    const QImage image(painted);
+    ASSERT_FALSE(image.isNull());
+    for (const auto& group : classes)
+        for (const std::vector<QPoint>* points : {&group.Samples, &group.Others})
+            for (const QPoint& p : *points) EXPECT_EQ(image.pixelColor(p), group.Painted) << p.x() << "," << p.y();
 }
 
 TEST_F(GuiDriverTest, TheSettingsFileBatchAndTheGapEstimateRunFromAScript) {

@@ -12,11 +12,15 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/InformationWindow.h"
 #include "app/frame_fixture.h"
+#include "app/modal_answerer.h"
 #include "platform/Exceptions.h"
+#include "windows/AfinDlg.h"
 #include "windows/LeafImageWindow.h"
+#include "windows/LookingTable.h"
 
 namespace tam32::test {
 namespace {
@@ -97,6 +101,27 @@ TEST_F(MainFormTest, TheResultsWindowIsAChildWindowThatClosingMinimises) {
     sub->close();
     EXPECT_TRUE(sub->isMinimized());
     EXPECT_EQ(Frame->ResultsWindow(), results);
+}
+
+// Above the frame and its image windows but never above a modal dialog: the
+// window manager keeps tool windows over the window they belong to.
+TEST_F(MainFormTest, TheSampleTableAndTheControlPointDialogAreToolWindowsOfTheFrame) {
+    Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 8, 6), false);
+    TLeafImageWindow* window = Frame->ActiveImageWindow();
+    {
+        const TModalAnswerer firstColour([](QDialog& Dialog) { Dialog.accept(); });
+        window->StartGetPoints();
+    }
+    window->StartGetGCP();
+    for (QWidget* tool : {static_cast<QWidget*>(window->LookingTable()), static_cast<QWidget*>(window->AfinDlg())}) {
+        ASSERT_NE(tool, nullptr);
+        SCOPED_TRACE(tool->objectName().toStdString());
+        EXPECT_TRUE(tool->isVisible());
+        EXPECT_EQ(tool->windowType(), Qt::Tool);
+        EXPECT_FALSE(tool->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        ASSERT_NE(tool->windowHandle(), nullptr);
+        EXPECT_EQ(tool->windowHandle()->transientParent(), Frame->windowHandle());
+    }
 }
 
 TEST_F(MainFormTest, CopyItemsPutTheResultTablesOnTheClipboardWithoutAnImageWindow) {

@@ -11,6 +11,7 @@
 #include "analysis/GlobalSettings.h"
 #include "app/frame_fixture.h"
 #include "common/probe_process.h"
+#include "common/user_click.h"
 #include "windows/TamOptionDialog.h"
 
 namespace tam32 {
@@ -31,7 +32,7 @@ protected:
             if (dialog == nullptr) return;
             opened = true;
             dialog->Edit14->setText(Tau);
-            dialog->findChild<QPushButton*>(QLatin1String(Button))->click();
+            test::UserClick(dialog->findChild<QPushButton*>(QLatin1String(Button)));
         });
         Trigger->trigger();
         QCoreApplication::processEvents();
@@ -62,10 +63,11 @@ TEST_F(OptionsFrameTest, ProbeSavesAndLoadsTheSettingsFileAndReportsWhatItRefuse
 
     run = probe({"options", "load", file, "--edit", "YearEdit=0", "--print", "TargetYear"});
     EXPECT_EQ(run.ExitCode, 2);
-    ASSERT_EQ(run.Lines.size(), 3);
+    ASSERT_EQ(run.Lines.size(), 4);
     EXPECT_EQ(run.Lines[0], shown);
     EXPECT_TRUE(run.Lines[1].startsWith("STATUS: "));
-    EXPECT_EQ(run.Lines[2], QStringLiteral("TargetYear = %1").arg(QDate::currentDate().year()));
+    EXPECT_EQ(run.Lines[2], "MESSAGE: " + run.Lines[1].mid(8) + " (Target date)");
+    EXPECT_EQ(run.Lines[3], QStringLiteral("TargetYear = %1").arg(QDate::currentDate().year()));
 
     const QString unwritable = Files.filePath(QStringLiteral("missing/Options.Ini"));
     run = probe({"options", "save", unwritable});

@@ -8,9 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
 
 #include "analysis/Messages.h"
+#include "common/user_click.h"
+#include "platform/qstring_printer.h"
 #include "windows/AfinDlg.h"
 #include "windows/image_window_fixture.h"
 
@@ -55,7 +60,14 @@ protected:
         Dialog->im_y0->setText(QLatin1String(Y0));
         Dialog->im_y1->setText(QLatin1String(Y1));
         Dialog->Pixel_Size->setText(QLatin1String(Pixel));
-        Dialog->Calc_IMS->click();
+        Press(Dialog->Calc_IMS);
+    }
+    // The box of a refused value.
+    static QString Refusal(const QString& Caption) { return StatusOf(ShowErrorMessage, "ERR22") + " (" + Caption + ")"; }
+    // A button of the dialog, on its page.
+    static void Press(QPushButton* Button) {
+        test::TurnToPageOf(*Button);
+        test::UserClick(Button);
     }
     QByteArray Written(const QString& Name) const {
         QFile file(Folder.filePath(Name));
@@ -81,14 +93,14 @@ TEST_F(GcpToolTest, ClicksFillTheTableAndTheTenthPointGrowsIt) {
 TEST_F(GcpToolTest, AnExactFitShowsZeroResidualsAndTheExtentGivesTheOutputSize) {
     ExactPoints();
     Point(40, 40, "", "7");  // without X: neither fitted nor in the extent
-    Dialog->Analyze->click();
+    Press(Dialog->Analyze);
     EXPECT_TRUE(Host.Messages.empty());
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(Dialog->Cell(0, row), QStringLiteral("0.000")) << "row " << row;
     EXPECT_TRUE(Dialog->Cell(0, 4).isEmpty());
     ASSERT_EQ(Dialog->CoefCol.size(), 3u);
     EXPECT_NEAR(Dialog->CoefCol[1], 2.0, 1e-12);
     EXPECT_NEAR(Dialog->CoefRow[2], 3.0, 1e-12);
-    Dialog->Auto_Size->click();
+    Press(Dialog->Auto_Size);
     EXPECT_EQ(Dialog->im_x1->text(), QStringLiteral("10"));
     EXPECT_EQ(Dialog->im_y1->text(), QStringLiteral("10"));
     Size("0", "100", "0", "50", "0.5");
@@ -111,7 +123,7 @@ TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) 
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Why);
-        Dialog->ClearTable->click();
+        Press(Dialog->ClearTable);
         int i = 0;
         for (const auto& [x, y] : Case.World) {
             ++i;
@@ -121,32 +133,53 @@ TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) 
         Dialog->SetCell(0, 1, QStringLiteral("old"));
         Dialog->CoefCol = Dialog->CoefRow = {9.0};
         Host.Messages.clear();
-        Dialog->Analyze->click();
+        Press(Dialog->Analyze);
         EXPECT_EQ(Host.Messages, std::vector<QString>{kRefused});
         EXPECT_EQ(Dialog->CoefCol, std::vector<double>{9.0});
         EXPECT_EQ(Dialog->Cell(0, 1), QStringLiteral("old"));
     }
     Dialog->SetCell(1, 1, QStringLiteral("abc"));
     Host.Messages.clear();
-    Dialog->Analyze->click();
-    ASSERT_EQ(Host.Messages.size(), 1u);
-    EXPECT_TRUE(Host.Messages[0].contains(QStringLiteral("'abc'")));
+    Press(Dialog->Analyze);
+    EXPECT_EQ(Host.Messages, std::vector<QString>{Refusal(FormatDialogMessage(QStringLiteral("DMS93"), {1, QStringLiteral("X")}))});
+    EXPECT_EQ(Dialog->focusWidget(), Dialog->DataGrid);
+    EXPECT_EQ(std::pair(Dialog->DataGrid->currentRow(), Dialog->DataGrid->currentColumn()), std::pair(0, 1));
 }
 
-TEST_F(GcpToolTest, AnOutputWithoutSizeIsRefusedWithNothingChanged) {
+// Each refusal names the field to mend in a box over the dialog and puts
+// the focus there; "ERR22" leaves the status bar once a size is computed.
+TEST_F(GcpToolTest, AnOutputWithoutSizeIsRefusedNamingTheFieldWithNothingChanged) {
     Size("0", "100", "0", "50", "0.5");
-    const char* const Refused[][5] = {
-        {"0", "100", "0", "50", "0"},  {"0", "100", "0", "50", "abc"},    {"100", "0", "0", "50", "1"},
-        {"0", "40000", "0", "1", "1"}, {"0", "20000", "0", "20000", "1"},
+    const auto extent = [](const char* Bound) { return FormatDialogMessage(QStringLiteral("DMS92"), {QString::fromLatin1(Bound)}); };
+    const QString pixel = Dialog->Button1->text();
+    const struct {
+        const char* Values[5];
+        QLineEdit* TAfinDlg::*Field;
+        QString Caption;
+    } refused[] = {
+        {{"0", "100", "0", "50", "0"}, &TAfinDlg::Pixel_Size, pixel},
+        {{"0", "100", "0", "50", "abc"}, &TAfinDlg::Pixel_Size, pixel},
+        {{"x", "100", "0", "50", "1"}, &TAfinDlg::im_x0, extent("X0")},
+        {{"100", "0", "0", "50", "1"}, &TAfinDlg::im_x1, extent("X1")},
+        {{"0", "100", "50", "50", "1"}, &TAfinDlg::im_y1, extent("Y1")},
+        {{"0", "40000", "0", "1", "1"}, &TAfinDlg::Pixel_Size, pixel},
+        {{"0", "20000", "0", "20000", "1"}, &TAfinDlg::Pixel_Size, pixel},
     };
-    for (const auto& values : Refused) {
-        SCOPED_TRACE(testing::Message() << values[1] << " by " << values[3] << " at " << values[4]);
+    for (const auto& refusal : refused) {
+        const auto& values = refusal.Values;
+        SCOPED_TRACE(testing::Message() << values[0] << ".." << values[1] << " by " << values[3] << " at " << values[4]);
         Host.StatusTexts.clear();
+        Host.Messages.clear();
         Size(values[0], values[1], values[2], values[3], values[4]);
         EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR22"));
+        EXPECT_EQ(Host.Messages, std::vector<QString>{Refusal(refusal.Caption)});
+        EXPECT_EQ(Dialog->focusWidget(), Dialog->*refusal.Field);
         EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("200×100[50.8 dpi]"));
         EXPECT_EQ(std::tuple(Dialog->OutWidth, Dialog->OutHeight, Dialog->PixelSize), std::tuple(200, 100, 0.5));
     }
+    Size("0", "100", "0", "50", "1");
+    EXPECT_EQ(Host.LastStatus(), QString());
+    EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("100×50[25.4 dpi]"));
 }
 
 TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
@@ -154,7 +187,7 @@ TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
                   second = Folder.filePath(QStringLiteral("second.bmp"));
     EXPECT_FALSE(Window->DoAfineTrans(first));  // no fit yet
     ExactPoints();
-    Dialog->Analyze->click();
+    Press(Dialog->Analyze);
     EXPECT_FALSE(Window->DoAfineTrans(first));  // no size yet
     Size("0", "20", "0", "10", "1");
     ASSERT_TRUE(Window->DoAfineTrans(first));
@@ -170,18 +203,72 @@ TEST_F(GcpToolTest, TheCorrectionWritesTheOpenedPhotographByTheFittedOrder) {
     EXPECT_TRUE(Host.Messages.empty());
 }
 
-TEST_F(GcpToolTest, AClosedDialogIsAbsentAndTheToolMakesANewOne) {
+// Enter and Escape on the table edit its cells; they never close the dialog.
+TEST_F(GcpToolTest, EnterAndEscapeOnTheTableEditItsCellsAndKeepTheDialogOpen) {
     ExactPoints();
-    Dialog->OKBtn->click();
+    Dialog->activateWindow();
+    QCoreApplication::processEvents();
+    Dialog->DataGrid->setFocus();
+    Dialog->DataGrid->setCurrentCell(0, 1);
+    // Typed where the focus is, as a user types.
+    const auto key = [](Qt::Key Key) {
+        if (QWidget* focused = QApplication::focusWidget())
+            QTest::keyClick(focused, Key);
+        else
+            ADD_FAILURE() << "no focus for key " << Key;
+    };
+    const auto editor = [this] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); };
+    const QPointer<TAfinDlg> dialog = Dialog;
+    key(Qt::Key_Escape);
+    key(Qt::Key_Return);  // starts an edit
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Window->AfinDlg(), nullptr);
-    Window->Image1MouseDown(Qt::LeftButton, 5, 5);  // nothing to fill
-    EXPECT_FALSE(Window->DoAfineTrans(Folder.filePath(QStringLiteral("out.bmp"))));
-    Window->StartGetGCP();
-    ASSERT_NE(Window->AfinDlg(), nullptr);
-    EXPECT_EQ(Window->AfinDlg()->GCPCount, 0);
-    // The dialog goes with its window.
-    const QPointer<TAfinDlg> dialog = Window->AfinDlg();
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_TRUE(Dialog->isVisible());
+    ASSERT_NE(editor(), nullptr);
+    editor()->setText(QStringLiteral("4"));
+    key(Qt::Key_Escape);  // cancels it
+    EXPECT_EQ(Dialog->Cell(1, 1), QStringLiteral("0"));
+    EXPECT_EQ(QApplication::focusWidget(), Dialog->DataGrid);
+    key(Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    editor()->setText(QStringLiteral("4"));
+    key(Qt::Key_Return);  // commits it and moves down
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Dialog->Cell(1, 1), QStringLiteral("4"));
+    EXPECT_EQ(std::pair(Dialog->DataGrid->currentRow(), Dialog->DataGrid->currentColumn()), std::pair(1, 1));
+    EXPECT_TRUE(Dialog->isVisible());
+    // Elsewhere Enter presses the default button, which closes.
+    Dialog->im_x0->setFocus();
+    key(Qt::Key_Return);
+    EXPECT_FALSE(Dialog->isVisible());
+}
+
+// Closing only hides the dialog: the tool shows it again with its points,
+// typed cells, fit and output; it goes with its window.
+TEST_F(GcpToolTest, AClosedDialogKeepsEverythingForTheToolThatShowsItAgain) {
+    ExactPoints();
+    Press(Dialog->Analyze);
+    Size("0", "20", "0", "10", "1");
+    const std::vector<double> fit = Dialog->CoefCol;
+    const QPointer<TAfinDlg> dialog = Dialog;
+    for (const char* how : {"close button", "Close"}) {
+        SCOPED_TRACE(how);
+        if (qstrcmp(how, "Close") == 0)
+            Press(Dialog->OKBtn);
+        else
+            Dialog->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(dialog.isNull());
+        EXPECT_FALSE(Dialog->isVisible());
+        Window->StartGetGCP();
+        EXPECT_EQ(Window->AfinDlg(), Dialog);
+        EXPECT_TRUE(Dialog->isVisible());
+        EXPECT_EQ(Dialog->GCPCount, 3);
+        EXPECT_EQ(std::pair(Dialog->Cell(1, 2), Dialog->Cell(3, 2)), std::pair(QStringLiteral("10"), QStringLiteral("30")));
+        EXPECT_EQ(Dialog->CoefCol, fit);
+        EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("20×10[25.4 dpi]"));
+        EXPECT_TRUE(Window->DoAfineTrans(Folder.filePath(QStringLiteral("out.bmp"))));
+    }
     Window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());

@@ -15,6 +15,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/OptionFields.h"
 #include "analysis/RecordingEngineHost.h"
+#include "common/user_click.h"
 #include "common/widget_app_env.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
@@ -72,7 +73,8 @@ protected:
 
 TEST_F(HistgramWindowTest, CopyGivesTheHeaderAndTheCountsOfEveryBinInCrLfLines) {
     Window->ShowHistogram(File, false);
-    Window->Button3->click();
+    Window->show();
+    test::UserClick(Window->Button3);
     QStringList lines = Clipboard().AsText().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.takeLast(), QString());
     ASSERT_EQ(lines.size(), 257);
@@ -195,14 +197,16 @@ TEST_F(HistgramWindowTest, ATypedThresholdRedrawsOnlyWhenTheFieldHoldsABinAndOkT
     Type(QStringLiteral("20"));
     EXPECT_EQ(BlackColumns(), Range(0, 20));
     Type(QStringLiteral("300"));
-    Window->Button1->click();
+    Window->show();
+    test::UserClick(Window->Button1);
     EXPECT_EQ(FixedThreshold, 20);
 
     FixedThreshold = 100;
     Window = std::make_unique<THistgramWindow>();
     Window->SetupThresholdPick(File, 2, 1);
     Type(QStringLiteral("40"));
-    Window->Button2->click();
+    Window->show();
+    test::UserClick(Window->Button2);
     EXPECT_EQ(FixedThreshold, 100);
 }
 

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTest>
+#include <functional>
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
@@ -112,6 +114,32 @@ TEST_F(MouseToolsTest, ThreePointsOnALineSetNoCircleAndStartAgain) {
     EXPECT_TRUE(Host.ResultLines.empty());
     for (TPoint p : {TPoint{20, 20}, TPoint{40, 20}, TPoint{20, 40}}) Click(p);
     EXPECT_TRUE(Window->FCircleSet);
+}
+
+// The red crosses of the points so far go with a circle given up, by
+// Escape or by another tool; those of a circle made stay.
+TEST_F(MouseToolsTest, TheCrossesOfAGivenUpThreePointCircleAreErased) {
+    const QImage before = Pixels();
+    const std::pair<const char*, std::function<void()>> endings[] = {
+        {"Escape", [this] { QTest::keyClick(Window.get(), Qt::Key_Escape); }},
+        {"another tool", [this] { Window->StartDistanceMeasurement(); }},
+        {"the same tool again", [this] { Window->StartCircleAreaBy3Points(); }},
+    };
+    for (const auto& [ending, giveUp] : endings) {
+        SCOPED_TRACE(ending);
+        Window->StartCircleAreaBy3Points();
+        Click({20, 20});
+        Click({40, 21});
+        ASSERT_NE(Pixels(), before);
+        giveUp();
+        EXPECT_EQ(Pixels(), before);
+        EXPECT_EQ(Window->FCirclePointCount, 0);
+    }
+    Window->StartCircleAreaBy3Points();
+    for (TPoint p : {TPoint{20, 20}, TPoint{40, 20}, TPoint{20, 40}}) Click(p);
+    ASSERT_TRUE(Window->FCircleSet);
+    Window->StartDistanceMeasurement();
+    EXPECT_EQ(Pixels().pixelColor(17, 40), QColor(Qt::red));  // off the circle drawn through it
 }
 
 TEST_F(MouseToolsTest, TagRectangleIsKeptInOrderAndErasedByZoomOrTool) {

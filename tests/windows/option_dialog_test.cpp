@@ -16,17 +16,22 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 #include <tuple>
 
 #include "analysis/AnalysisState.h"
 #include "analysis/Classifier.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/stored_settings.h"
+#include "common/user_click.h"
 #include "common/widget_app_env.h"
+#include "platform/qstring_printer.h"
 #include "windows/HistgramWindow.h"
 #include "windows/RadioGroup.h"
 #include "windows/TamOptionDialog.h"
@@ -125,7 +130,7 @@ TEST_F(OptionDialogTest, ControlsActOnEachOtherAsTheUserChangesThem) {
 
     d.Edit21->setText(QStringLiteral("300"));
     d.Edit22->setText(QStringLiteral("60"));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(AzimuthMaskAscending);
     EXPECT_EQ(NCEnd, 81);
@@ -137,39 +142,88 @@ TEST_F(OptionDialogTest, LoadSetsTheChoicesThatOkAppliesAndAMissingOneKeepsTheSh
     TTamOptionDialog& d = Open();
     EXPECT_EQ(d.JhokenGroup1->ItemIndex(), -1);
     WriteSettings("[Threshold]\r\nColor=0\r\nType=1\r\nJhoken=0\r\n");
-    d.Button6->click();
+    test::UserClick(d.Button6);
     EXPECT_EQ(d.ColorGroup1->ItemIndex(), 0);
     WriteSettings("[Threshold]\r\nColor=9\r\n[LAI]\r\nNCEnd=70\r\n");
-    d.Button6->click();
+    test::UserClick(d.Button6);
     EXPECT_EQ(std::tuple(d.ColorGroup1->ItemIndex(), d.TargetGroup1->ItemIndex(), d.JhokenGroup1->ItemIndex()),
               std::tuple(0, 1, 0));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_EQ(std::tuple(BinarizeTarget, ThresholdMethod, ThresholdCondition, NCEnd), std::tuple(0, 1, 0, 70));
 }
 
-TEST_F(OptionDialogTest, OkThatRefusesAFieldShowsItKeepsTheDialogOpenAndChangesNothing) {
+// The refusal shows where the user looks: a box over the dialog naming the
+// field, the field in view with the focus, "ERR22" in the status bar until
+// OK goes through.
+TEST_F(OptionDialogTest, OkThatRefusesAFieldNamesItShowsItKeepsTheDialogOpenAndChangesNothing) {
     TTamOptionDialog& d = Open();
     Choose(d.ColorGroup1, 0);
     d.Edit1->setText(QStringLiteral("300"));
-    d.Edit14->setText(QStringLiteral("abc"));
-    d.Button1->click();
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_FALSE(host.StatusTexts.empty());
-    EXPECT_EQ(d.PageControl1->currentWidget(), d.TabSheet4);
-    EXPECT_EQ(d.focusWidget(), d.Edit14);
-    EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
-    // A field that only a loaded file fills comes into view.
-    d.Edit14->setText(QStringLiteral("0.7"));
-    WriteSettings("[FishEye]\r\nAzimthCorrection=abc\r\n");
-    d.Button6->click();
-    ASSERT_FALSE(d.Edit5->isVisible());
-    d.Button1->click();
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.focusWidget(), d.Edit5);
-    EXPECT_TRUE(d.Edit5->isVisible());
-    d.Button2->click();
+    const QString refused = test::StatusOf(ShowErrorMessage, "ERR22");
+    const struct {
+        const char* Why;
+        std::function<void()> Type, Mend;
+        QWidget* Field;
+        QString Caption;
+    } cases[] = {
+        {"τ", [&] { d.Edit14->setText(QStringLiteral("abc")); }, [&] { d.Edit14->setText(QStringLiteral("0.7")); },
+         d.Edit14, QStringLiteral("τ")},
+        {"view angle", [&] { d.Edit20->setText(QStringLiteral("0")); }, [&] { d.Edit20->setText(QStringLiteral("90")); },
+         d.Edit20, QStringLiteral("Maximum View Angle")},
+        {"time zone", [&] { d.Edit17->setText(QStringLiteral("20")); }, [&] { d.Edit17->setText(QStringLiteral("9")); },
+         d.Edit17, QStringLiteral("Time Zone")},
+        {"year", [&] { d.YearEdit->setValue(0); }, [&] { d.YearEdit->setValue(2026); }, d.YearEdit,
+         GetDialogMessage(QStringLiteral("DMS90"))},
+        // A field that only a loaded file fills comes into view.
+        {"slope", [&] { WriteSettings("[FishEye]\r\nAzimthCorrection=abc\r\n"); test::UserClick(d.Button6); },
+         [&] { d.Edit5->setText(QStringLiteral("0")); }, d.Edit5, QStringLiteral("β'")},
+    };
+    for (const auto& refusal : cases) {
+        SCOPED_TRACE(refusal.Why);
+        refusal.Type();
+        host.Messages.clear();
+        test::UserClick(d.Button1);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(host.Messages, std::vector<QString>{refused + QStringLiteral(" (") + refusal.Caption + u')'});
+        EXPECT_EQ(host.LastStatus(), refused);
+        EXPECT_EQ(d.focusWidget(), refusal.Field);
+        EXPECT_TRUE(refusal.Field->isVisible());
+        EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
+        refusal.Mend();
+    }
+    test::UserClick(d.Button1);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(2, 100.0));
+    EXPECT_EQ(host.LastStatus(), QString());
+    EXPECT_EQ(std::pair(BinarizeTarget, ImageDPI), std::pair(0, 300.0));
+}
+
+// The distortion parameter takes whole numbers: a decimal typed stays as
+// typed, and OK refuses it rather than read it as another number.
+TEST_F(OptionDialogTest, ADecimalTypedAsTheDistortionParameterIsRefused) {
+    TTamOptionDialog& d = Open();
+    d.activateWindow();
+    QCoreApplication::processEvents();
+    auto* typed = d.SpinEdit4->findChild<QLineEdit*>();
+    d.SpinEdit4->setFocus();
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("0.5"));
+    d.Edit1->setFocus();
+    EXPECT_EQ(typed->text(), QStringLiteral("0.5"));
+    host.Messages.clear();
+    test::UserClick(d.Button1);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(host.Messages, std::vector<QString>{test::StatusOf(ShowErrorMessage, "ERR22") + " (" + d.GroupBox20->title() + ")"});
+    EXPECT_EQ(d.focusWidget(), d.SpinEdit4);
+    EXPECT_EQ(DistortParameter, 0.0);
+    // Enter in the field presses OK, which refuses it again.
+    QTest::keyClick(typed, Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(typed->text(), QStringLiteral("0.5"));
+    typed->selectAll();
+    QTest::keyClicks(typed, QStringLiteral("-5"));
+    test::UserClick(d.Button1);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(DistortParameter, -5.0);
 }
 
 TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
@@ -188,7 +242,7 @@ TEST_F(OptionDialogTest, OkOnTheShownSettingsGivesEverySettingBack) {
     };
     const auto Shown = Settings();
     TTamOptionDialog& d = Open();
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(Settings(), Shown);
 }
@@ -200,13 +254,13 @@ TEST_F(OptionDialogTest, ThePickedThresholdFillsTheFieldAndOnlyOkAppliesIt) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->windowTitle(), QStringLiteral("PHOTO.BMP(Histgram)"));
         window->SpinEdit1->setValue(77);
-        window->Button1->click();
+        test::UserClick(window->Button1);
     });
-    d.BitBtn1->click();
+    test::UserClick(d.BitBtn1);
     EXPECT_EQ(d.SpinEdit7->value(), 77);
     EXPECT_EQ(d.TargetGroup1->ItemIndex(), 2);
     EXPECT_EQ(FixedThreshold, 0);
-    d.Button1->click();
+    test::UserClick(d.Button1);
     EXPECT_EQ(std::pair(ThresholdMethod, FixedThreshold), std::pair(2, 77));
 }
 
@@ -228,7 +282,7 @@ TEST_F(OptionDialogTest, TheOutlineFolderAppearsWithItsCheckBox) {
 TEST_F(OptionDialogTest, SaveTellsWhenTheFileCannotBeWritten) {
     TTamOptionDialog& d = Open();
     d.SettingsPlace = OneSettingsFile(folder.filePath(QStringLiteral("missing/Options.Ini")));
-    d.Button5->click();
+    test::UserClick(d.Button5);
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_TRUE(host.Messages[0].contains(d.SettingsPlace.ProgramFile));
 }
@@ -245,11 +299,11 @@ TEST_F(OptionDialogTest, SaveAndLoadUseTheProgramsFolderWhenItIsWritableElseTheU
                        }};
     const auto saveWithTau = [&](const char* Tau) {
         d.Edit14->setText(QLatin1String(Tau));
-        d.Button5->click();
+        test::UserClick(d.Button5);
     };
     const auto loadedTau = [&] {
         d.Edit14->setText(QStringLiteral("none"));
-        d.Button6->click();
+        test::UserClick(d.Button6);
         return d.Edit14->text();
     };
 
@@ -302,16 +356,16 @@ TEST_F(OptionDialogTest, GroupSelectionMarksTheGroupsLeftInTheTargetList) {
     EXPECT_FALSE(d.Button5->isVisible());
     for (const char* moved : {"2", "10"}) {
         d.ListBox1->setCurrentItem(d.ListBox1->findItems(QLatin1String(moved), Qt::MatchExactly).at(0));
-        d.Button3->click();
+        test::UserClick(d.Button3);
     }
     EXPECT_EQ(d.ListBox2->item(0)->text(), QStringLiteral("10"));
-    d.Button1->click();
+    test::UserClick(d.Button1);
     const bool expected[21] = {true, false, true, true, true, true, true, true, true, false, true, true};
     for (int group = 0; group < 21; ++group) EXPECT_EQ(RecognizedGroups[group], expected[group]) << group;
 
     d.SetupGroupSelection();
     d.show();
-    d.Button2->click();
+    test::UserClick(d.Button2);
     EXPECT_TRUE(OptionsCancelled);
 }
 

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <deque>
@@ -17,7 +16,10 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "common/message_files.h"
+#include "common/user_click.h"
 #include "common/widget_app_env.h"
+#include "platform/qstring_printer.h"
 #include "windows/image_window_fixture.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/LookingTable.h"
@@ -81,7 +83,7 @@ protected:
         Window->Image1MouseDown(Qt::LeftButton, X, Y);
         Window->Image1MouseUp(X, Y);
     }
-    void Press(QToolButton* Button) { QTest::mouseClick(Button, Qt::LeftButton); }
+    void Press(QToolButton* Button) { test::UserClick(Button); }
     QString Row(const TLookingTable& Table, int Row) const {
         QStringList cells;
         for (int col = 0; col < 5; ++col) cells << Table.Cell(col, Row);
@@ -102,6 +104,33 @@ TEST_F(SampleTableTest, ANewTableAsksTheFirstColourAndTakesTheClickedPoints) {
     EXPECT_EQ(Row(table, 1), QStringLiteral("1,1,255,10,12"));
     EXPECT_EQ(Row(table, 2), QStringLiteral("2,1,255,30,5"));
     EXPECT_EQ(table.FRowCount, 3);
+}
+
+// Each button at least as wide as the form gives it and as its caption
+// needs, so that the tool bar holds all five; the window at least its
+// designed size.
+TEST_F(SampleTableTest, AllFiveButtonsShowInsideTheTableInEitherLanguage) {
+    for (const char* locale : {"EN", "JP"}) {
+        SCOPED_TRACE(locale);
+        QTemporaryDir messages;
+        test::WriteMenuMessages(messages.path(), QLatin1String(locale), 0);
+        SetMessageFolder(messages.path());
+        TLookingTable& table = StartTable();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(table.SpeedButton3->text(), GetFormCaption(QStringLiteral("LOOK"), 5));
+        const std::pair<QToolButton*, int> designed[] = {
+            {table.SpeedButton1, 41}, {table.SpeedButton4, 40}, {table.SpeedButton2, 80}, {table.SpeedButton5, 80}, {table.SpeedButton3, 77}};
+        for (const auto& [button, width] : designed) {
+            EXPECT_EQ(test::WhyUnreachable(*button), QString()) << button->text().toStdString();
+            EXPECT_GE(button->width(), width);
+            EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(button->text()));
+        }
+        EXPECT_GE(table.width(), 317);
+        EXPECT_GE(table.height(), 281);
+        table.close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetMessageFolder(QString());
+    }
 }
 
 TEST_F(SampleTableTest, ACancelledFirstColourLeavesTheCaptionsOfTheCaptionFileAndBlack) {

@@ -4,19 +4,21 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "common/user_reach.h"
 #include "windows/AfinDlg.h"
 #include "windows/LeafImageWindow.h"
 
 namespace tam32::probe {
 
-bool GcpCommand(TLeafImageWindow& Window, const QStringList& Args) {
+bool GcpCommand(TLeafImageWindow& Window, const QStringList& Args, QAbstractButton*& Press) {
     TAfinDlg* dialog = Window.AfinDlg();
     if (dialog == nullptr || Args.size() < 2) return false;
     const QString& word = Args[0];
     if (word == QLatin1String("press") && Args.size() == 2) {
         auto* button = dialog->findChild<QPushButton*>(Args[1]);
         if (button == nullptr) return false;
-        button->click();
+        test::TurnToPageOf(*button);
+        Press = button;
         return true;
     }
     if (word == QLatin1String("type") && Args.size() == 3) {

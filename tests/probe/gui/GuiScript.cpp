@@ -1,5 +1,6 @@
 #include "GuiScript.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include "app/MainForm.h"
 #include "app/Program.h"
 #include "app/TamApplication.h"
+#include "common/user_reach.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
 #include "windows/ImageView.h"
@@ -73,7 +75,7 @@ int TGuiScript::Run(const QStringList& Lines) {
             std::fprintf(stderr, "tam32-probe gui: line %d not understood: %s\n", i + 1, qPrintable(line));
             return 3;
         }
-        if (FAnswerer.Stopped()) return 3;
+        if (FStopped || FAnswerer.Stopped()) return 3;
         if (!FProgram.Frame().isVisible()) return 0;  // the program has ended
     }
     return 0;
@@ -116,6 +118,9 @@ bool TGuiScript::Execute(const QString& Command, const QStringList& Args) {
         if (Args.isEmpty() || Window() == nullptr) return false;
         const auto command = WindowCommands().find(Args[0]);
         return command != WindowCommands().end() && command->second(*Window(), Args.mid(1));
+    } else if (Command == QLatin1String("button")) {
+        if (Args.isEmpty()) return false;
+        PressButton(arg);
     } else if (Command == QLatin1String("answer")) {
         if (Args.isEmpty()) return false;
         FAnswerer.Queue(arg);
@@ -148,9 +153,13 @@ bool TGuiScript::Execute(const QString& Command, const QStringList& Args) {
         QCloseEvent request;
         QCoreApplication::sendEvent(frame.windowHandle(), &request);
     } else if (Command == QLatin1String("gcp")) {
-        return Window() != nullptr && GcpCommand(*Window(), Args);
+        QAbstractButton* press = nullptr;
+        if (Window() == nullptr || !GcpCommand(*Window(), Args, press)) return false;
+        if (press != nullptr) PressWhereUserCan(*press);
     } else if (Command == QLatin1String("table")) {
-        return Window() != nullptr && SampleTableCommand(*Window(), Args);
+        QAbstractButton* press = Window() != nullptr ? SampleTableButton(*Window(), Args) : nullptr;
+        if (press == nullptr) return false;
+        PressWhereUserCan(*press);
     } else if (Command == QLatin1String("zoom")) {
         if (Window() == nullptr) return false;
         if (arg == QLatin1String("in"))
@@ -163,6 +172,39 @@ bool TGuiScript::Execute(const QString& Command, const QStringList& Args) {
         return Mouse(Command, Args);
     }
     return true;
+}
+
+void TGuiScript::PressButton(const QString& Caption) {
+    // Where the user can click: only the modal dialog while one is open; else
+    // the active window when it has such a button, or any shown window.
+    QList<QWidget*> windows;
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        windows << modal;
+    } else if (QWidget* active = QApplication::activeWindow();
+               active != nullptr && active->isVisible() && !test::ButtonsCaptioned(*active, Caption).isEmpty()) {
+        windows << active;
+    } else {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible()) windows << window;
+    }
+    const test::TButtonChoice choice = test::ChooseButton(windows, Caption);
+    if (choice.Button == nullptr) {
+        ReportUnclickable(Caption, choice.Refusal,
+                          windows.size() == 1 ? windows[0]->windowTitle() : QStringLiteral("the shown windows"));
+        FStopped = true;
+        return;
+    }
+    test::PressAndRelease(*choice.Button);
+}
+
+void TGuiScript::PressWhereUserCan(QAbstractButton& Button) {
+    const QString refusal = test::WhyUnreachable(Button);
+    if (refusal.isEmpty()) {
+        test::PressAndRelease(Button);
+        return;
+    }
+    ReportUnclickable(Button.text(), refusal, Button.window()->windowTitle());
+    FStopped = true;
 }
 
 bool TGuiScript::Mouse(const QString& Command, const QStringList& Args) {

@@ -12,11 +12,16 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "../ProbePrinting.h"
 #include "app/LineProfViewer.h"
+#include "common/user_reach.h"
 
 namespace tam32::probe {
 namespace {
+
+const QString kButtonAnswer = QStringLiteral("button ");
 
 bool IsQuestion(const QMessageBox& Box) {
     return (Box.standardButtons() & (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) != 0;
@@ -39,9 +44,11 @@ QString PromptText(QDialog* Dialog) {
 }
 
 // The dialog's own OK or Cancel button, pressed as a user would, so that
-// the dialog's handlers run; else the dialog is accepted or rejected.
+// the dialog's handlers run; else the dialog is accepted or rejected. The
+// buttons of a dialog that it holds, shown or not, are not its own.
 void Press(QDialog* Dialog, bool Ok) {
-    if (auto* box = Dialog->findChild<QDialogButtonBox*>()) {
+    for (auto* box : Dialog->findChildren<QDialogButtonBox*>()) {
+        if (box->window() != Dialog) continue;
         for (QAbstractButton* button : box->buttons()) {
             const QDialogButtonBox::ButtonRole role = box->buttonRole(button);
             if (Ok ? role == QDialogButtonBox::AcceptRole || role == QDialogButtonBox::YesRole
@@ -52,6 +59,7 @@ void Press(QDialog* Dialog, bool Ok) {
         }
     }
     for (QPushButton* button : Dialog->findChildren<QPushButton*>()) {
+        if (button->window() != Dialog) continue;
         const QString name = button->objectName().toLower() + QLatin1Char(' ') + button->text().toLower();
         if (Ok ? button->isDefault() || name.startsWith(QLatin1String("ok")) : name.contains(QLatin1String("cancel"))) {
             button->click();
@@ -108,6 +116,7 @@ void TPromptAnswerer::Answer(QDialog* Dialog) {
     const QString kind = Kind(Dialog);
     const QString text = PromptText(Dialog);
     if (kind == QLatin1String("box")) {
+        FLastBox = text;
         PrintLine(QStringLiteral("BOX: ") + text);
         Press(Dialog, true);
         return;
@@ -127,6 +136,7 @@ bool TPromptAnswerer::Apply(QDialog* Dialog, const QString& Kind, const QString&
     // The text after the answer's kind, colons and all.
     const QString value = Answer.mid(Answer.indexOf(QLatin1Char(':')) + 1);
     if (auto* box = qobject_cast<QMessageBox*>(Dialog)) return (yes || no) && PressBoxButton(box, yes);
+    if (Answer.startsWith(kButtonAnswer)) return Click(Dialog, Answer.mid(kButtonAnswer.size()));
     if (no) {
         Press(Dialog, false);
         return true;
@@ -156,8 +166,32 @@ bool TPromptAnswerer::Apply(QDialog* Dialog, const QString& Kind, const QString&
     } else if (!yes) {
         return false;
     }
+    const QPointer<QDialog> guarded(Dialog);
+    FLastBox.clear();
     Press(Dialog, true);
+    if (guarded == nullptr || !guarded->isVisible()) return true;
+    // A dialog that refuses its OK stays open: the script cannot go on.
+    std::fprintf(stderr, "tam32-probe gui: \"%s\" refused %s and stayed open: %s\n", qPrintable(PromptText(Dialog)),
+                 qPrintable(Answer), qPrintable(FLastBox.isEmpty() ? QStringLiteral("no reason shown") : FLastBox));
+    return false;
+}
+
+bool TPromptAnswerer::Click(QDialog* Dialog, const QString& Caption) {
+    const test::TButtonChoice choice = test::ChooseButton({Dialog}, Caption);
+    if (choice.Button == nullptr) {
+        ReportUnclickable(Caption, choice.Refusal, PromptText(Dialog));
+        return false;
+    }
+    const QPointer<QDialog> guarded(Dialog);
+    test::PressAndRelease(*choice.Button);
+    // Still open: the next answer is its.
+    if (guarded != nullptr && guarded->isVisible()) Answer(guarded);
     return true;
+}
+
+void ReportUnclickable(const QString& Caption, const QString& Refusal, const QString& Window) {
+    std::fprintf(stderr, "tam32-probe gui: button \"%s\" in \"%s\": %s\n", qPrintable(Caption), qPrintable(Window),
+                 qPrintable(Refusal));
 }
 
 }  // namespace tam32::probe

@@ -5,13 +5,17 @@
 // open take the script's queued answers.
 #include <QStringList>
 
+class QAbstractButton;
+
 namespace tam32 {
 class TLeafImageWindow;
 }
 
 namespace tam32::probe {
 
-// False when the window has no table or the words do not fit.
-bool SampleTableCommand(TLeafImageWindow& Window, const QStringList& Args);
+// The button that the words name (the current row set first), for the
+// script to press; nullptr when the window has no table or the words do
+// not fit.
+QAbstractButton* SampleTableButton(TLeafImageWindow& Window, const QStringList& Args);
 
 }  // namespace tam32::probe

@@ -5,7 +5,7 @@
 //   loads FILE into the spatial filter dialog, presses OK and prints
 //   "FilterDefined = b", "FilterSize = n", "FilterDivisor = d" and
 //   "FilterKernel[r] = w0 ... wN-1" for each row r. Exit 2 after the
-//   "BOX:" of a refused file or the "STATUS:" of a refused OK.
+//   "BOX:" of a refused file or the "STATUS:" and "BOX:" of a refused OK.
 //
 // tam32-probe gcp POINTS [--order K] [--auto-size] [--extent X0,X1,Y0,Y1]
 //     [--pixel S [--unit 0|1|2]] [--correct IMAGE OUT.bmp]
@@ -18,7 +18,8 @@
 //   extent edits and --pixel the pixel size (and chooses the unit), presses
 //   Calc Image Size and prints "Image_Size = caption"; --correct writes the
 //   correction of IMAGE to OUT.bmp. Exit 0 when every step asked
-//   succeeded, 2 when one was refused (after its "BOX:" or "STATUS:") or
+//   succeeded, 2 when one was refused (after its "BOX:", or "STATUS:" and
+//   "BOX:") or
 //   the correction wrote nothing.
 #include <QApplication>
 #include <QComboBox>

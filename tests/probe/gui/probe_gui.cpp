@@ -4,21 +4,28 @@
 // --set, and executes SCRIPT, one command a line, "#" starting a comment:
 //   open FILE | window N | windows
 //   menu NAME (a menu item or tool button, as a click; menu PARItems:N selects a period)
+//   button TEXT (clicks the button captioned TEXT, "&" left out, in the active
+//     dialog or window, only where a user can: a hidden, clipped, overflowed,
+//     disabled, missing or ambiguous one is said on standard error and exits 3)
 //   tool SELECTOR | command NAME [ARG...]      (of the active image window)
 //   press X,Y [right] | move X,Y | release X,Y [right] | click X,Y [right]
 //   drag X0,Y0 X1,Y1 [STEPS] [right]           (image pixels at the current zoom)
 //   zoom in|out
-//   answer yes|no|ok|cancel|text:VALUE|colour:$00BBGGRR|file:PATH   (queued for the next prompts)
+//   answer yes|no|ok|cancel|text:VALUE|colour:$00BBGGRR|file:PATH|button TEXT
+//     (queued for the next prompts; a dialog still open after its button
+//     takes the next answer, one that stays open after OK exits 3)
 //   circle X,Y,R[,ODD] | north DEG | print NAME | save FILE | clipboard
 //   close (the window manager's close request to the frame)
 //   table clear|add-group|run | table delete-row|delete-group ROW   (the sample table's buttons)
 //   gcp ROW X Y | gcp type NAME TEXT | gcp press NAME   (the control-point dialog)
+//     (buttons, named or captioned, are pressed only where a user can)
 // It prints "STATUS: text" on each change of the status bar's message panel,
 // "PANEL1: text" after each button event, "MEMO:", "GRID", chart lines,
 // "BOX: text" for each message box, "PROMPT kind: text => answer" for each
 // prompt, "WINDOW n: title", "CLIP: line" and "Name = value". Exit 0 at the
 // end of the script or when the program ends, 3 at a prompt without an
-// answer or a line that is not understood.
+// answer, a dialog that refuses its OK, a button a user cannot click or a
+// line that is not understood.
 #include <QFile>
 #include <QTimer>
 

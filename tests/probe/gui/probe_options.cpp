@@ -9,7 +9,8 @@
 // Load, gives each named control (Edit1, Edit17, YearEdit, ...) its text as
 // typing would, so that its change handler runs, presses OK and prints
 // "Name = value" for each --print; when OK refuses a field it prints the
-// "STATUS:" line, cancels, prints the settings and exits 2.
+// "STATUS:" line and the "MESSAGE:" of its box, cancels, prints the
+// settings and exits 2.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,0 +1,49 @@
+#include "windows/FieldRefusal.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QWidget>
+
+#include "analysis/EngineHost.h"
+#include "analysis/Messages.h"
+
+namespace tam32 {
+namespace {
+
+const QString kRefusal = QStringLiteral("ERR22");
+
+// A caption as it reads, without its accelerator mark or a closing "=".
+QString Shown(QString Caption) {
+    Caption.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(u'\x01', u'&');
+    while (Caption.endsWith(QLatin1Char('=')) || Caption.endsWith(QLatin1Char(' '))) Caption.chop(1);
+    return Caption;
+}
+
+}  // namespace
+
+QString FieldCaption(const QWidget& Field) {
+    for (const QLabel* label : Field.window()->findChildren<QLabel*>())
+        if (label->buddy() == &Field) return Shown(label->text());
+    for (const QWidget* holder = Field.parentWidget(); holder != nullptr && !holder->isWindow(); holder = holder->parentWidget())
+        if (auto* group = qobject_cast<const QGroupBox*>(holder); group != nullptr && !group->title().isEmpty())
+            return Shown(group->title());
+    return Field.accessibleName();
+}
+
+void TFieldRefusal::Refuse(QWidget& Field, const QString& Caption) {
+    ShowErrorMessage(kRefusal);
+    ShowRefused(Field, Caption);
+}
+
+void TFieldRefusal::ShowRefused(QWidget& Field, const QString& Caption) {
+    FShown = true;
+    EngineHost().ShowMessage(QStringLiteral("%1 (%2)").arg(GetErrorMessage(kRefusal), Caption));
+    Field.setFocus();
+}
+
+void TFieldRefusal::Accepted() {
+    if (FShown) EngineHost().SetStatusText(QString());
+    FShown = false;
+}
+
+}  // namespace tam32
