@@ -2,14 +2,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <cmath>
 #include <limits>
 
 #include "analysis/EngineHost.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/NumberReader.h"
 #include "platform/DelphiFormat.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 namespace {
@@ -101,9 +102,11 @@ bool SaveClassifierFile(const QString& FileName) {
     if (!AllFinite(File))
         return Refuse(QStringLiteral("The classifier holds a value that is not a finite number; \"%1\" was not written.")
                           .arg(NativeName(FileName)));
-    QSaveFile Out(FileName);
-    if (!Out.open(QIODevice::WriteOnly) || Out.write(ClassifierFileText(File)) < 0 || !Out.commit())
-        return Refuse(QStringLiteral("Cannot write \"%1\": %2").arg(NativeName(FileName), Out.errorString()));
+    try {
+        SaveFileAtomically(FileName, ClassifierFileText(File));
+    } catch (const EFileSaveError& E) {
+        return Refuse(ExceptionText(E));
+    }
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <QHash>
 #include <optional>
 #include <string>
 
@@ -179,11 +180,57 @@ bool IsBlank(const IniLine& Line) { return Line.Text.trimmed().isEmpty(); }
 
 }  // namespace
 
+// Where the first section of each name begins and the lines of their keys,
+// found in one pass over the lines, so that reading many keys of a snapshot
+// costs that one pass and not a pass each. Keys are kept by hash alone (a
+// file of many lines would otherwise take about as much memory again); each
+// line a hash finds is checked.
+class IniIndex {
+public:
+    explicit IniIndex(const IniDocument& Doc) {
+        std::optional<size_t> Header;  // of the first section of its name, or none
+        for (size_t I = 0; I < Doc.Lines.size(); ++I) {
+            const QString& Text = Doc.Lines[I].Text;
+            if (const std::optional<QString> Name = SectionHeader(Text)) {
+                const QString Folded = Name->toCaseFolded();
+                Header = FSections.contains(Folded) ? std::nullopt : std::optional<size_t>(I);
+                if (Header) FSections.insert(Folded, I);
+            } else if (Header) {
+                if (const std::optional<KeyLine> Key = KeyOf(Text))
+                    FKeys.insert(KeyHash(*Header, Key->Key.toCaseFolded()), KeyAt{I, *Header});
+            }
+        }
+    }
+    // The key's line in the first section of that name.
+    std::optional<size_t> Find(const IniDocument& Doc, const QString& Section, const QString& Ident) const {
+        const auto Header = FSections.constFind(Section.trimmed().toCaseFolded());
+        if (Header == FSections.cend()) return std::nullopt;
+        const QString Name = Ident.trimmed();
+        const size_t Hash = KeyHash(*Header, Name.toCaseFolded());
+        std::optional<size_t> First;
+        for (auto At = FKeys.constFind(Hash); At != FKeys.cend() && At.key() == Hash; ++At)
+            if (At->Header == *Header && (!First || At->Line < *First) &&
+                SameName(KeyOf(Doc.Lines[At->Line].Text)->Key, Name))
+                First = At->Line;
+        return First;
+    }
+
+private:
+    struct KeyAt {
+        size_t Line, Header;
+    };
+    static size_t KeyHash(size_t Header, const QString& FoldedKey) { return qHash(FoldedKey, Header); }
+
+    QHash<QString, size_t> FSections;
+    QMultiHash<size_t, KeyAt> FKeys;
+};
+
 std::optional<double> TextToFloat(const QString& Text) { return ParseFloat(Text); }
 
 TIniFile TIniFile::Snapshot(const QString& FileName) {
     TIniFile Ini(FileName);
     Ini.FSnapshot = std::make_shared<const IniDocument>(IniDocument::Load(FileName));
+    Ini.FIndex = std::make_shared<const IniIndex>(*Ini.FSnapshot);
     return Ini;
 }
 
@@ -194,7 +241,11 @@ TIniFile TIniFile::Draft(const QString& FileName) {
 }
 
 void TIniFile::Commit() {
-    if (FDraft) FDraft->Save(FFileName, false);
+    if (FDraft) FDraft->Save(FFileName);
+}
+
+void TIniFile::CheckSize() const {
+    if (Document()->TooLarge) throw EFileTooLarge(FFileName, IniDocument::kMaxFileSize);
 }
 
 std::shared_ptr<const IniDocument> TIniFile::Document() const {
@@ -211,9 +262,16 @@ void TIniFile::Edit(const std::function<bool(IniDocument& Doc)>& Change) {
     if (Change(Doc)) Doc.Save(FFileName);
 }
 
+std::optional<QString> TIniFile::Value(const QString& Section, const QString& Ident) const {
+    if (!FIndex) return FindValue(*Document(), Section, Ident);
+    const std::optional<size_t> At = FIndex->Find(*FSnapshot, Section, Ident);
+    if (!At) return std::nullopt;
+    return KeyOf(FSnapshot->Lines[*At].Text)->Value;
+}
+
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
-    const std::optional<QString> Value = FindValue(*Document(), Section, Ident);
-    return Value ? Unquoted(*Value) : Default;
+    const std::optional<QString> Found = Value(Section, Ident);
+    return Found ? Unquoted(*Found) : Default;
 }
 
 int TIniFile::ReadInteger(const QString& Section, const QString& Ident, int Default) const {
@@ -265,7 +323,7 @@ void TIniFile::WriteFloat(const QString& Section, const QString& Ident, double V
 bool TIniFile::SectionExists(const QString& Section) const { return !ReadSection(Section).isEmpty(); }
 
 bool TIniFile::ValueExists(const QString& Section, const QString& Ident) const {
-    return FindValue(*Document(), Section, Ident).has_value();
+    return Value(Section, Ident).has_value();
 }
 
 QStringList TIniFile::ReadSection(const QString& Section) const {

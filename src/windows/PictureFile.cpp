@@ -10,6 +10,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/PictureFormats.h"
+#include "platform/FileSave.h"
 #include "platform/Stream.h"
 
 namespace tam32 {

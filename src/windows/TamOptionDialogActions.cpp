@@ -17,6 +17,7 @@
 #include "analysis/AreaHistogram.h"
 #include "analysis/Classifier.h"
 #include "analysis/EngineHost.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/SettingsFile.h"
@@ -239,13 +240,18 @@ void TTamOptionDialog::Button5Click() {
     try {
         WriteSettingsFile(SettingsFile, ReadFields());
     } catch (const Exception& e) {
-        EngineHost().ShowMessage(e.Message());
+        EngineHost().ShowMessage(ExceptionText(e));
     }
 }
 
 void TTamOptionDialog::Button6Click() {
     TOptionFields fields = ReadFields();
-    ReadSettingsFile(SettingsFile, fields, FImageFile);
+    try {
+        ReadSettingsFile(SettingsFile, fields, FImageFile);
+    } catch (const EFileTooLarge& e) {
+        EngineHost().ShowMessage(ExceptionText(e));
+        return;
+    }
     ShowFields(fields);
 }
 

@@ -7,6 +7,7 @@
 #include "AnalysisFixture.h"
 #include "analysis/Classifier.h"
 #include "analysis/ClassifierFile.h"
+#include "common/save_fault.h"
 
 namespace tam32::test {
 namespace {
@@ -132,9 +133,10 @@ TEST_F(ClassifierFileTest, SavingRefusesNumbersThatCannotBeReadBackAndReportsUnw
     EXPECT_TRUE(SaveClassifierFile(Path));
     EXPECT_FALSE(QFile::exists(Path));
     ClassCoefficients[2][1] = 1.0;
-    EXPECT_TRUE(SaveClassifierFile(Folder.filePath(QStringLiteral("no-folder/x.dis"))));
+    const QString Unwritable = Folder.filePath(QStringLiteral("no-folder/x.dis"));
+    EXPECT_TRUE(SaveClassifierFile(Unwritable));
     ASSERT_EQ(Host.Messages.size(), 2u);
-    EXPECT_TRUE(Host.Messages[1].startsWith(QLatin1String("Cannot write"))) << Host.Messages[1].toStdString();
+    EXPECT_EQ(Host.Messages[1], QStringLiteral("ERR24 %1: %2").arg(Unwritable, SystemReason(ENOENT)));
 }
 
 }  // namespace

@@ -54,6 +54,7 @@ const std::vector<FormatUse>& FormatUses() {
         {84, {12.5}, {"12.5"}},  // polyline length
         {85, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file to replace
         {86, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file an open window shows
+        {87, {"/p/k.txt", int64_t(1048576)}, {"/p/k.txt", "1048576"}},  // a file over its limit
     };
     return Uses;
 }
@@ -87,17 +88,17 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     };
     const TIniFile Messages(MessageFolder() + "/Tam32.msg");
     const QString Locale = GetParam();
-    for (int I = 1; I <= 23; ++I)
+    for (int I = 1; I <= 25; ++I)
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
-    for (int I = 1; I <= 86; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
+    for (int I = 1; I <= 87; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
     for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
     for (const FormCaptions& Form : kForms)
         for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
     EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
-    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 86);
+    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 87);
     EXPECT_GE(GetMenuCharset(), 0);
     EXPECT_LE(GetMenuCharset(), 255);
 }
@@ -111,6 +112,15 @@ TEST_P(ShippedMessagesTest, EachFormatTextTakesItsCallersArguments) {
             EXPECT_TRUE(Line.contains(Value)) << Key.toStdString() << ": " << Line.toStdString() << " lacks "
                                               << Value.toStdString();
     }
+}
+
+TEST_P(ShippedMessagesTest, AWriteFailureNamesTheFileAndTheReason) {
+    const TIniFile Messages(MessageFolder() + "/Tam32.msg");
+    const QString Text = Messages.ReadString(QStringLiteral("ERROR_CODE_") + GetParam(), "ERR24", "ERROR");
+    QString Line;
+    ASSERT_NO_THROW(Line = Format(Text, {"/p/Options.Ini", "No space left on device"})) << Text.toStdString();
+    EXPECT_TRUE(Line.contains("/p/Options.Ini")) << Line.toStdString();
+    EXPECT_TRUE(Line.contains("No space left on device")) << Line.toStdString();
 }
 
 TEST_P(ShippedMessagesTest, TextsThatOthersAreAppendedToKeepTheirEdges) {

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -231,6 +232,24 @@ TEST_F(OptionDialogTest, SaveTellsWhenTheFileCannotBeWritten) {
     d.Button5->click();
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_TRUE(host.Messages[0].contains(d.SettingsFile));
+}
+
+TEST_F(OptionDialogTest, AFileTooLargeToBeASettingsFileIsNeitherLoadedNorWritten) {
+    TTamOptionDialog& d = Open();
+    WriteSettings("[Threshold]\r\nColor=0\r\n");
+    const qint64 size = 16 * 1024 * 1024 + 1;
+    ASSERT_TRUE(QFile::resize(d.SettingsFile, size));
+    const int shown = d.ColorGroup1->ItemIndex();
+    ASSERT_NE(shown, 0);
+    d.Button6->click();
+    EXPECT_EQ(d.ColorGroup1->ItemIndex(), shown);
+    d.Button5->click();
+    EXPECT_EQ(QFileInfo(d.SettingsFile).size(), size);
+    ASSERT_EQ(host.Messages.size(), 2u);
+    for (const QString& message : host.Messages) {
+        EXPECT_TRUE(message.contains(d.SettingsFile)) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("16777216"))) << message.toStdString();
+    }
 }
 
 TEST_F(OptionDialogTest, GroupSelectionMarksTheGroupsLeftInTheTargetList) {
