@@ -1,7 +1,6 @@
 #include "analysis/ClassifierFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <cmath>
 #include <limits>
 
@@ -80,6 +79,7 @@ std::optional<TClassifierFile> ReadClassifierFile(const QByteArray& Text, QStrin
         if (!Color) return Fail();
         File.Colors.push_back(TColor(*Color));
     }
+    if (!Reader.AtEnd(QStringLiteral("the colour of group %1").arg(File.LastGroup + 1))) return Fail();
     return File;
 }
 
@@ -111,11 +111,10 @@ bool SaveClassifierFile(const QString& FileName) {
 }
 
 bool LoadClassifierFile(const QString& FileName) {
-    QFile In(FileName);
-    if (!In.open(QIODevice::ReadOnly))
-        return Refuse(QStringLiteral("Cannot open \"%1\": %2").arg(NativeName(FileName), In.errorString()));
     QString Error;
-    const std::optional<TClassifierFile> File = ReadClassifierFile(In.read(kMaxNumberFileRead), Error);
+    const std::optional<QByteArray> Text = ReadNumberFile(FileName, Error);
+    if (!Text) return Refuse(Error);
+    const std::optional<TClassifierFile> File = ReadClassifierFile(*Text, Error);
     if (!File) return Refuse(QStringLiteral("\"%1\" is not a classifier file: %2").arg(NativeName(FileName), Error));
     DiscLastGroup = File->LastGroup;
     ClassTermUsed = File->TermUsed;

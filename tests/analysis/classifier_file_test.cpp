@@ -89,6 +89,10 @@ TEST_F(ClassifierFileTest, NumbersSpreadOverOtherLinesLoadTheSame) {
     ASSERT_FALSE(LoadClassifierFile(Write(QStringLiteral("b.dis"), Spread)));
     EXPECT_EQ(ClassCoefficients, Expected);
     EXPECT_EQ(GroupColors[0], 255);
+    // A byte-order mark is no number of the file.
+    ResetClassifier();
+    ASSERT_FALSE(LoadClassifierFile(Write(QStringLiteral("c.dis"), "\xEF\xBB\xBF" + kRedGreen)));
+    EXPECT_EQ(ClassCoefficients, Expected);
 }
 
 TEST_F(ClassifierFileTest, FilesThatAreNotWholeClassifiersChangeNothing) {
@@ -109,7 +113,12 @@ TEST_F(ClassifierFileTest, FilesThatAreNotWholeClassifiersChangeNothing) {
         {"NaN", QByteArray(kRedGreen).replace("2.00000000000000E-0005", "NaN"), "coefficient 3 of group 2 must be a finite number"},
         {"infinity", QByteArray(kRedGreen).replace("1.00000000000000E+0000", "1e999"), "coefficient 3 of group 1"},
         {"empty", QByteArray(), "the file ends before the last group number"},
+        {"text after the colours", kRedGreen + "255\r\n", "text after the colour of group 2: \"255\""},
+        // Blanks fill the file so that its last colour straddles the limit.
+        {"longer than 1 MiB", kRedGreen.left(kRedGreen.size() - 4) + QByteArray((1 << 20) - kRedGreen.size() + 2, ' ') + "80\r\n",
+         "bad.dis over 1048576"},
     };
+    AppendMessages("[DIALOG_CODE_EN]\r\nDMS87=%s over %d\r\n");
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Name);
         Host.Messages.clear();
