@@ -16,6 +16,7 @@
 #include "app/LineProfViewer.h"
 #include "app/TamApplication.h"
 #include "app/frame_fixture.h"
+#include "app/modal_answerer.h"
 #include "common/save_fault.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/TamOptionDialog.h"
@@ -38,21 +39,20 @@ protected:
     QStringList ShownOnAFullDisk(const std::function<void()>& Action) {
         const TSaveFaultScope fullDisk(TSaveStep::Write, ENOSPC);
         QStringList shown;
-        QTimer closer;
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                shown << box->text();
-                box->accept();
-            }
-        });
-        closer.start(10);
         Host.Messages.clear();
-        try {
-            Action();
-        } catch (const std::exception& e) {
-            ShowException(e);
+        {
+            const TModalAnswerer answerer([&](QDialog& dialog) {
+                if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+                    shown << box->text();
+                    box->accept();
+                }
+            });
+            try {
+                Action();
+            } catch (const std::exception& e) {
+                ShowException(e);
+            }
         }
-        closer.stop();
         for (const QString& message : Host.Messages) shown << message;
         return shown;
     }
