@@ -1,15 +1,15 @@
 #include "analysis/ClassifierFile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <cmath>
 #include <limits>
 
 #include "analysis/EngineHost.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/NumberReader.h"
 #include "platform/DelphiFormat.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 namespace {
@@ -79,6 +79,7 @@ std::optional<TClassifierFile> ReadClassifierFile(const QByteArray& Text, QStrin
         if (!Color) return Fail();
         File.Colors.push_back(TColor(*Color));
     }
+    if (!Reader.AtEnd(QStringLiteral("the colour of group %1").arg(File.LastGroup + 1))) return Fail();
     return File;
 }
 
@@ -101,18 +102,19 @@ bool SaveClassifierFile(const QString& FileName) {
     if (!AllFinite(File))
         return Refuse(QStringLiteral("The classifier holds a value that is not a finite number; \"%1\" was not written.")
                           .arg(NativeName(FileName)));
-    QSaveFile Out(FileName);
-    if (!Out.open(QIODevice::WriteOnly) || Out.write(ClassifierFileText(File)) < 0 || !Out.commit())
-        return Refuse(QStringLiteral("Cannot write \"%1\": %2").arg(NativeName(FileName), Out.errorString()));
+    try {
+        SaveFileAtomically(FileName, ClassifierFileText(File));
+    } catch (const EFileSaveError& E) {
+        return Refuse(ExceptionText(E));
+    }
     return false;
 }
 
 bool LoadClassifierFile(const QString& FileName) {
-    QFile In(FileName);
-    if (!In.open(QIODevice::ReadOnly))
-        return Refuse(QStringLiteral("Cannot open \"%1\": %2").arg(NativeName(FileName), In.errorString()));
     QString Error;
-    const std::optional<TClassifierFile> File = ReadClassifierFile(In.read(kMaxNumberFileRead), Error);
+    const std::optional<QByteArray> Text = ReadNumberFile(FileName, Error);
+    if (!Text) return Refuse(Error);
+    const std::optional<TClassifierFile> File = ReadClassifierFile(*Text, Error);
     if (!File) return Refuse(QStringLiteral("\"%1\" is not a classifier file: %2").arg(NativeName(FileName), Error));
     DiscLastGroup = File->LastGroup;
     ClassTermUsed = File->TermUsed;

@@ -9,7 +9,8 @@
 //   (a term not in use as 0);
 //   for each group its colour ($00BBGGRR) in decimal, one a line.
 // Reading takes the numbers in that order however they are spread over
-// lines, and ignores what follows them.
+// lines (a UTF-8 byte-order mark skipped), and refuses text after them and
+// a file of more than 1 MiB.
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -30,7 +31,7 @@ struct TClassifierFile {
 // The whole classifier of Text, or nullopt and the reason in Error: a
 // number missing or not of its kind (N a whole number 1..20, the flags
 // whole numbers, the coefficients finite numbers, the colours whole numbers
-// 0..$FFFFFF).
+// 0..$FFFFFF), or text after the last colour.
 std::optional<TClassifierFile> ReadClassifierFile(const QByteArray& Text, QString& Error);
 QByteArray ClassifierFileText(const TClassifierFile& File);
 

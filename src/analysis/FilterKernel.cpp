@@ -1,6 +1,6 @@
 #include "analysis/FilterKernel.h"
 
-#include <QFile>
+#include <QDir>
 #include <cstdint>
 
 #include "analysis/GlobalSettings.h"
@@ -38,17 +38,23 @@ std::optional<TFilterKernel> ReadKernelText(const QByteArray& Text, QString& Err
     }
     const std::optional<int32_t> Divisor = Read(QStringLiteral("the divisor"));
     if (!Divisor) return std::nullopt;
+    if (!Numbers.AtEnd(QStringLiteral("the divisor"))) {
+        Error = Numbers.Error();
+        return std::nullopt;
+    }
     Kernel.Divisor = *Divisor;
     return Kernel;
 }
 
-std::optional<TFilterKernel> ReadKernelFile(const QString& FileName, QString& Error) {
-    QFile File(FileName);
-    if (!File.open(QIODevice::ReadOnly)) {
-        Error = File.errorString();
-        return std::nullopt;
-    }
-    return ReadKernelText(File.read(kMaxNumberFileRead), Error);
+std::optional<TFilterKernel> ReadKernelFile(const QString& FileName, QString& Message) {
+    const std::optional<QByteArray> Text = ReadNumberFile(FileName, Message);
+    if (!Text) return std::nullopt;
+    QString Error;
+    const std::optional<TFilterKernel> Kernel = ReadKernelText(*Text, Error);
+    if (!Kernel)
+        Message =
+            QStringLiteral("Cannot load the kernel file \"%1\": %2").arg(QDir::toNativeSeparators(FileName), Error);
+    return Kernel;
 }
 
 std::optional<TFilterKernel> DefinedFilterKernel() {

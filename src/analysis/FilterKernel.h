@@ -4,7 +4,9 @@
 // as a kernel file holds it. A kernel file (the program only reads them) is
 // text of decimal integers separated by blanks, tabs or line ends, in any
 // line layout: the size N, the N x N weights row by row (row 0 from column
-// 0 to N - 1, then row 1, ...), then the divisor; what follows is ignored.
+// 0 to N - 1, then row 1, ...), then the divisor and nothing more; a UTF-8
+// byte-order mark at the start is skipped. A file of more than 1 MiB is
+// refused.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -27,12 +29,13 @@ struct TFilterKernel {
 };
 
 // The whole kernel of Text, or nullopt and the reason in Error: a size that
-// is no odd whole number of 1..31, fewer than Size² + 2 numbers, or a
-// number among them that is not a whole number of 32 bits. A divisor of 0
-// loads (the filter settings refuse it).
+// is no odd whole number of 1..31, fewer than Size² + 2 numbers, a number
+// among them that is not a whole number of 32 bits, or text after the
+// divisor. A divisor of 0 loads (the filter settings refuse it).
 std::optional<TFilterKernel> ReadKernelText(const QByteArray& Text, QString& Error);
-// The same for the file FileName; one that cannot be read gives the reason.
-std::optional<TFilterKernel> ReadKernelFile(const QString& FileName, QString& Error);
+// The same for the file FileName; nullopt with a message that names the
+// file in Message when it cannot be read or is not a kernel.
+std::optional<TFilterKernel> ReadKernelFile(const QString& FileName, QString& Message);
 
 // The kernel of the filter settings: nullopt while FilterDefined is off or
 // when they do not hold a whole kernel of a valid size.

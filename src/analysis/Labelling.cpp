@@ -10,6 +10,7 @@
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/EngineHost.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LabelRuns.h"
 #include "analysis/Messages.h"
@@ -21,6 +22,7 @@
 #include "analysis/TargetPixels.h"
 #include "analysis/TargetRows.h"
 #include "platform/Bitmap.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 namespace {
@@ -174,6 +176,16 @@ void PaintObjects(TBitmap& Image, const TLabelRuns& Runs, const TRect& Box, cons
     Canvas.Brush.Style = TBrushStyle::bsSolid;
 }
 
+// A file that cannot be written is reported, and no later run tries again.
+void SaveOutlineVectorFile(const TOutlineVectorFile& VectorFile) {
+    try {
+        VectorFile.SaveToFile(OutlineVectorFileName(AnalysisFileName));
+    } catch (const EFileSaveError& E) {
+        LabelTraceVectorize = false;
+        EngineHost().ShowMessage(ExceptionText(E));
+    }
+}
+
 // The objects within the limits, largest first (equal areas in the order of
 // their numbers), each measured, numbered on the picture (Paint) and its
 // outline written to the outline vector file; in gap mode up to object
@@ -186,7 +198,6 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
     std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) { return ObjectPixels(A) > ObjectPixels(B); });
 
     TOutlineVectorFile VectorFile;
-    if (LabelTraceVectorize && !VectorFile.Create(OutlineVectorFileName(AnalysisFileName))) LabelTraceVectorize = false;
     const bool Centres = ShowLabelledNumber || CalcTraceLengthRatio;
     std::vector<TListedObject> Listed;
     std::vector<TPoint> Points;
@@ -211,6 +222,7 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
         LabelledObjectCount = Number;
         if (GapEstimateMode && Number == GapObjectNo) break;
     }
+    if (LabelTraceVectorize) SaveOutlineVectorFile(VectorFile);
     return Listed;
 }
 

@@ -79,8 +79,11 @@ void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLite
 
 QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("DIALOG_CODE_"), Code); }
 
-QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
-    const QString Text = GetDialogMessage(Code);
+namespace {
+
+// Text used as a Format string with Args; when it does not fit them, the
+// text as it stands followed by the arguments.
+QString Formatted(const QString& Text, std::initializer_list<FormatArg> Args) {
     try {
         return Format(Text, Args);
     } catch (const EConvertError&) {
@@ -88,6 +91,16 @@ QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg
         for (const FormatArg& Arg : Args) Parts << ArgumentText(Arg);
         return Parts.join(u' ');
     }
+}
+
+}  // namespace
+
+QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
+    return Formatted(GetDialogMessage(Code), Args);
+}
+
+QString FormatErrorMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
+    return Formatted(Lookup(kMessageFile, QStringLiteral("ERROR_CODE_"), Code), Args);
 }
 
 int GetMenuCharset() {

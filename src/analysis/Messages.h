@@ -21,6 +21,9 @@ void ShowStatusMessage(const QString& Prefix, const QString& Code);
 void ShowErrorMessage(const QString& Code);
 // The text that ShowErrorMessage shows, for a box or a report that repeats it.
 QString GetErrorMessage(const QString& Code);
+// The error text of Code used as a Format string with Args, as
+// FormatDialogMessage uses a dialog text.
+QString FormatErrorMessage(const QString& Code, std::initializer_list<FormatArg> Args);
 // Instructions and progress notes "MSG1".."MSG10" (INSTRUCTION_CODE_ + locale).
 void ShowInstructionMessage(const QString& Code);
 // Confirmations, prompts, captions and report headings, the "DMS" keys

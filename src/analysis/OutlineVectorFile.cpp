@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "analysis/GlobalSettings.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 namespace {
@@ -26,18 +27,13 @@ QString OutlineVectorFileName(const QString& AnalysisFile) {
     return LabelTraceVectorFolder.isEmpty() ? VectorName : QDir(LabelTraceVectorFolder).filePath(VectorName);
 }
 
-bool TOutlineVectorFile::Create(const QString& Path) {
-    FFile.setFileName(Path);
-    return FFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
+void TOutlineVectorFile::WriteObject(int Number, const std::vector<TPoint>& Points, TPoint Centre) {
+    FText += "No." + QByteArray::number(Number) + "\r\n";
+    for (const TPoint& P : Points) AppendPoint(FText, P.X, P.Y);
+    FText += "-10 -10\r\n";
+    AppendPoint(FText, Centre.X, Centre.Y);
 }
 
-void TOutlineVectorFile::WriteObject(int Number, const std::vector<TPoint>& Points, TPoint Centre) {
-    if (!FFile.isOpen()) return;
-    QByteArray Text = "No." + QByteArray::number(Number) + "\r\n";
-    for (const TPoint& P : Points) AppendPoint(Text, P.X, P.Y);
-    Text += "-10 -10\r\n";
-    AppendPoint(Text, Centre.X, Centre.Y);
-    FFile.write(Text);
-}
+void TOutlineVectorFile::SaveToFile(const QString& Path) const { SaveFileAtomically(Path, FText); }
 
 }  // namespace tam32

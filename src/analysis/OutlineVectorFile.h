@@ -4,7 +4,7 @@
 // order: "No.<n>", the outline points as "x y" lines (the start point, the
 // points stepped to, the start point again), "-10 -10", and the object's
 // centre as "x y". The program never reads it back.
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -16,16 +16,15 @@ namespace tam32 {
 // extension is replaced by "vec" without a dot: leaf01.bmp gives leaf01vec.
 QString OutlineVectorFileName(const QString& AnalysisFile);
 
+// The file's text, gathered object by object and then written whole.
 class TOutlineVectorFile {
 public:
-    // Creates the file anew; False when it cannot be created. The file is
-    // closed with the object.
-    bool Create(const QString& Path);
-    // One object; nothing when the file is not open.
     void WriteObject(int Number, const std::vector<TPoint>& Points, TPoint Centre);
+    // Through SaveFileAtomically: EFileSaveError when it cannot be written.
+    void SaveToFile(const QString& Path) const;
 
 private:
-    QFile FFile;
+    QByteArray FText;
 };
 
 }  // namespace tam32

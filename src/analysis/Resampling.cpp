@@ -1,6 +1,7 @@
 #include "analysis/Resampling.h"
 
 #include "analysis/EngineHost.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/RowBlocks.h"
 #include "analysis/RowProgress.h"
 #include "import/SPIPxDIB.h"
@@ -51,10 +52,8 @@ bool SaveCorrectedPicture(TPxDIB& Picture, const QString& FileName) {
     try {
         Picture.SaveToFile(FileName);
         return false;
-    } catch (const Exception& E) {
-        EngineHost().ShowMessage(E.Message());
     } catch (const std::exception& E) {
-        EngineHost().ShowMessage(QString::fromLocal8Bit(E.what()));
+        EngineHost().ShowMessage(ExceptionText(E));
     }
     return true;
 }

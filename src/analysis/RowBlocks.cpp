@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -17,12 +18,22 @@ namespace {
 constexpr int kSlotsPerThread = 4;
 
 int ChosenThreads = 0;
+TThreadFactory ThreadFactory;
+
+std::thread StartThread(std::function<void()> Run) {
+    return ThreadFactory ? ThreadFactory(std::move(Run)) : std::thread(std::move(Run));
+}
 
 // Threads that wait for a job, which each of them runs once.
 class TWorkerPool {
 public:
+    // As many as the system starts: a refused thread leaves the work to the others.
     explicit TWorkerPool(int Workers) {
-        for (int I = 0; I < Workers; ++I) FThreads.emplace_back([this] { Serve(); });
+        FThreads.reserve(std::size_t(Workers));
+        try {
+            for (int I = 0; I < Workers; ++I) FThreads.push_back(StartThread([this] { Serve(); }));
+        } catch (const std::system_error&) {
+        }
     }
     ~TWorkerPool() {
         {
@@ -83,13 +94,17 @@ private:
     bool FStopping = false;
 };
 
+// The pool of the last pass, kept for the next one of the same thread count.
+std::unique_ptr<TWorkerPool> KeptPool;
+int KeptPoolThreads = 0;
+
 TWorkerPool& Pool(int Threads) {
-    static std::unique_ptr<TWorkerPool> Kept;
-    if (!Kept || Kept->Workers() != Threads - 1) {
-        Kept.reset();
-        Kept = std::make_unique<TWorkerPool>(Threads - 1);
+    if (!KeptPool || KeptPoolThreads != Threads) {
+        KeptPool.reset();
+        KeptPool = std::make_unique<TWorkerPool>(Threads - 1);
+        KeptPoolThreads = Threads;
     }
-    return *Kept;
+    return *KeptPool;
 }
 
 // The blocks of one pass as the threads share them out: a block starts once
@@ -177,6 +192,11 @@ int AnalysisThreads() {
 }
 
 void SetAnalysisThreads(int Count) { ChosenThreads = std::max(Count, 0); }
+
+void SetThreadFactory(TThreadFactory Factory) {
+    KeptPool.reset();  // the next pass starts its threads the new way
+    ThreadFactory = std::move(Factory);
+}
 
 int RowBlockSlots() {
     const int Threads = AnalysisThreads();

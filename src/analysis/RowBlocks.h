@@ -8,6 +8,7 @@
 // calling thread works every block itself, in order.
 #include <cstddef>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace tam32 {
@@ -20,6 +21,13 @@ constexpr int kRowsPerBlock = 16;
 int AnalysisThreads();
 // Count 0 returns to the environment's or the machine's count.
 void SetAnalysisThreads(int Count);
+
+// How the passes' threads are started: std::thread unless a test gives a
+// factory (one that throws std::system_error stands for a system that
+// refuses a thread). A pass runs with the threads that could be started,
+// down to the calling thread alone. Nullptr returns to std::thread.
+using TThreadFactory = std::function<std::thread(std::function<void()> Run)>;
+void SetThreadFactory(TThreadFactory Factory);
 
 struct TRowBlock {
     int First = 0, Last = -1;  // rows, inclusive

@@ -1,9 +1,12 @@
 #include "analysis/SettingsFile.h"
 
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <variant>
 
 #include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 #include "platform/IniFile.h"
 
 namespace tam32 {
@@ -113,8 +116,9 @@ void WriteKey(TIniFile& Ini, const TKey& Key, const TOptionFields& Fields) {
 }  // namespace
 
 void ReadSettingsFile(const QString& FileName, TOptionFields& Fields, const QString& ImageFile) {
-    // One state of the file, however it changes meanwhile.
+    // One state of the file, however it changes meanwhile; one too large changes nothing.
     const TIniFile Ini = TIniFile::Snapshot(FileName);
+    Ini.CheckSize();
     bool FixedRead = false;
     for (const TKey& Key : kKeys) {
         if (Holds(Key, &F::FixedThreshold) && !FixedRead) continue;
@@ -127,8 +131,9 @@ void ReadSettingsFile(const QString& FileName, TOptionFields& Fields, const QStr
 
 void WriteSettingsFile(const QString& FileName, const TOptionFields& Fields) {
     // The keys go into the file's lines in memory, which then replace the file at once.
+    // The file is replaced, not written: one the user may not write is kept as it is.
     const QFileInfo Old(FileName);
-    if (Old.exists() && !Old.isWritable()) WriteFailed(FileName);
+    if (Old.exists() && !Old.isWritable()) throw EFileSaveError(FileName, QString::fromLocal8Bit(std::strerror(EACCES)));
     try {
         TIniFile Ini = TIniFile::Draft(FileName);
         for (const TKey& Key : kKeys)

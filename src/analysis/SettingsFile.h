@@ -18,12 +18,15 @@ namespace tam32 {
 // read only after "Type=2". As the controls' handlers do: a ticked
 // "LabelTraceVectorize" ticks the perimeter calculation and fills the
 // outline folder (TickVectorize, with ImageFile), and "NCStart" lifts the
-// end of the range above it. A missing file changes nothing.
+// end of the range above it. A missing file changes nothing; one too large
+// to be a settings file neither (EFileTooLarge).
 void ReadSettingsFile(const QString& FileName, TOptionFields& Fields, const QString& ImageFile);
 
 // Save: writes every key (Value only while the Fixed method is chosen),
 // keeping the file's other lines; lines end in CR LF. The file is replaced
-// in one step: EIniFileException when it cannot be written, the file then
+// in one step (SaveFileAtomically): EFileSaveError when it cannot be
+// written, EFileTooLarge when it is too large to be a settings file,
+// EIniFileException when a text would break its layout; the file is then
 // left as it was and nothing else left behind.
 void WriteSettingsFile(const QString& FileName, const TOptionFields& Fields);
 

@@ -1,6 +1,5 @@
 #include "app/FilterDlg.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -153,11 +152,10 @@ void TFilterDlg::Button1Click() {
 }
 
 bool TFilterDlg::LoadKernelFile(const QString& FileName) {
-    QString error;
-    const std::optional<TFilterKernel> kernel = ReadKernelFile(FileName, error);
+    QString message;
+    const std::optional<TFilterKernel> kernel = ReadKernelFile(FileName, message);
     if (!kernel) {
-        EngineHost().ShowMessage(
-            QStringLiteral("Cannot load the kernel file \"%1\": %2").arg(QDir::toNativeSeparators(FileName), error));
+        EngineHost().ShowMessage(message);
         return false;
     }
     ShowKernel(*kernel);

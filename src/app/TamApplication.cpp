@@ -1,7 +1,6 @@
 #include "app/TamApplication.h"
 
 #include <QMessageBox>
-#include <new>
 
 #include "platform/Exceptions.h"
 
@@ -18,13 +17,6 @@ bool TTamApplication::notify(QObject* Receiver, QEvent* Event) {
         ShowException(Exception(QStringLiteral("Unknown error")));
     }
     return false;
-}
-
-QString ExceptionText(const std::exception& E) {
-    if (const auto* own = dynamic_cast<const Exception*>(&E))
-        return QStringLiteral("%1: %2").arg(QLatin1String(own->ClassName()), own->Message());
-    if (dynamic_cast<const std::bad_alloc*>(&E) != nullptr) return QStringLiteral("EOutOfMemory: Out of memory");
-    return QStringLiteral("Exception: %1").arg(QString::fromLocal8Bit(E.what()));
 }
 
 void ShowException(const std::exception& E) {

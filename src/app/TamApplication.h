@@ -1,9 +1,11 @@
 #pragma once
 // The application object with the program's one error box: an exception that
-// reaches the event loop is shown as "Class: message" and the program carries
-// on, as the original class library did.
+// reaches the event loop is shown by its ExceptionText and the program
+// carries on, as the original class library did.
 #include <QApplication>
 #include <exception>
+
+#include "analysis/ExceptionText.h"
 
 namespace tam32 {
 
@@ -14,8 +16,6 @@ public:
     bool notify(QObject* Receiver, QEvent* Event) override;
 };
 
-// "Class: message" of an exception.
-QString ExceptionText(const std::exception& E);
 // Shows the error box. EAbort is silent; an error raised while a box is
 // already up (the box itself changes the active form) goes to the log only,
 // so one fault cannot loop on boxes.

@@ -2,6 +2,7 @@
 
 #include "image/PxDIB.h"
 #include "image/PxDIBImage.h"
+#include "platform/PictureImage.h"
 
 namespace tam32 {
 
@@ -17,7 +18,7 @@ TPxDIBCanvas::TPxDIBCanvas(TPxDIB* ADIB) : FDIB(ADIB) {
     const int height = ADIB->Height();
     FUnpacked = h.biBitCount == 4;
     if (FUnpacked) {
-        FImage = QImage(width, height, QImage::Format_Indexed8);
+        FImage = NewPictureImage(width, height, QImage::Format_Indexed8);
         SetTarget(&FImage);
     } else {
         const QImage::Format format = h.biBitCount == 24  ? QImage::Format_BGR888

@@ -4,6 +4,7 @@
 
 #include "image/PxConvert.h"
 #include "image/PxMemory.h"
+#include "platform/PictureImage.h"
 
 namespace tam32 {
 namespace {
@@ -19,21 +20,21 @@ QImage UncompressedToQImage(const TPxDIBInfos& Infos) {
     QImage image;
     switch (h.biBitCount) {
     case 24:
-        image = QImage(width, height, QImage::Format_BGR888);
+        image = NewPictureImage(width, height, QImage::Format_BGR888);
         for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), sourceRow(y), size_t(width) * 3);
         break;
     case 8:
-        image = QImage(width, height, QImage::Format_Indexed8);
+        image = NewPictureImage(width, height, QImage::Format_Indexed8);
         image.setColorTable(PxDIBColorTable(Infos, 256));
         for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), sourceRow(y), size_t(width));
         break;
     case 4:
-        image = QImage(width, height, QImage::Format_Indexed8);
+        image = NewPictureImage(width, height, QImage::Format_Indexed8);
         image.setColorTable(PxDIBColorTable(Infos, 256));
         for (int y = 0; y < height; ++y) UnpackNibbleRow(sourceRow(y), image.scanLine(y), width);
         break;
     case 1:
-        image = QImage(width, height, QImage::Format_Mono);
+        image = NewPictureImage(width, height, QImage::Format_Mono);
         image.setColorTable(PxDIBColorTable(Infos, 2));
         for (int y = 0; y < height; ++y) std::memcpy(image.scanLine(y), sourceRow(y), size_t(width + 7) / 8);
         break;
@@ -64,10 +65,10 @@ QList<QRgb> PxDIBColorTable(const TPxDIBInfos& Infos, int Count) {
 void PxDIBFromQImage(const QImage& Image, int BitCount, TPxDIBInfos& Infos, bool UseFileMapping) {
     QImage source;
     switch (BitCount) {
-    case 1: source = Image.convertToFormat(QImage::Format_Mono); break;
+    case 1: source = ConvertedPictureImage(Image, QImage::Format_Mono); break;
     case 4:
-    case 8: source = Image.convertToFormat(QImage::Format_Indexed8); break;
-    default: source = Image.convertToFormat(QImage::Format_BGR888); BitCount = 24; break;
+    case 8: source = ConvertedPictureImage(Image, QImage::Format_Indexed8); break;
+    default: source = ConvertedPictureImage(Image, QImage::Format_BGR888); BitCount = 24; break;
     }
     const int width = source.width();
     const int height = source.height();

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QWindow>
@@ -14,6 +13,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SharedLibrary.h"
 #include "platform/TwainText.h"
 
 namespace tam32 {
@@ -94,7 +94,7 @@ void TAcquireImage::Report(int State, TW_UINT16 Error) {
 
 bool TAcquireImage::LoadSourceManager() {
     if (LibraryHandle != nullptr) return DSMEntry != nullptr;
-    void* library = dlopen(QFile::encodeName(LibraryFileName).constData(), RTLD_NOW | RTLD_LOCAL);
+    void* library = LoadTrustedLibrary(LibraryFileName);
     if (library == nullptr) return false;
     const auto entry = reinterpret_cast<DSMENTRYPROC>(dlsym(library, kSourceManagerEntry));
     const auto memory = reinterpret_cast<DSMMEMORYPROC>(dlsym(library, kSourceManagerMemoryEntry));

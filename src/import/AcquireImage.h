@@ -56,7 +56,8 @@ public:
     void SetCountry(TW_UINT16 Value) { AppIdentity.Version.Country = Value; }
     TTwainErrorEvent OnTwainError;
 
-    // Loads the library and finds its entry point; an already loaded one is kept.
+    // Loads the library and finds its entry point; an already loaded one is
+    // kept. A library that UntrustedLibraryReason refuses is not loaded.
     bool LoadSourceManager();
     TW_UINT16 OpenSourceManager();
     // Name: the selected source's product name; empty when none was selected.

@@ -2,6 +2,7 @@
 // The exception family of the class library the program was designed on:
 // every failure carries a class name and a message, and handlers show both.
 #include <QString>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -43,6 +44,22 @@ TAM32_EXCEPTION(EInvalidGraphicOperation, Exception);
 TAM32_EXCEPTION(EIniFileException, Exception);
 // The silent abort: handlers end the operation without showing a message.
 TAM32_EXCEPTION(EAbort, Exception);
+
+// A file longer than a file of its kind may be: it is neither read nor written.
+class EFileTooLarge : public EFOpenError {
+public:
+    EFileTooLarge(const QString& FileName, int64_t Limit)
+        : EFOpenError(QStringLiteral("\"%1\" is larger than %2 bytes").arg(FileName).arg(Limit)),
+          FFileName(FileName),
+          FLimit(Limit) {}
+    const char* ClassName() const override { return "EFileTooLarge"; }
+    const QString& FileName() const { return FFileName; }
+    int64_t Limit() const { return FLimit; }
+
+private:
+    QString FFileName;
+    int64_t FLimit;
+};
 
 // Texts of the run-time checks that the original raised without a message of its own.
 inline const QString kRangeCheckError = QStringLiteral("Range check error");

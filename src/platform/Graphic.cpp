@@ -1,6 +1,7 @@
 #include "platform/Graphic.h"
 
 #include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 #include "platform/Stream.h"
 
 namespace tam32 {

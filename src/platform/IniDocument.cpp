@@ -1,13 +1,13 @@
 #include "platform/IniDocument.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cerrno>
 #include <iconv.h>
 #include <optional>
 
 #include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 
@@ -18,9 +18,6 @@ namespace {
 const char* const kCp932 = "CP932";
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 const QByteArray kReplacementCharacter("\xEF\xBF\xBD");
-
-// Anything larger is not an ini file; reading it whole would only exhaust memory.
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
 class Iconv {
 public:
@@ -69,7 +66,9 @@ bool IsValidUtf8(const QByteArray& Bytes) {
     return !Decoder.hasError();
 }
 
-std::optional<QByteArray> ReadAtMost(const QString& FileName, qint64 Limit) {
+// The file's bytes; nullopt when it cannot be read or holds more than
+// Limit bytes (TooLarge then set).
+std::optional<QByteArray> ReadAtMost(const QString& FileName, qint64 Limit, bool& TooLarge) {
     QFile File(FileName);
     if (!File.open(QIODevice::ReadOnly)) return std::nullopt;
     // In pieces: one read of the limit's size would take that much memory
@@ -80,7 +79,8 @@ std::optional<QByteArray> ReadAtMost(const QString& FileName, qint64 Limit) {
         if (Piece.isEmpty()) break;
         Data += Piece;
     }
-    if (File.error() != QFileDevice::NoError || Data.size() > Limit) return std::nullopt;
+    TooLarge = Data.size() > Limit;
+    if (File.error() != QFileDevice::NoError || TooLarge) return std::nullopt;
     return Data;
 }
 
@@ -93,7 +93,7 @@ std::optional<QByteArray> ReadAtMost(const QString& FileName, qint64 Limit) {
 IniDocument IniDocument::Load(const QString& FileName) {
     IniDocument Doc;
     if (!QFile::exists(FileName)) return Doc;
-    std::optional<QByteArray> Data = ReadAtMost(FileName, kMaxFileSize);
+    std::optional<QByteArray> Data = ReadAtMost(FileName, kMaxFileSize, Doc.TooLarge);
     if (!Data) {
         Doc.Readable = false;
         return Doc;
@@ -125,7 +125,8 @@ IniDocument IniDocument::Load(const QString& FileName) {
     return Doc;
 }
 
-void IniDocument::Save(const QString& FileName, bool InPlace) {
+void IniDocument::Save(const QString& FileName) {
+    if (TooLarge) throw EFileTooLarge(FileName, kMaxFileSize);
     if (!Readable) WriteFailed(FileName);
     // A CP932 file stays CP932 while every new text fits; otherwise it
     // becomes UTF-8 as a whole, since one file cannot mix the two.
@@ -147,11 +148,7 @@ void IniDocument::Save(const QString& FileName, bool InPlace) {
         Out += Line.Raw.isNull() ? Line.Text.toUtf8() : Line.Raw;
         Out += "\r\n";
     }
-    // Written beside and renamed over, so a failed write never leaves half a file.
-    QSaveFile File(FileName);
-    File.setDirectWriteFallback(InPlace);
-    if (!File.open(QIODevice::WriteOnly) || File.write(Out) != Out.size() || !File.commit())
-        WriteFailed(FileName);
+    SaveFileAtomically(FileName, Out);
 }
 
 }  // namespace tam32

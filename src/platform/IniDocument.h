@@ -3,6 +3,7 @@
 // the lines it means to: untouched lines go back byte for byte.
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 namespace tam32 {
@@ -18,15 +19,19 @@ struct IniDocument {
     std::vector<IniLine> Lines;
     Encoding TextEncoding = Encoding::Utf8;
     bool Bom = false;
-    bool Readable = true;  // false: the file exists but could not be read
+    bool Readable = true;   // false: the file exists but could not be read
+    bool TooLarge = false;  // with Readable false: the file holds more than kMaxFileSize bytes
+
+    // Anything larger is not an ini file; reading it whole would only exhaust memory.
+    static constexpr int64_t kMaxFileSize = 16 * 1024 * 1024;
 
     // A missing file is an empty document; one that cannot be read is an
     // empty document that refuses to be saved.
     static IniDocument Load(const QString& FileName);
-    // Lines end in CR LF, the file replaced in one step; where its folder
-    // refuses that and InPlace allows, written in place. EIniFileException
-    // when the file cannot be written.
-    void Save(const QString& FileName, bool InPlace = true);
+    // Lines end in CR LF, the file replaced whole (SaveFileAtomically):
+    // EFileSaveError when it cannot be written; a document that refuses to
+    // be saved raises EFileTooLarge or EIniFileException.
+    void Save(const QString& FileName);
 };
 
 }  // namespace tam32

@@ -1,10 +1,13 @@
 #include "platform/IniFile.h"
 
+#include <QHash>
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/DelphiFormat.h"
 #include "platform/Exceptions.h"
@@ -20,12 +23,28 @@ bool SameName(const QString& A, const QString& B) {
     return A.compare(B, Qt::CaseInsensitive) == 0;
 }
 
-std::optional<QString> SectionHeader(const QString& Line) {
-    const QString Text = Line.trimmed();
+// Views into the line, so that going over every line copies nothing.
+std::optional<QStringView> SectionName(QStringView Line) {
+    const QStringView Text = Line.trimmed();
     if (!Text.startsWith(u'[')) return std::nullopt;
     const qsizetype Close = Text.indexOf(u']');
     if (Close < 0) return std::nullopt;
     return Text.mid(1, Close - 1).trimmed();
+}
+
+std::optional<QStringView> KeyName(QStringView Line) {
+    const QStringView Text = Line.trimmed();
+    if (Text.startsWith(u';') || Text.startsWith(u'[')) return std::nullopt;
+    const qsizetype Equals = Line.indexOf(u'=');
+    if (Equals < 0) return std::nullopt;
+    const QStringView Key = Line.left(Equals).trimmed();
+    if (Key.isEmpty()) return std::nullopt;
+    return Key;
+}
+
+std::optional<QString> SectionHeader(const QString& Line) {
+    const std::optional<QStringView> Name = SectionName(Line);
+    return Name ? std::optional<QString>(Name->toString()) : std::nullopt;
 }
 
 struct KeyLine {
@@ -34,13 +53,16 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> KeyOf(const QString& Line) {
-    const QString Text = Line.trimmed();
-    if (Text.startsWith(u';') || Text.startsWith(u'[')) return std::nullopt;
-    const qsizetype Equals = Line.indexOf(u'=');
-    if (Equals < 0) return std::nullopt;
-    KeyLine Result{Line.left(Equals).trimmed(), Line.mid(Equals + 1)};
-    if (Result.Key.isEmpty()) return std::nullopt;
-    return Result;
+    const std::optional<QStringView> Key = KeyName(Line);
+    if (!Key) return std::nullopt;
+    return KeyLine{Key->toString(), Line.mid(Line.indexOf(u'=') + 1)};
+}
+
+// A hash of the name as the case-insensitive comparison sees it.
+size_t FoldedHash(QStringView Name, size_t Seed) {
+    size_t Hash = Seed ^ 0xcbf29ce484222325ull;
+    for (const QChar C : Name) Hash = (Hash ^ C.toCaseFolded().unicode()) * 0x100000001b3ull;
+    return Hash;
 }
 
 // The body of the first section of that name: lines [Begin, End), or
@@ -179,11 +201,57 @@ bool IsBlank(const IniLine& Line) { return Line.Text.trimmed().isEmpty(); }
 
 }  // namespace
 
+// Where the first section of each name begins and the lines of their keys,
+// found in one pass over the lines, so that reading many keys of a snapshot
+// costs that one pass and not a pass each. Keys are kept by hash alone, in
+// hash order (a file of many lines would otherwise take about as much memory
+// again); each line a hash finds is checked.
+class IniIndex {
+public:
+    explicit IniIndex(const IniDocument& Doc) {
+        std::optional<size_t> Header;  // of the first section of its name, or none
+        for (size_t I = 0; I < Doc.Lines.size(); ++I) {
+            const QString& Text = Doc.Lines[I].Text;
+            if (const std::optional<QStringView> Name = SectionName(Text)) {
+                const QString Folded = Name->toString().toCaseFolded();
+                Header = FSections.contains(Folded) ? std::nullopt : std::optional<size_t>(I);
+                if (Header) FSections.insert(Folded, I);
+            } else if (Header) {
+                if (const std::optional<QStringView> Key = KeyName(Text))
+                    FKeys.push_back({FoldedHash(*Key, *Header), I, *Header});
+            }
+        }
+        std::stable_sort(FKeys.begin(), FKeys.end(), [](const KeyAt& A, const KeyAt& B) { return A.Hash < B.Hash; });
+    }
+    // The key's line in the first section of that name.
+    std::optional<size_t> Find(const IniDocument& Doc, const QString& Section, const QString& Ident) const {
+        const auto Header = FSections.constFind(Section.trimmed().toCaseFolded());
+        if (Header == FSections.cend()) return std::nullopt;
+        const QStringView Name = QStringView(Ident).trimmed();
+        const size_t Hash = FoldedHash(Name, *Header);
+        // In file order within a hash: the first that matches wins.
+        auto At = std::lower_bound(FKeys.begin(), FKeys.end(), Hash, [](const KeyAt& K, size_t H) { return K.Hash < H; });
+        for (; At != FKeys.end() && At->Hash == Hash; ++At)
+            if (At->Header == *Header && KeyName(Doc.Lines[At->Line].Text)->compare(Name, Qt::CaseInsensitive) == 0)
+                return At->Line;
+        return std::nullopt;
+    }
+
+private:
+    struct KeyAt {
+        size_t Hash, Line, Header;
+    };
+
+    QHash<QString, size_t> FSections;
+    std::vector<KeyAt> FKeys;
+};
+
 std::optional<double> TextToFloat(const QString& Text) { return ParseFloat(Text); }
 
 TIniFile TIniFile::Snapshot(const QString& FileName) {
     TIniFile Ini(FileName);
     Ini.FSnapshot = std::make_shared<const IniDocument>(IniDocument::Load(FileName));
+    Ini.FIndex = std::make_shared<const IniIndex>(*Ini.FSnapshot);
     return Ini;
 }
 
@@ -194,7 +262,11 @@ TIniFile TIniFile::Draft(const QString& FileName) {
 }
 
 void TIniFile::Commit() {
-    if (FDraft) FDraft->Save(FFileName, false);
+    if (FDraft) FDraft->Save(FFileName);
+}
+
+void TIniFile::CheckSize() const {
+    if (Document()->TooLarge) throw EFileTooLarge(FFileName, IniDocument::kMaxFileSize);
 }
 
 std::shared_ptr<const IniDocument> TIniFile::Document() const {
@@ -211,9 +283,16 @@ void TIniFile::Edit(const std::function<bool(IniDocument& Doc)>& Change) {
     if (Change(Doc)) Doc.Save(FFileName);
 }
 
+std::optional<QString> TIniFile::Value(const QString& Section, const QString& Ident) const {
+    if (!FIndex) return FindValue(*Document(), Section, Ident);
+    const std::optional<size_t> At = FIndex->Find(*FSnapshot, Section, Ident);
+    if (!At) return std::nullopt;
+    return KeyOf(FSnapshot->Lines[*At].Text)->Value;
+}
+
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
-    const std::optional<QString> Value = FindValue(*Document(), Section, Ident);
-    return Value ? Unquoted(*Value) : Default;
+    const std::optional<QString> Found = Value(Section, Ident);
+    return Found ? Unquoted(*Found) : Default;
 }
 
 int TIniFile::ReadInteger(const QString& Section, const QString& Ident, int Default) const {
@@ -265,7 +344,7 @@ void TIniFile::WriteFloat(const QString& Section, const QString& Ident, double V
 bool TIniFile::SectionExists(const QString& Section) const { return !ReadSection(Section).isEmpty(); }
 
 bool TIniFile::ValueExists(const QString& Section, const QString& Ident) const {
-    return FindValue(*Document(), Section, Ident).has_value();
+    return Value(Section, Ident).has_value();
 }
 
 QStringList TIniFile::ReadSection(const QString& Section) const {

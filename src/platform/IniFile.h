@@ -20,6 +20,7 @@ namespace tam32 {
 std::optional<double> TextToFloat(const QString& Text);
 
 struct IniDocument;
+class IniIndex;
 
 class TIniFile {
 public:
@@ -33,6 +34,9 @@ public:
     // one step (never writing it in place), or raises EIniFileException.
     static TIniFile Draft(const QString& FileName);
     void Commit();
+    // EFileTooLarge when the file is too large to be an ini file: it then
+    // reads as empty, and a write or Commit raises the same.
+    void CheckSize() const;
 
     const QString& FileName() const { return FFileName; }
 
@@ -70,11 +74,14 @@ public:
 private:
     // The lines that reads look at: the draft, the snapshot, or the file as it is now.
     std::shared_ptr<const IniDocument> Document() const;
+    // The value of the key as written, through the snapshot's index when there is one.
+    std::optional<QString> Value(const QString& Section, const QString& Ident) const;
     // Change to the draft, or to the file's lines, saved when Change says it changed them.
     void Edit(const std::function<bool(IniDocument& Doc)>& Change);
 
     QString FFileName;
     std::shared_ptr<const IniDocument> FSnapshot;
+    std::shared_ptr<const IniIndex> FIndex;  // of the snapshot
     std::shared_ptr<IniDocument> FDraft;
 };
 

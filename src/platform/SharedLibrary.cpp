@@ -1,50 +1,169 @@
 #include "platform/SharedLibrary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <link.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace tam32 {
+namespace {
+
+// An open file handle, closed with the object.
+class THandle {
+public:
+    explicit THandle(int Handle = -1) : FHandle(Handle) {}
+    ~THandle() {
+        if (FHandle >= 0) ::close(FHandle);
+    }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    THandle(THandle&& Other) noexcept : FHandle(std::exchange(Other.FHandle, -1)) {}
+    THandle& operator=(THandle&& Other) noexcept {
+        std::swap(FHandle, Other.FHandle);
+        return *this;
+    }
+    int Get() const { return FHandle; }
+
+private:
+    int FHandle;
+};
+
+bool OwnedByUserOrRoot(const struct stat& Status) { return Status.st_uid == geteuid() || Status.st_uid == 0; }
+bool OthersMayWrite(const struct stat& Status) { return (Status.st_mode & (S_IWGRP | S_IWOTH)) != 0; }
+
+// Why the folder Name, opened as Folder, may not hold code; empty when it may.
+QString UntrustedFolderReason(const THandle& Folder, const QString& Name) {
+    struct stat status;
+    if (Folder.Get() < 0 || ::fstat(Folder.Get(), &status) != 0)
+        return QStringLiteral("the folder %1 cannot be opened").arg(Name);
+    // A sticky bit keeps others from replacing a file, not from adding one.
+    if (OthersMayWrite(status)) return QStringLiteral("others than its owner may write the folder %1").arg(Name);
+    if (!OwnedByUserOrRoot(status)) return QStringLiteral("the folder %1 belongs to another user").arg(Name);
+    return QString();
+}
+
+// Why the library file open as File may not be loaded; empty when it may.
+QString UntrustedFileReason(const THandle& File, int OpenError) {
+    struct stat status;
+    if (File.Get() < 0) return OpenError == ELOOP ? QStringLiteral("it is a link") : QStringLiteral("it cannot be opened");
+    if (::fstat(File.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return QStringLiteral("it is not a plain file");
+    if (OthersMayWrite(status)) return QStringLiteral("others than its owner may write it");
+    if (!OwnedByUserOrRoot(status)) return QStringLiteral("it belongs to another user");
+    return QString();
+}
+
+// The library file FileName opened once, without following a link, after
+// every folder from the root down to it and then the file passed; Path
+// becomes its name below those folders. An invalid handle and the Reason
+// otherwise.
+THandle OpenTrusted(const QString& FileName, QString& Reason, QString& Path) {
+    const QFileInfo file(FileName);
+    char resolved[PATH_MAX];
+    if (::realpath(QFile::encodeName(file.absolutePath()).constData(), resolved) == nullptr) {
+        Reason = QStringLiteral("its folder cannot be found");
+        return THandle();
+    }
+    const QString folder = QFile::decodeName(resolved);
+    // Each folder is opened from the one above it, never through a link, so
+    // the folders examined are the ones the file is opened in.
+    QString walked = QStringLiteral("/");
+    THandle at(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    Reason = UntrustedFolderReason(at, walked);
+    for (const QString& name : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (!Reason.isEmpty()) return THandle();
+        walked = QDir(walked).filePath(name);
+        at = THandle(::openat(at.Get(), QFile::encodeName(name).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        Reason = UntrustedFolderReason(at, walked);
+    }
+    if (!Reason.isEmpty()) return THandle();
+    THandle library(::openat(at.Get(), QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    Reason = UntrustedFileReason(library, errno);
+    if (!Reason.isEmpty()) return THandle();
+    Path = QDir(folder).filePath(file.fileName());
+    return library;
+}
+
+// Whether the library Handle was mapped from the open file File: the
+// mapping that holds its dynamic section is of the same device and inode.
+bool IsLoadedFrom(void* Handle, int File) {
+    link_map* map = nullptr;
+    struct stat status;
+    if (dlinfo(Handle, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || ::fstat(File, &status) != 0) return false;
+    const auto address = reinterpret_cast<uintptr_t>(map->l_ld);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly)) return false;
+    // Its size shows as 0: it is read to its end, not to that size.
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        // start-end perms offset major:minor inode path
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 5) continue;
+        const QList<QByteArray> range = fields[0].split('-'), device = fields[3].split(':');
+        if (range.size() != 2 || device.size() != 2) continue;
+        if (address < range[0].toULongLong(nullptr, 16) || address >= range[1].toULongLong(nullptr, 16)) continue;
+        return device[0].toUInt(nullptr, 16) == major(status.st_dev) &&
+               device[1].toUInt(nullptr, 16) == minor(status.st_dev) && fields[4].toULongLong() == status.st_ino;
+    }
+    return false;
+}
+
+}  // namespace
 
 QString UntrustedLibraryReason(const QString& FileName) {
-    struct stat status;
-    if (stat(QFile::encodeName(FileName).constData(), &status) != 0)
-        return QStringLiteral("its owner and mode cannot be read");
-    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) return QStringLiteral("others than its owner may write it");
-    if (status.st_uid != geteuid() && status.st_uid != 0) return QStringLiteral("it belongs to another user");
-    return QString();
+    QString reason, path;
+    OpenTrusted(FileName, reason, path);
+    return reason;
+}
+
+void* LoadTrustedLibrary(const QString& FileName, QString* LoadedPath) {
+    QString reason, path;
+    THandle library = OpenTrusted(FileName, reason, path);
+    if (library.Get() < 0) return nullptr;
+    // The loader opens exactly the file that was examined, by the name of
+    // its handle. It hands back a library loaded before under the same name,
+    // though, and handle numbers come again: then the file goes under
+    // another number, the numbers tried held until the load is done.
+    std::vector<THandle> tried;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        // Local binding keeps one library's symbols from answering another's lookups.
+        void* handle = dlopen(QStringLiteral("/proc/self/fd/%1").arg(library.Get()).toLatin1().constData(),
+                              RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) return nullptr;
+        if (IsLoadedFrom(handle, library.Get())) {
+            if (LoadedPath != nullptr) *LoadedPath = path;
+            return handle;
+        }
+        dlclose(handle);
+        THandle copy(::fcntl(library.Get(), F_DUPFD_CLOEXEC, 0));
+        tried.push_back(std::move(library));
+        library = std::move(copy);
+    }
+    return nullptr;
 }
 
 bool SharedLibrary::Load(const QString& FileName) {
     Unload();
-    // A name without a slash would make the loader search its own paths;
-    // the program always means the file it names.
-    QString path = FileName;
-    if (!path.contains(QLatin1Char('/'))) path.prepend(QStringLiteral("./"));
-    if (!UntrustedLibraryReason(path).isEmpty()) return false;
-    // Local binding keeps one plug-in's symbols from answering another's lookups.
-    FHandle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    FHandle = LoadTrustedLibrary(FileName, &FFileName);
     return FHandle != nullptr;
 }
 
 void SharedLibrary::Unload() {
     if (FHandle != nullptr) dlclose(FHandle);
     FHandle = nullptr;
+    FFileName.clear();
 }
 
 void* SharedLibrary::Symbol(const char* Name) const {
     return FHandle != nullptr ? dlsym(FHandle, Name) : nullptr;
-}
-
-QString SharedLibrary::ModuleFileName() const {
-    link_map* map = nullptr;
-    if (FHandle == nullptr || dlinfo(FHandle, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr ||
-        map->l_name == nullptr || map->l_name[0] == '\0')
-        return QString();
-    return QFileInfo(QFile::decodeName(map->l_name)).absoluteFilePath();
 }
 
 }  // namespace tam32

@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 #include "platform/LargeBlocks.h"
 #include "platform/PageMemory.h"
 
@@ -41,19 +41,10 @@ HLOCAL TStream::TakeBlock(int64_t) { return nullptr; }
 
 TFileStream::TFileStream(const QString& FileName, FileMode Mode) : FFileName(FileName) {
     const QByteArray path = FileName.toLocal8Bit();
-    switch (Mode) {
-    case FileMode::OpenRead: FHandle = ::open(path.constData(), O_RDONLY | O_CLOEXEC); break;
-    case FileMode::OpenReadWrite: FHandle = ::open(path.constData(), O_RDWR | O_CLOEXEC); break;
-    case FileMode::Create:
-        FHandle = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        break;
-    }
-    if (FHandle < 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        if (Mode == FileMode::Create)
-            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, reason));
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, reason));
-    }
+    if (Mode == FileMode::OpenRead) FHandle = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (FHandle < 0)
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
+                              .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 TFileStream::~TFileStream() {
@@ -81,17 +72,8 @@ int64_t TFileStream::Read(void* Buffer, int64_t Count) {
     return done;
 }
 
-int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
-    int64_t done = 0;
-    const auto* in = static_cast<const char*>(Buffer);
-    while (done < Count) {
-        const ssize_t n = ::write(FHandle, in + done, static_cast<size_t>(Count - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += n;
-    }
-    return done;
-}
+// Opened to read only.
+int64_t TFileStream::Write(const void*, int64_t) { return 0; }
 
 int64_t TFileStream::Seek(int64_t Offset, SeekOrigin Origin) {
     const int whence = Origin == SeekOrigin::Beginning ? SEEK_SET
@@ -99,34 +81,6 @@ int64_t TFileStream::Seek(int64_t Offset, SeekOrigin Origin) {
                                                        : SEEK_END;
     const off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
     return r < 0 ? -1 : static_cast<int64_t>(r);
-}
-
-// --- atomic file save ----------------------------------------------------
-
-void SaveFileAtomically(const QString& FileName, const std::function<void(TStream&)>& Write) {
-    QByteArray temporary = (FileName + QStringLiteral(".XXXXXX")).toLocal8Bit();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
-    ::close(fd);
-    const QString temporaryName = QString::fromLocal8Bit(temporary);
-    try {
-        {
-            TFileStream stream(temporaryName, FileMode::OpenReadWrite);
-            Write(stream);
-        }
-        // mkstemp makes the file private; give it the permissions of a new file.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temporary.constData(), 0666 & ~mask);
-        if (::rename(temporary.constData(), FileName.toLocal8Bit().constData()) != 0)
-            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                                    .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
-    } catch (...) {
-        ::unlink(temporary.constData());
-        throw;
-    }
 }
 
 // --- memory stream -------------------------------------------------------
@@ -193,8 +147,7 @@ void TMemoryStream::LoadFromFile(const QString& FileName) {
 }
 
 void TMemoryStream::SaveToFile(const QString& FileName) {
-    TFileStream file(FileName, FileMode::Create);
-    file.WriteBuffer(FData.data(), Size());
+    SaveFileAtomically(FileName, [this](TStream& Stream) { Stream.WriteBuffer(FData.data(), Size()); });
 }
 
 }  // namespace tam32

@@ -35,11 +35,13 @@ public:
     virtual HLOCAL TakeBlock(int64_t Count);
 };
 
-enum class FileMode { OpenRead, OpenReadWrite, Create };
+// Files are only opened to read here: every write goes through
+// SaveFileAtomically (platform/FileSave.h).
+enum class FileMode { OpenRead };
 
 class TFileStream : public TStream {
 public:
-    // EFOpenError or EFCreateError when the file cannot be opened or made.
+    // EFOpenError when the file cannot be opened.
     TFileStream(const QString& FileName, FileMode Mode);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
@@ -54,11 +56,6 @@ private:
     QString FFileName;
     int FHandle = -1;
 };
-
-// Writes a file through Write into a temporary file beside it and then puts
-// it in place whole, so a failed write never leaves a truncated file where a
-// good one was. EFCreateError when the file cannot be made or put in place.
-void SaveFileAtomically(const QString& FileName, const std::function<void(TStream&)>& Write);
 
 class TMemoryStream : public TStream {
 public:
@@ -75,6 +72,7 @@ public:
     void SetSize(int64_t NewSize);
     void Clear();
     void LoadFromFile(const QString& FileName);
+    // Through SaveFileAtomically.
     void SaveToFile(const QString& FileName);
 
 private:

@@ -1,10 +1,9 @@
 #include "platform/WmfWriter.h"
 
-#include <QFile>
 #include <algorithm>
 #include <iconv.h>
 
-#include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 
@@ -196,11 +195,6 @@ QByteArray TWmfWriter::Bytes() const {
     return Out;
 }
 
-void TWmfWriter::SaveToFile(const QString& FileName) const {
-    QFile File(FileName);
-    const QByteArray Data = Bytes();
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Truncate) || File.write(Data) != Data.size())
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, File.errorString()));
-}
+void TWmfWriter::SaveToFile(const QString& FileName) const { SaveFileAtomically(FileName, Bytes()); }
 
 }  // namespace tam32

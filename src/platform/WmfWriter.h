@@ -34,7 +34,7 @@ public:
 
     // The complete file, closed by the end record.
     QByteArray Bytes() const;
-    // EFCreateError when the file cannot be written.
+    // Through SaveFileAtomically: EFileSaveError when it cannot be written.
     void SaveToFile(const QString& FileName) const;
 
 private:

@@ -10,6 +10,8 @@
 
 #include "platform/Exceptions.h"
 #include "platform/PictureFormats.h"
+#include "platform/PictureImage.h"
+#include "platform/FileSave.h"
 #include "platform/Stream.h"
 
 namespace tam32 {
@@ -66,7 +68,7 @@ struct TJpegMemory {
 }  // namespace
 
 void SaveBitmapAsJpeg(const TBitmap& Bitmap, const QString& FileName) {
-    const QImage rgb = Bitmap.Image().convertToFormat(QImage::Format_RGB888);
+    const QImage rgb = ConvertedPictureImage(Bitmap.Image(), QImage::Format_RGB888);
     TJpegMemory memory;
     jpeg_compress_struct info{};
     TJpegErrors errors{};

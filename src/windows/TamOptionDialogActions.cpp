@@ -18,6 +18,7 @@
 #include "analysis/AreaHistogram.h"
 #include "analysis/Classifier.h"
 #include "analysis/EngineHost.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/SettingsFile.h"
@@ -252,7 +253,7 @@ void TTamOptionDialog::Button5Click() {
         WriteSettingsFile(file, ReadFields());
         EngineHost().SetStatusText(FullPath(file));
     } catch (const Exception& e) {
-        EngineHost().ShowMessage(e.Message());
+        EngineHost().ShowMessage(ExceptionText(e));
     }
 }
 
@@ -264,7 +265,7 @@ void TTamOptionDialog::Button6Click() {
         ShowFields(fields);
         EngineHost().SetStatusText(FullPath(file));
     } catch (const Exception& e) {
-        EngineHost().ShowMessage(e.Message());
+        EngineHost().ShowMessage(ExceptionText(e));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "AnalysisFixture.h"
 #include "analysis/Classifier.h"
 #include "analysis/ClassifierFile.h"
+#include "common/save_fault.h"
 
 namespace tam32::test {
 namespace {
@@ -88,6 +89,10 @@ TEST_F(ClassifierFileTest, NumbersSpreadOverOtherLinesLoadTheSame) {
     ASSERT_FALSE(LoadClassifierFile(Write(QStringLiteral("b.dis"), Spread)));
     EXPECT_EQ(ClassCoefficients, Expected);
     EXPECT_EQ(GroupColors[0], 255);
+    // A byte-order mark is no number of the file.
+    ResetClassifier();
+    ASSERT_FALSE(LoadClassifierFile(Write(QStringLiteral("c.dis"), "\xEF\xBB\xBF" + kRedGreen)));
+    EXPECT_EQ(ClassCoefficients, Expected);
 }
 
 TEST_F(ClassifierFileTest, FilesThatAreNotWholeClassifiersChangeNothing) {
@@ -108,7 +113,12 @@ TEST_F(ClassifierFileTest, FilesThatAreNotWholeClassifiersChangeNothing) {
         {"NaN", QByteArray(kRedGreen).replace("2.00000000000000E-0005", "NaN"), "coefficient 3 of group 2 must be a finite number"},
         {"infinity", QByteArray(kRedGreen).replace("1.00000000000000E+0000", "1e999"), "coefficient 3 of group 1"},
         {"empty", QByteArray(), "the file ends before the last group number"},
+        {"text after the colours", kRedGreen + "255\r\n", "text after the colour of group 2: \"255\""},
+        // Blanks fill the file so that its last colour straddles the limit.
+        {"longer than 1 MiB", kRedGreen.left(kRedGreen.size() - 4) + QByteArray((1 << 20) - kRedGreen.size() + 2, ' ') + "80\r\n",
+         "bad.dis over 1048576"},
     };
+    AppendMessages("[DIALOG_CODE_EN]\r\nDMS87=%s over %d\r\n");
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Name);
         Host.Messages.clear();
@@ -132,9 +142,10 @@ TEST_F(ClassifierFileTest, SavingRefusesNumbersThatCannotBeReadBackAndReportsUnw
     EXPECT_TRUE(SaveClassifierFile(Path));
     EXPECT_FALSE(QFile::exists(Path));
     ClassCoefficients[2][1] = 1.0;
-    EXPECT_TRUE(SaveClassifierFile(Folder.filePath(QStringLiteral("no-folder/x.dis"))));
+    const QString Unwritable = Folder.filePath(QStringLiteral("no-folder/x.dis"));
+    EXPECT_TRUE(SaveClassifierFile(Unwritable));
     ASSERT_EQ(Host.Messages.size(), 2u);
-    EXPECT_TRUE(Host.Messages[1].startsWith(QLatin1String("Cannot write"))) << Host.Messages[1].toStdString();
+    EXPECT_EQ(Host.Messages[1], QStringLiteral("ERR24 %1: %2").arg(Unwritable, SystemReason(ENOENT)));
 }
 
 }  // namespace

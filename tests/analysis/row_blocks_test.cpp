@@ -4,7 +4,10 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cerrno>
+#include <limits>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -20,13 +23,29 @@ public:
     ~ThreadCount() { SetAnalysisThreads(0); }
 };
 
+// The system refuses the threads after the first Started for one test.
+class RefusedThreads {
+public:
+    explicit RefusedThreads(int Started) {
+        SetThreadFactory([Started, Count = 0](std::function<void()> Run) mutable {
+            if (++Count > Started) throw std::system_error(EAGAIN, std::generic_category(), "no more threads");
+            return std::thread(std::move(Run));
+        });
+    }
+    ~RefusedThreads() { SetThreadFactory(nullptr); }
+};
+
 TEST(RowBlocksTest, EveryRowIsWorkedOnceAndBlocksAreDoneInRowOrder) {
     struct TCase {
         int Threads, First, Last;
+        int Started = std::numeric_limits<int>::max();  // the threads the system starts
     };
-    for (const TCase C : {TCase{1, 0, 100}, TCase{3, -7, 40}, TCase{8, 5, 5}, TCase{8, 0, 999}, TCase{4, 10, 9}}) {
-        SCOPED_TRACE(testing::Message() << C.Threads << " threads, rows " << C.First << ".." << C.Last);
+    for (const TCase C : {TCase{1, 0, 100}, TCase{3, -7, 40}, TCase{8, 5, 5}, TCase{8, 0, 999}, TCase{4, 10, 9},
+                          TCase{8, 0, 999, 2}, TCase{4, 0, 300, 0}}) {
+        SCOPED_TRACE(testing::Message() << C.Threads << " threads (" << C.Started << " started), rows " << C.First
+                                        << ".." << C.Last);
         const ThreadCount Threads(C.Threads);
+        const RefusedThreads Refused(C.Started);
         const int Rows = std::max(C.Last - C.First + 1, 0);
         std::vector<int> Worked(std::size_t(Rows), 0);
         std::vector<int> DoneRows;

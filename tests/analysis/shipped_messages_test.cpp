@@ -59,6 +59,7 @@ const std::vector<FormatUse>& FormatUses() {
         {91, {102, 103}, {"102", "103"}},  // a kernel cell's column and row
         {92, {"X1"}, {"X1"}},              // a bound of the output extent
         {93, {104, "Col"}, {"104", "Col"}},  // a control point and its column
+        {87, {"/p/k.txt", int64_t(1048576)}, {"/p/k.txt", "1048576"}},  // a file over its limit
     };
     return Uses;
 }
@@ -92,12 +93,12 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     };
     const TIniFile Messages(MessageFolder() + "/Tam32.msg");
     const QString Locale = GetParam();
-    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 28, 29})
+    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 28, 29})
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
-    std::vector<int> Dialog(86);
+    std::vector<int> Dialog(87);
     std::iota(Dialog.begin(), Dialog.end(), 1);
     Dialog.insert(Dialog.end(), {90, 91, 92, 93});
     for (int I = 95; I <= 109; ++I) Dialog.push_back(I);
@@ -122,6 +123,15 @@ TEST_P(ShippedMessagesTest, EachFormatTextTakesItsCallersArguments) {
             EXPECT_TRUE(Line.contains(Value)) << Key.toStdString() << ": " << Line.toStdString() << " lacks "
                                               << Value.toStdString();
     }
+}
+
+TEST_P(ShippedMessagesTest, AWriteFailureNamesTheFileAndTheReason) {
+    const TIniFile Messages(MessageFolder() + "/Tam32.msg");
+    const QString Text = Messages.ReadString(QStringLiteral("ERROR_CODE_") + GetParam(), "ERR24", "ERROR");
+    QString Line;
+    ASSERT_NO_THROW(Line = Format(Text, {"/p/Options.Ini", "No space left on device"})) << Text.toStdString();
+    EXPECT_TRUE(Line.contains("/p/Options.Ini")) << Line.toStdString();
+    EXPECT_TRUE(Line.contains("No space left on device")) << Line.toStdString();
 }
 
 TEST_P(ShippedMessagesTest, TextsThatOthersAreAppendedToKeepTheirEdges) {

@@ -13,6 +13,7 @@
 #include "app/TamApplication.h"
 #include "common/widget_app_env.h"
 #include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 
 namespace tam32 {
 namespace {
@@ -20,7 +21,17 @@ namespace {
 TEST(ErrorBoxTest, NamesTheExceptionClassBeforeItsMessage) {
     EXPECT_EQ(ExceptionText(ERangeError(kRangeCheckError)), QStringLiteral("ERangeError: Range check error"));
     EXPECT_EQ(ExceptionText(std::runtime_error("disk full")), QStringLiteral("Exception: disk full"));
-    EXPECT_EQ(ExceptionText(std::bad_alloc()), QStringLiteral("EOutOfMemory: Out of memory"));
+}
+
+TEST(ErrorBoxTest, FailuresWithAKeyedTextShowItWithTheirFileAndReason) {
+    const QString memory = QStringLiteral("Not enough memory for this operation; it was stopped.");
+    EXPECT_EQ(ExceptionText(std::bad_alloc()), memory);
+    EXPECT_EQ(ExceptionText(EOutOfMemory(QStringLiteral("Out of memory"))), memory);
+    EXPECT_EQ(ExceptionText(EFileSaveError(QStringLiteral("/data/Options.Ini"), QStringLiteral("No space left on device"))),
+              QStringLiteral("/data/Options.Ini could not be written (No space left on device); the file is left as it was."));
+    EXPECT_EQ(ExceptionText(EFileTooLarge(QStringLiteral("/data/k.txt"), 1048576)),
+              QStringLiteral("/data/k.txt is larger than 1048576 bytes, the most a file of its kind may hold, and is "
+                             "neither read nor written."));
 }
 
 TEST(ErrorBoxTest, AnErrorWhileTheBoxIsUpOpensNoSecondBox) {

@@ -13,23 +13,6 @@ namespace {
 
 class ClassifierFileCommandsTest : public FrameTest {
 protected:
-    // The next file dialog of the frame takes Name.
-    void AnswerFile(QFileDialog* Dialog, const QString& Name) {
-        QTimer::singleShot(0, [Dialog, Name] {
-            Dialog->selectFile(Name);
-            static_cast<QDialog*>(Dialog)->accept();
-        });
-    }
-    void SetClassifier() {
-        ClassifyDone = true;
-        DiscLastGroup = 1;
-        ClassTermUsed = {{true, true, false, false}};
-        ClassCoefficients[0] = {0.0, -12.5, 3.0};
-        ClassCoefficients[1] = {0.0, 0.25, 0.5};
-        ClassCoefficients[2] = ClassCoefficients[3] = {0.0, 0.0, 0.0};
-        GroupColors[0] = 255;
-        GroupColors[1] = 16711680;
-    }
     QString StatusOf(const char* Code) {
         TRecordingEngineHost host;
         ShowErrorMessage(QLatin1String(Code));

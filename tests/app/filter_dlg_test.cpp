@@ -59,7 +59,7 @@ const QStringList kOnes3 = {QStringLiteral("1 1 1"), QStringLiteral("1 1 1"), QS
 
 TEST_F(FilterDlgTest, AKernelFileFillsTheGridInFileOrderAndOKStoresItByColumn) {
     const QString file =
-        KernelFile("5\n 1 2 3 4 5\t6 7 8 9 10 11 12 13 14 15\r\n16 17 18 19 20 -21 22 23 24 25\n9 and more");
+        KernelFile("\xEF\xBB\xBF" "5\n 1 2 3 4 5\t6 7 8 9 10 11 12 13 14 15\r\n16 17 18 19 20 -21 22 23 24 25\n9\r\n\r\n");
     TFilterDlg dialog;
     dialog.show();
     QTimer::singleShot(0, [&] {
@@ -92,6 +92,9 @@ TEST_F(FilterDlgTest, FilesThatAreNotWholeKernelsChangeNothing) {
         {"no divisor", "3 1 1 1 1 1 1 1 1 1"},
         {"a fraction", "3 1 1 1 1.5 1 1 1 1 1 1"},
         {"beyond 32 bits", "3 1 1 1 1 2147483648 1 1 1 1 1"},
+        {"text after the divisor", "3 1 1 1 1 1 1 1 1 1 9 and more"},
+        // Blanks fill the file so that its divisor straddles the limit.
+        {"longer than 1 MiB", "3 1 1 1 1 1 1 1 1 1" + QByteArray((1 << 20) - 19 - 2, ' ') + "1600"},
     };
     TFilterDlg dialog;
     dialog.SpinEdit2->setValue(7);
@@ -103,6 +106,9 @@ TEST_F(FilterDlgTest, FilesThatAreNotWholeKernelsChangeNothing) {
         EXPECT_EQ(Rows(dialog), kOnes3);
         EXPECT_EQ(dialog.SpinEdit2->value(), 7);
     }
+    // The last message names the file and the limit.
+    EXPECT_TRUE(Host.Messages[0].contains(Folder.filePath(QStringLiteral("kernel%1.txt").arg(Files))));
+    EXPECT_TRUE(Host.Messages[0].contains(QStringLiteral("1048576"))) << Host.Messages[0].toStdString();
     EXPECT_FALSE(dialog.LoadKernelFile(Folder.filePath(QStringLiteral("missing.txt"))));
     dialog.reject();
     EXPECT_FALSE(FilterDefined);

@@ -5,10 +5,14 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
+#include "analysis/Classifier.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
@@ -17,6 +21,18 @@
 #include "common/widget_app_env.h"
 
 namespace tam32::test {
+
+// A white square of 16 pixels and a white bar of 11 on black, saved at Path.
+inline QString WriteObjects(const QString& Path) {
+    QImage image(40, 30, QImage::Format_RGB888);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.fillRect(4, 4, 4, 4, Qt::white);
+    painter.fillRect(25, 15, 11, 1, Qt::white);
+    painter.end();
+    EXPECT_TRUE(image.save(Path));
+    return Path;
+}
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -47,6 +63,25 @@ protected:
     }
 
     QString Caption(const char* Item) const { return Frame->MenuItem(Item)->text(); }
+
+    // A classifier of two groups on the constant and red, active.
+    void SetClassifier() {
+        ClassifyDone = true;
+        DiscLastGroup = 1;
+        ClassTermUsed = {{true, true, false, false}};
+        ClassCoefficients[0] = {0.0, -12.5, 3.0};
+        ClassCoefficients[1] = {0.0, 0.25, 0.5};
+        ClassCoefficients[2] = ClassCoefficients[3] = {0.0, 0.0, 0.0};
+        GroupColors[0] = 255;
+        GroupColors[1] = 16711680;
+    }
+    // The next file dialog Dialog shows takes Name.
+    void AnswerFile(QFileDialog* Dialog, const QString& Name) {
+        QTimer::singleShot(0, [Dialog, Name] {
+            Dialog->selectFile(Name);
+            static_cast<QDialog*>(Dialog)->accept();
+        });
+    }
 
     QTemporaryDir Messages;
     QTemporaryDir Files;

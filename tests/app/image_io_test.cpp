@@ -10,10 +10,13 @@
 #include <QTimer>
 
 #include "analysis/GlobalSettings.h"
+#include "analysis/ExceptionText.h"
 #include "analysis/Messages.h"
 #include "app/frame_fixture.h"
+#include "app/modal_answerer.h"
 #include "platform/Exceptions.h"
 #include "platform/IniFile.h"
+#include "platform/PictureImage.h"
 #include "windows/LeafImageWindow.h"
 
 namespace tam32::test {
@@ -66,6 +69,47 @@ TEST_F(ImageIoTest, AFailedCommandShowsItsErrorAndTheProgramCarriesOn) {
     Frame->MenuItem("ImageViewOriginal1")->trigger();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("EFOpenError: "))) << shown.toStdString();
     EXPECT_EQ(Frame->ImageWindows().size(), 1);
+}
+
+TEST_F(ImageIoTest, APictureThatFindsNoMemoryOpensNoWindowAndLeavesTheShownOneAsItWas) {
+    // A device-independent bitmap, whose pixels are copied into the window's picture.
+    const QString dib = Files.filePath(QStringLiteral("a.dib"));
+    ASSERT_TRUE(QFile::rename(WritePicture(QStringLiteral("a.bmp"), 40, 30), dib));
+    struct TFailing {
+        TFailing() { FailPictureImage(1); }
+        ~TFailing() { FailPictureImage(0); }
+    };
+    for (const char* locale : {"EN", "JP"}) {
+        SCOPED_TRACE(locale);
+        TIniFile(Messages.filePath(QStringLiteral("Tam32.msg"))).WriteString("LOCALE", "LOCALE", locale);
+        const QString outOfMemory = FormatErrorMessage(QStringLiteral("ERR25"), {});
+        try {
+            const TFailing failing;
+            Frame->CreateMDIChild(dib, false);
+            ADD_FAILURE() << "a window opened";
+        } catch (const EOutOfMemory& e) {
+            EXPECT_EQ(ExceptionText(e), outOfMemory);
+        }
+        EXPECT_TRUE(Frame->ImageWindows().isEmpty());
+    }
+    EXPECT_TRUE(FormatErrorMessage(QStringLiteral("ERR25"), {}).contains(QStringLiteral("メモリが足りない")));
+
+    TLeafImageWindow* window = Frame->CreateMDIChild(dib, false);
+    const QImage shown = window->Picture().Image();
+    QString boxText;
+    {
+        const TModalAnswerer answerer([&](QDialog& dialog) {
+            if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+                boxText = box->text();
+                box->accept();
+            }
+        });
+        const TFailing failing;
+        Frame->MenuItem("ImageViewOriginal1")->trigger();
+    }
+    EXPECT_EQ(boxText, FormatErrorMessage(QStringLiteral("ERR25"), {}));
+    ASSERT_EQ(Frame->ImageWindows(), QList<TLeafImageWindow*>{window});
+    EXPECT_EQ(window->Picture().Image(), shown);
 }
 
 TEST_F(ImageIoTest, CancelledOpenAndUnreadableFilesOpenNoWindow) {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "common/private_dir.h"
+
 namespace tam32 {
 namespace {
 
@@ -19,7 +21,8 @@ QString FileText(const QString& Name) {
 }
 
 TEST(InstallTest, InstallsTheProgramWithItsFilesAndADesktopEntryThatStartsIt) {
-    QTemporaryDir prefix;
+    // Plug-ins load only from below folders that no one else may write.
+    test::TPrivateTemporaryDir prefix;
     QProcess install;
     install.start(QStringLiteral(TAM32_CMAKE), {"--install", TAM32_BUILD_DIR, "--prefix", prefix.path()});
     ASSERT_TRUE(install.waitForFinished(60000));

@@ -14,18 +14,6 @@
 namespace tam32 {
 namespace {
 
-// A white square of 16 pixels and a white bar of 11 on black.
-QString WriteObjects(const QString& Path) {
-    QImage image(40, 30, QImage::Format_RGB888);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    painter.fillRect(4, 4, 4, 4, Qt::white);
-    painter.fillRect(25, 15, 11, 1, Qt::white);
-    painter.end();
-    EXPECT_TRUE(image.save(Path));
-    return Path;
-}
-
 class LabellingFrameTest : public test::FrameTest {
 protected:
     void SetUp() override {
@@ -53,7 +41,7 @@ TEST_F(LabellingFrameTest, MenuItemAndButtonLabelTheActiveWindowAndTheHiddenItem
     Frame->MenuItem("DoLabellAnalysis1")->trigger();  // no window: nothing
     EXPECT_TRUE(Host.ResultLines.empty());
 
-    const QString file = WriteObjects(Files.filePath(QStringLiteral("objects.bmp")));
+    const QString file = test::WriteObjects(Files.filePath(QStringLiteral("objects.bmp")));
     Frame->CreateMDIChild(file, false);
     TLeafImageWindow* window = Frame->ActiveImageWindow();
     BinarizeTarget = 4;  // a colour search without a picked colour
@@ -95,7 +83,7 @@ TEST_F(LabellingFrameTest, MenuItemAndButtonLabelTheActiveWindowAndTheHiddenItem
 
 TEST(LabellingProbeTest, RunPrintsTheReportAndItsFileAndPaintsTheMaskAndGuiReachesTheItem) {
     QTemporaryDir folder;
-    const QString image = WriteObjects(folder.filePath(QStringLiteral("objects.bmp")));
+    const QString image = test::WriteObjects(folder.filePath(QStringLiteral("objects.bmp")));
     const QString out = folder.filePath(QStringLiteral("out.bmp"));
     const QStringList fixed{"--set", "ThresholdMethod=2",    "--set", "FixedThreshold=128",
                             "--set", "ThresholdCondition=0", "--set", "MinLabelledArea=0"};

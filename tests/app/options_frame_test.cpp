@@ -72,7 +72,8 @@ TEST_F(OptionsFrameTest, ProbeSavesAndLoadsTheSettingsFileAndReportsWhatItRefuse
     const QString unwritable = Files.filePath(QStringLiteral("missing/Options.Ini"));
     run = probe({"options", "save", unwritable});
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_EQ(run.Lines, QStringList({"MESSAGE: Unable to write to " + unwritable}));
+    EXPECT_EQ(run.Lines, QStringList({"MESSAGE: " + unwritable +
+                                      " could not be written (No such file or directory); the file is left as it was."}));
     EXPECT_FALSE(QFile::exists(Files.filePath(QStringLiteral("missing"))));
 
     QFile bad(Files.filePath(QStringLiteral("bad.ini")));

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "common/private_dir.h"
+
 #include "common/required_tool.h"
 #include "image/PxDIB.h"
 #include "import/AcquireImage.h"
@@ -204,8 +206,18 @@ TEST(SaneProbeTest, TheProbeWritesTheScanOrReportsAFailureAfterTheTransfer) {
 
 TEST_F(SaneAcquireTest, AMissingLibraryOrEntryPointLeavesNothingLoaded) {
     TAcquireImage client;
+    const QString shipped = client.LibraryFileName;
     client.LibraryFileName += ".missing";
     EXPECT_FALSE(client.LoadSourceManager());
+    // The manager in a folder that others may write is not loaded either.
+    TPrivateTemporaryDir folder;
+    client.LibraryFileName = folder.filePath(QStringLiteral("twain_32.so"));
+    ASSERT_TRUE(QFile::copy(shipped, client.LibraryFileName));
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::Permissions(0x7777)));
+    EXPECT_FALSE(client.LoadSourceManager());
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(client.LoadSourceManager());
+    EXPECT_TRUE(client.UnloadSourceManager());
     Dl_info info{};
     ASSERT_NE(dladdr(reinterpret_cast<void*>(&qVersion), &info), 0);
     client.LibraryFileName = QString::fromLocal8Bit(info.dli_fname);  // a library, but no manager

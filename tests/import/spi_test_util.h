@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/private_dir.h"
 #include "import/SPIBitmap.h"
 #include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
@@ -45,7 +46,7 @@ public:
     QString Mask() const { return Path() + QStringLiteral("/*.spi"); }
 
 private:
-    QTemporaryDir FDir;
+    TPrivateTemporaryDir FDir;
 };
 
 // The host as the frame sets it up: image-input plug-ins only, registered
@@ -76,7 +77,7 @@ protected:
     }
 
     PluginFolder Plugins;
-    QTemporaryDir Work;
+    TPrivateTemporaryDir Work;
     std::unique_ptr<TSPIs> Host;
 };
 

@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <random>
 
+#include "common/save_fault.h"
 #include "platform/Exceptions.h"
+#include "platform/FileSave.h"
 #include "platform/IniFile.h"
 #include "qstring_printer.h"
 
@@ -37,10 +40,17 @@ private:
 }  // namespace
 
 TEST_F(IniFileTest, NamesAreCaseInsensitiveTrimmedAndFirstMatchWins) {
-    TIniFile File = Ini("[Dialog_Code_JP]\r\n  DMS1  =  Open?  \r\nDMS1=second\r\n[DIALOG_CODE_JP]\r\nDMS2=x\r\n");
-    EXPECT_EQ(File.ReadString(" dialog_code_jp ", "dms1", "ERROR"), "Open?");
-    EXPECT_EQ(File.ReadString("DIALOG_CODE_JP", "DMS2", "ERROR"), "ERROR");  // only the first section counts
-    EXPECT_EQ(File.ReadString("DIALOG_CODE_EN", "DMS1", "ERROR"), "ERROR");
+    Ini("[Dialog_Code_JP]\r\n  DMS1  =  Open?  \r\nDMS1=second\r\n[Other]\r\nDMS3=o\r\n[DIALOG_CODE_JP]\r\nDMS2=x\r\n");
+    // A snapshot finds its keys through an index of its own: the same answers.
+    for (const TIniFile& File : {TIniFile(PathOf("test.ini")), TIniFile::Snapshot(PathOf("test.ini"))}) {
+        EXPECT_EQ(File.ReadString(" dialog_code_jp ", "dms1", "ERROR"), "Open?");
+        EXPECT_EQ(File.ReadString("DIALOG_CODE_JP", "DMS2", "ERROR"), "ERROR");  // only the first section counts
+        EXPECT_EQ(File.ReadString("DIALOG_CODE_JP", "DMS3", "ERROR"), "ERROR");
+        EXPECT_EQ(File.ReadString("other", "dms3", "ERROR"), "o");
+        EXPECT_EQ(File.ReadString("DIALOG_CODE_EN", "DMS1", "ERROR"), "ERROR");
+        EXPECT_TRUE(File.ValueExists("Other", "DMS3"));
+        EXPECT_FALSE(File.ValueExists("Other", "DMS1"));
+    }
 }
 
 TEST_F(IniFileTest, MatchingQuotesAreStrippedOnce) {
@@ -54,10 +64,14 @@ TEST_F(IniFileTest, MatchingQuotesAreStrippedOnce) {
 }
 
 TEST_F(IniFileTest, LinesThatAreNotKeys) {
-    TIniFile File = Ini("Loose=before any section\n[S]\n;K=commented\n=nokey\n[broken\nW=1\nplain\n[T] words\nV=2\n");
-    EXPECT_EQ(File.ReadSection("S"), QStringList{"W"});  // "[broken" is no header
-    EXPECT_EQ(File.ReadString("T", "V", "?"), "2");
-    EXPECT_EQ(File.ReadString("", "Loose", "?"), "?");
+    Ini("Loose=before any section\n[S]\n;K=commented\n=nokey\n[broken\nW=1\nplain\n[T] words\nV=2\n");
+    for (const TIniFile& File : {TIniFile(PathOf("test.ini")), TIniFile::Snapshot(PathOf("test.ini"))}) {
+        EXPECT_EQ(File.ReadSection("S"), QStringList{"W"});  // "[broken" is no header
+        EXPECT_EQ(File.ReadString("S", "W", "?"), "1");
+        EXPECT_EQ(File.ReadString("S", ";K", "?"), "?");
+        EXPECT_EQ(File.ReadString("T", "V", "?"), "2");
+        EXPECT_EQ(File.ReadString("", "Loose", "?"), "?");
+    }
 }
 
 TEST_F(IniFileTest, LineEndsMarksAndEncodings) {
@@ -191,17 +205,34 @@ TEST_F(IniFileTest, UnwritableOrUnreadableFilesRaiseAndStayAsTheyAre) {
     try {
         TIniFile(PathOf("missing/x.ini")).WriteString("S", "A", "1");
         FAIL() << "no exception";
-    } catch (const EIniFileException& E) {
-        EXPECT_EQ(E.Message(), "Unable to write to " + PathOf("missing/x.ini"));
+    } catch (const EFileSaveError& E) {
+        EXPECT_EQ(E.FileName(), PathOf("missing/x.ini"));
+        EXPECT_EQ(E.Reason(), test::SystemReason(ENOENT));
     }
     ASSERT_TRUE(QDir(PathOf("")).mkdir("folder.ini"));
     EXPECT_THROW(TIniFile(PathOf("folder.ini")).WriteString("S", "A", "1"), EIniFileException);
-    // Too large to be an ini file: it reads as empty and is not overwritten.
+    // Too large to be an ini file: it reads as empty, says so, and is not overwritten.
     TIniFile Big = Ini("[S]\nA=1\n", "big.ini");
-    ASSERT_TRUE(QFile::resize(PathOf("big.ini"), 17 * 1024 * 1024));
+    ASSERT_TRUE(QFile::resize(PathOf("big.ini"), 16 * 1024 * 1024 + 1));
     EXPECT_EQ(Big.ReadString("S", "A", "?"), "?");
-    EXPECT_THROW(Big.WriteString("S", "A", "2"), EIniFileException);
+    EXPECT_EQ(TIniFile::Snapshot(PathOf("big.ini")).ReadString("S", "A", "?"), "?");
+    try {
+        TIniFile::Snapshot(PathOf("big.ini")).CheckSize();
+        ADD_FAILURE() << "no exception";
+    } catch (const EFileTooLarge& E) {
+        EXPECT_EQ(E.FileName(), PathOf("big.ini"));
+        EXPECT_EQ(E.Limit(), 16 * 1024 * 1024);
+    }
+    EXPECT_THROW(Big.WriteString("S", "A", "2"), EFileTooLarge);
+    TIniFile Draft = TIniFile::Draft(PathOf("big.ini"));
+    Draft.WriteString("S", "A", "2");
+    EXPECT_THROW(Draft.Commit(), EFileTooLarge);
     EXPECT_TRUE(Bytes("big.ini").startsWith("[S]\nA=1\n"));
+    EXPECT_EQ(QFileInfo(PathOf("big.ini")).size(), 16 * 1024 * 1024 + 1);
+    // At the limit it is still an ini file.
+    ASSERT_TRUE(QFile::resize(PathOf("big.ini"), 16 * 1024 * 1024));
+    EXPECT_NO_THROW(TIniFile::Snapshot(PathOf("big.ini")).CheckSize());
+    EXPECT_EQ(TIniFile::Snapshot(PathOf("big.ini")).ReadString("S", "A", "?"), "1");
 }
 
 TEST_F(IniFileTest, SectionsAndKeysInFileOrder) {

@@ -3,10 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "platform/Exceptions.h"
 #include "platform/Stream.h"
+#include "common/save_fault.h"
+#include "platform/FileSave.h"
 
 using namespace tam32;
 
@@ -41,6 +45,64 @@ TEST(Streams, AFailedSaveLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(file.readAll(), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_THROW(SaveFileAtomically(dir.filePath(QStringLiteral("missing/x.bmp")), [](TStream&) {}), EFCreateError);
+}
+
+TEST(Streams, EachStepOfASaveThatFailsKeepsTheOldFileByteForByteAndSaysWhy) {
+    struct TCase {
+        const char* Step;
+        TSaveStep Fault;
+        int Error, Occurrence;
+    } const cases[] = {
+        {"the first write", TSaveStep::Write, ENOSPC, 1}, {"the second write", TSaveStep::Write, EIO, 2},
+        {"the flush", TSaveStep::Flush, ENOSPC, 1},        {"the fsync", TSaveStep::Sync, EIO, 1},
+        {"the close", TSaveStep::Close, EDQUOT, 1},        {"the rename", TSaveStep::Rename, EXDEV, 1},
+    };
+    // A header and a body of more than one piece: two writes to the system.
+    const auto writeNew = [](TStream& s) {
+        s.WriteBuffer("header", 6);
+        const QByteArray body(300000, 'n');
+        s.WriteBuffer(body.constData(), body.size());
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Step);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        SaveFileAtomically(path, QByteArray("old content"));
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        try {
+            const test::TSaveFaultScope fault(c.Fault, c.Error, c.Occurrence);
+            SaveFileAtomically(path, writeNew);
+            ADD_FAILURE() << "the save reported success";
+        } catch (const EFileSaveError& e) {
+            EXPECT_EQ(e.FileName(), path);
+            EXPECT_EQ(e.Reason(), test::SystemReason(c.Error));
+        }
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("old content"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("settings.ini")});
+    }
+}
+
+TEST(Streams, ASavedFileKeepsThePermissionsOfTheFileItReplacesAndANewOneFollowsTheUmask) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("classifier.dis"));
+    const mode_t mask = ::umask(027);
+    SaveFileAtomically(path, QByteArray("first"));
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+    ::umask(mask);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    SaveFileAtomically(path, QByteArray("second"));
+    EXPECT_EQ(QFileInfo(path).permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser);
+    // Through a link the file it points to is replaced and the link stays.
+    const QString link = dir.filePath(QStringLiteral("link.dis"));
+    ASSERT_TRUE(QFile::link(path, link));
+    SaveFileAtomically(link, QByteArray("third"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("third"));
 }
 
 TEST(Streams, ALargeFileReadGivesTheBytesFromThePositionAndStopsAtTheEnd) {

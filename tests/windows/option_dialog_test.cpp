@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -343,6 +344,24 @@ TEST_F(OptionDialogTest, SaveAndLoadUseTheProgramsFolderWhenItIsWritableElseTheU
     QFile file(programFile);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(OptionDialogTest, AFileTooLargeToBeASettingsFileIsNeitherLoadedNorWritten) {
+    TTamOptionDialog& d = Open();
+    WriteSettings("[Threshold]\r\nColor=0\r\n");
+    const qint64 size = 16 * 1024 * 1024 + 1;
+    ASSERT_TRUE(QFile::resize(d.SettingsPlace.ProgramFile, size));
+    const int shown = d.ColorGroup1->ItemIndex();
+    ASSERT_NE(shown, 0);
+    test::UserClick(d.Button6);
+    EXPECT_EQ(d.ColorGroup1->ItemIndex(), shown);
+    test::UserClick(d.Button5);
+    EXPECT_EQ(QFileInfo(d.SettingsPlace.ProgramFile).size(), size);
+    ASSERT_EQ(host.Messages.size(), 2u);
+    for (const QString& message : host.Messages) {
+        EXPECT_TRUE(message.contains(d.SettingsPlace.ProgramFile)) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("16777216"))) << message.toStdString();
+    }
 }
 
 TEST_F(OptionDialogTest, GroupSelectionMarksTheGroupsLeftInTheTargetList) {
