@@ -11,6 +11,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/LabelNumbers.h"
 #include "analysis/LabelRuns.h"
 #include "analysis/Messages.h"
 #include "analysis/ObjectOutline.h"
@@ -108,13 +109,6 @@ void PaintOutline(TBitmap& Image, const std::vector<TPoint>& Points, const TRect
     }
 }
 
-// "No.n" with its top left corner at the centre, and a small circle there.
-void DrawNumber(TBitmap& Image, TPoint Centre, int Number) {
-    TCanvas& Canvas = Image.Canvas();
-    Canvas.TextOut(Centre.X, Centre.Y, Format(QStringLiteral("No.%d"), {Number}));
-    Canvas.Ellipse(Centre.X - 3, Centre.Y - 3, Centre.X + 3, Centre.Y + 3);
-}
-
 struct TListedObject {
     int Object = 0;
     TPoint Centre;
@@ -188,6 +182,8 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
     TOutlineVectorFile VectorFile;
     if (LabelTraceVectorize && !VectorFile.Create(OutlineVectorFileName(AnalysisFileName))) LabelTraceVectorize = false;
     const bool Centres = ShowLabelledNumber || CalcTraceLengthRatio;
+    std::optional<TLabelNumbers> Numbers;
+    if (Paint && ShowLabelledNumber) Numbers.emplace(Image);
     std::vector<TListedObject> Listed;
     std::vector<TPoint> Points;
     LabelledObjectCount = 0;
@@ -199,7 +195,7 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
         if (Centres) {
             Entry.Centre = {int(Runs.ObjectSumX[std::size_t(Object)] / ObjectPixels(Object)),
                             int(Runs.ObjectSumY[std::size_t(Object)] / ObjectPixels(Object))};
-            if (Paint && ShowLabelledNumber) DrawNumber(Image, Entry.Centre, Number);
+            if (Numbers) Numbers->Draw(Entry.Centre, Number);
         }
         if (CalcTraceLengthRatio) {
             TraceObjectOutline(Runs, Runs.ObjectFirstRun[std::size_t(Object)], Entry.Perimeter, Entry.OutlineArea,
