@@ -1,5 +1,6 @@
 #include "analysis/BasalAreaPanorama.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -24,9 +25,6 @@ constexpr int kHalf = 500;
 constexpr int kBandRows = 257;
 constexpr int kRows = 2 * kHalf + kBandRows;
 constexpr int kBottomRow = kRows - 1;
-// Columns per block of the analysis threads: the neighbouring rays of a
-// block read the photograph where its rows are still cached.
-constexpr int kColumnsPerBlock = 64;
 // The widest picture that the window's drawing takes.
 constexpr double kMostColumns = 32767.0;
 
@@ -60,33 +58,41 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
 
     // The radius of each row once, and the direction of each column once:
     // exactly what ZenithAzimuthToXY computes for each sample.
-    std::vector<double> Radii(2 * kHalf + 1);
+    std::vector<double> Radii(2 * kHalf + 1), Cosines(std::size_t(N) + 1), Sines(std::size_t(N) + 1);
     for (int K = -kHalf; K <= kHalf; ++K) Radii[std::size_t(K + kHalf)] = ZenithToRadius(90.0 - K * ZenithStep);
+    for (int Column = 0; Column <= N; ++Column) {
+        Cosines[std::size_t(Column)] = std::cos(Column * ColumnStep);
+        Sines[std::size_t(Column)] = std::sin(Column * ColumnStep);
+    }
     const TBilinearSampler Source(*AnalysisImage);
-    // Each column on its own: its ray of samples, and below them the band.
-    ForEachBlockOf(kColumnsPerBlock, 0, N, [&](const TRowBlock& Block) {
-        for (int Row = 2 * kHalf; Row < kRows; ++Row)
-            for (int Column = Block.First; Column <= Block.Last; ++Column)
-                Panorama.PutResultPixel(Column, Row, 255, 255, 255);
-        // Locals, which stay in registers across the picture's byte stores.
-        const double* const RadiusOf = Radii.data();
-        const double Step = ColumnStep;
-        for (int Column = Block.First; Column <= Block.Last; ++Column) {
-            const double Cos = std::cos(Column * Step), Sin = std::sin(Column * Step);
-            for (int K = -kHalf; K <= kHalf; ++K) {
-                const double R = RadiusOf[K + kHalf];
+    std::vector<std::array<int, 3>> Horizon(std::size_t(N) + 1);  // red, green, blue
+    // Each block of rows on its own, so that each thread writes pages of
+    // its own: row kHalf - K samples the circle of zenith 90 - K steps, and
+    // the rows of the band below start white.
+    ForEachBlockOf(kRowsPerBlock, 0, kBottomRow, [&](const TRowBlock& Block) {
+        for (int Row = Block.First; Row <= Block.Last; ++Row) {
+            if (Row > 2 * kHalf) {
+                for (int Column = 0; Column <= N; ++Column) Panorama.PutResultPixel(Column, Row, 255, 255, 255);
+                continue;
+            }
+            const double R = Radii[std::size_t(2 * kHalf - Row)];
+            for (int Column = 0; Column <= N; ++Column) {
                 int Red, Green, Blue;
-                Source.SampleBilinear(Red, Green, Blue, CircleX + R * Cos, CircleY - R * Sin);
-                Panorama.PutResultPixel(Column, kHalf - K, Red, Green, Blue);
-                if (K != 0) continue;
-                // The horizon's values as dots in the band: 0 on its last row,
-                // 255 on its first; a later dot covers an earlier one.
-                Panorama.PutResultPixel(Column, kBottomRow - Red, 255, 0, 0);
-                Panorama.PutResultPixel(Column, kBottomRow - Green, 0, 255, 0);
-                Panorama.PutResultPixel(Column, kBottomRow - Blue, 0, 0, 255);
+                Source.SampleBilinear(Red, Green, Blue, CircleX + R * Cosines[std::size_t(Column)],
+                                      CircleY - R * Sines[std::size_t(Column)]);
+                Panorama.PutResultPixel(Column, Row, Red, Green, Blue);
+                if (Row == kHalf) Horizon[std::size_t(Column)] = {Red, Green, Blue};
             }
         }
     });
+    // The horizon's values as dots in the band: 0 on its last row, 255 on
+    // its first; a later dot covers an earlier one.
+    for (int Column = 0; Column <= N; ++Column) {
+        const auto [Red, Green, Blue] = Horizon[std::size_t(Column)];
+        Panorama.PutResultPixel(Column, kBottomRow - Red, 255, 0, 0);
+        Panorama.PutResultPixel(Column, kBottomRow - Green, 0, 255, 0);
+        Panorama.PutResultPixel(Column, kBottomRow - Blue, 0, 0, 255);
+    }
     Image.Assign(&Panorama.Picture());
     Image.Canvas().MoveTo(0, kHalf);
     Image.Canvas().LineTo(N, kHalf);
