@@ -81,17 +81,22 @@ std::optional<TLabelRuns> FindObjects(const TRect& Area, TRect& Box) {
     return Runs;
 }
 
-// Columns First..Last of row Y in one colour, as far as the picture reaches.
-void PaintSpan(TBitmap& Image, int Y, int First, int Last, TRgb Colour) {
-    if (Y < 0 || Y >= Image.Height()) return;
+// Columns First..Last of a picture row Width pixels wide in one colour, as
+// far as the row reaches.
+void PaintSpan(uint8_t* Row, int Width, int First, int Last, TRgb Colour) {
     First = std::max(First, 0);
-    Last = std::min(Last, Image.Width() - 1);
-    uint8_t* P = Image.ScanLine(Y) + std::size_t(First) * 3;
+    Last = std::min(Last, Width - 1);
+    uint8_t* P = Row + std::size_t(First) * 3;
     for (int X = First; X <= Last; ++X, P += 3) {
         P[0] = Colour.B;
         P[1] = Colour.G;
         P[2] = Colour.R;
     }
+}
+
+// The same on row Y of the picture, as far as the picture reaches.
+void PaintSpan(TBitmap& Image, int Y, int First, int Last, TRgb Colour) {
+    if (Y >= 0 && Y < Image.Height()) PaintSpan(Image.ScanLine(Y), Image.Width(), First, Last, Colour);
 }
 
 void PaintObjectRuns(TBitmap& Image, const TLabelRuns& Runs, int Object, TRgb Colour) {
@@ -152,15 +157,23 @@ TAreaLimits AreaLimits(const TLabelRuns& Runs) {
     return {MinLabelledArea > 0 ? MinLabelledArea : 1, MaxLabelledArea >= 0 ? MaxLabelledArea : Largest};
 }
 
-// The box area white and, but in gap mode, the listed objects red; then
-// black text on white for the numbers.
+// The box area white and, but in gap mode, the listed objects red, row by
+// row on the analysis threads; then black text on white for the numbers.
 void PaintObjects(TBitmap& Image, const TLabelRuns& Runs, const TRect& Box, const TAreaLimits& Limits) {
     Image.SetPixelFormat(TPixelFormat::pf24bit);
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) PaintSpan(Image, Y, Box.Left, Box.Right, kWhite);
-    if (!GapEstimateMode)
-        for (std::size_t Run = 0; Run < Runs.RunStartX.size(); ++Run)
-            if (Limits.Within(Runs.ObjectArea[std::size_t(Runs.RunLabel[Run])]))
-                PaintSpan(Image, Runs.RunY[Run], Runs.RunStartX[Run], Runs.RunEndX[Run], kRed);
+    const std::vector<uint8_t*> Rows = WritableRows(Image, Box);
+    const int Width = Image.Width();
+    ForEachRowBlock(Box.Top, Box.Bottom, [&](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            uint8_t* Row = Rows[std::size_t(Y - Box.Top)];
+            if (Row == nullptr) continue;
+            PaintSpan(Row, Width, Box.Left, Box.Right, kWhite);
+            if (GapEstimateMode) continue;
+            for (int Run = Runs.RowFirstRun[std::size_t(Y - Box.Top)]; Run < Runs.RowFirstRun[std::size_t(Y - Box.Top) + 1]; ++Run)
+                if (Limits.Within(Runs.ObjectArea[std::size_t(Runs.RunLabel[std::size_t(Run)])]))
+                    PaintSpan(Row, Width, Runs.RunStartX[std::size_t(Run)], Runs.RunEndX[std::size_t(Run)], kRed);
+        }
+    });
     TCanvas& Canvas = Image.Canvas();
     Canvas.Pen.Color = clBlack;
     Canvas.Pen.Mode = TPenMode::pmCopy;
