@@ -249,9 +249,14 @@ private:
 }  // namespace
 
 TLabelNumbers::TLabelNumbers(TBitmap& Image) : FImage(Image) {
+    const TCanvas& Canvas = Image.Canvas();
+    const bool Plain = Canvas.Font.Color == clBlack && Canvas.Pen.Color == clBlack && Canvas.Pen.Width == 1 &&
+                       Canvas.Pen.Style == TPenStyle::psSolid && Canvas.Pen.Mode == TPenMode::pmCopy &&
+                       Canvas.Brush.Color == clWhite && Canvas.Brush.Style == TBrushStyle::bsSolid &&
+                       Image.PixelFormat() == TPixelFormat::pf24bit;
     // Without the GUI application there are no fonts: the canvas says so.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-        FStamps = StampsFor(Image.Canvas().Font);
+    if (Plain && qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+        FStamps = StampsFor(Canvas.Font);
 }
 
 TLabelNumbers::~TLabelNumbers() {

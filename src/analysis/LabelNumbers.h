@@ -19,7 +19,8 @@ class TBitmap;
 
 class TLabelNumbers {
 public:
-    // Image: 24 bits per pixel, its canvas's pen and brush set as above.
+    // Image: 24 bits per pixel. With another pen, brush or font colour the
+    // canvas itself draws.
     explicit TLabelNumbers(TBitmap& Image);
     // Tells the picture once that it changed, as each drawing would have.
     ~TLabelNumbers();
