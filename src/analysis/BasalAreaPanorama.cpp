@@ -1,7 +1,9 @@
 #include "analysis/BasalAreaPanorama.h"
 
-#include <array>
+#include <QImage>
 #include <cmath>
+#include <cstring>
+#include <new>
 #include <numbers>
 #include <vector>
 
@@ -25,6 +27,9 @@ constexpr int kHalf = 500;
 constexpr int kBandRows = 257;
 constexpr int kRows = 2 * kHalf + kBandRows;
 constexpr int kBottomRow = kRows - 1;
+// Columns per block of the analysis threads: the neighbouring rays of a
+// block read the photograph where its rows are still cached.
+constexpr int kColumnsPerBlock = 64;
 // The widest picture that the window's drawing takes.
 constexpr double kMostColumns = 32767.0;
 
@@ -54,46 +59,55 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
     HorizonRadius2 = R90 * R90;
     const int N = RoundInt(Columns);
     const double ZenithStep = 90.0 / R90;
-    TResultPicture Panorama(N + 1, kRows);
+    // Painted straight into the window picture's own format, rows from the
+    // top, each row's start taken here for the threads.
+    QImage Panorama(N + 1, kRows, QImage::Format_BGR888);
+    if (Panorama.isNull()) throw std::bad_alloc();
+    std::vector<uint8_t*> Rows(kRows);
+    for (int Row = 0; Row < kRows; ++Row) Rows[std::size_t(Row)] = Panorama.scanLine(Row);
+    const auto Put = [&Rows](int Column, int Row, int Red, int Green, int Blue) {
+        uint8_t* P = Rows[std::size_t(Row)] + std::size_t(Column) * 3;
+        P[0] = uint8_t(Blue);
+        P[1] = uint8_t(Green);
+        P[2] = uint8_t(Red);
+    };
+    // The band white, and the rows above it touched once, in blocks of rows:
+    // the threads take the fresh memory's pages each on their own, where the
+    // columns below would all wait on the same ones.
+    const std::size_t RowBytes = std::size_t(N + 1) * 3;
+    ForEachBlockOf(kRowsPerBlock, 0, kBottomRow, [&](const TRowBlock& Block) {
+        for (int Row = Block.First; Row <= Block.Last; ++Row)
+            std::memset(Rows[std::size_t(Row)], Row >= 2 * kHalf ? 255 : 0, RowBytes);
+    });
 
     // The radius of each row once, and the direction of each column once:
     // exactly what ZenithAzimuthToXY computes for each sample.
-    std::vector<double> Radii(2 * kHalf + 1), Cosines(std::size_t(N) + 1), Sines(std::size_t(N) + 1);
+    std::vector<double> Radii(2 * kHalf + 1);
     for (int K = -kHalf; K <= kHalf; ++K) Radii[std::size_t(K + kHalf)] = ZenithToRadius(90.0 - K * ZenithStep);
-    for (int Column = 0; Column <= N; ++Column) {
-        Cosines[std::size_t(Column)] = std::cos(Column * ColumnStep);
-        Sines[std::size_t(Column)] = std::sin(Column * ColumnStep);
-    }
     const TBilinearSampler Source(*AnalysisImage);
-    std::vector<std::array<int, 3>> Horizon(std::size_t(N) + 1);  // red, green, blue
-    // Each block of rows on its own, so that each thread writes pages of
-    // its own: row kHalf - K samples the circle of zenith 90 - K steps, and
-    // the rows of the band below start white.
-    ForEachBlockOf(kRowsPerBlock, 0, kBottomRow, [&](const TRowBlock& Block) {
-        for (int Row = Block.First; Row <= Block.Last; ++Row) {
-            if (Row > 2 * kHalf) {
-                for (int Column = 0; Column <= N; ++Column) Panorama.PutResultPixel(Column, Row, 255, 255, 255);
-                continue;
-            }
-            const double R = Radii[std::size_t(2 * kHalf - Row)];
-            for (int Column = 0; Column <= N; ++Column) {
+    // Each column on its own: its ray of samples, and in the band below the
+    // dots of its horizon.
+    ForEachBlockOf(kColumnsPerBlock, 0, N, [&](const TRowBlock& Block) {
+        // Locals, which stay in registers across the picture's byte stores.
+        const double* const RadiusOf = Radii.data();
+        const double Step = ColumnStep;
+        for (int Column = Block.First; Column <= Block.Last; ++Column) {
+            const double Cos = std::cos(Column * Step), Sin = std::sin(Column * Step);
+            for (int K = -kHalf; K <= kHalf; ++K) {
+                const double R = RadiusOf[K + kHalf];
                 int Red, Green, Blue;
-                Source.SampleBilinear(Red, Green, Blue, CircleX + R * Cosines[std::size_t(Column)],
-                                      CircleY - R * Sines[std::size_t(Column)]);
-                Panorama.PutResultPixel(Column, Row, Red, Green, Blue);
-                if (Row == kHalf) Horizon[std::size_t(Column)] = {Red, Green, Blue};
+                Source.SampleBilinear(Red, Green, Blue, CircleX + R * Cos, CircleY - R * Sin);
+                Put(Column, kHalf - K, Red, Green, Blue);
+                if (K != 0) continue;
+                // The horizon's values as dots in the band: 0 on its last row,
+                // 255 on its first; a later dot covers an earlier one.
+                Put(Column, kBottomRow - Red, 255, 0, 0);
+                Put(Column, kBottomRow - Green, 0, 255, 0);
+                Put(Column, kBottomRow - Blue, 0, 0, 255);
             }
         }
     });
-    // The horizon's values as dots in the band: 0 on its last row, 255 on
-    // its first; a later dot covers an earlier one.
-    for (int Column = 0; Column <= N; ++Column) {
-        const auto [Red, Green, Blue] = Horizon[std::size_t(Column)];
-        Panorama.PutResultPixel(Column, kBottomRow - Red, 255, 0, 0);
-        Panorama.PutResultPixel(Column, kBottomRow - Green, 0, 255, 0);
-        Panorama.PutResultPixel(Column, kBottomRow - Blue, 0, 0, 255);
-    }
-    Image.Assign(&Panorama.Picture());
+    Image.SetImage(Panorama);
     Image.Canvas().MoveTo(0, kHalf);
     Image.Canvas().LineTo(N, kHalf);
     return false;
