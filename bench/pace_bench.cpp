@@ -23,6 +23,7 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,8 @@ bool TimeProbe(const QStringList& Args, bool OneThread, double& Seconds) {
     Probe.setProcessEnvironment(Environment);
     const auto Start = std::chrono::steady_clock::now();
     Probe.start(QStringLiteral(TAM32_PROBE_PROGRAM), Args);
-    const bool Ran = Probe.waitForFinished(600000) && Probe.exitStatus() == QProcess::NormalExit && Probe.exitCode() == 0;
+    const bool Ran =
+        Probe.waitForFinished(600000) && Probe.exitStatus() == QProcess::NormalExit && Probe.exitCode() == 0;
     Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
     return Ran;
 }
@@ -102,6 +104,13 @@ QStringList Run(const char* Routine, const QString& File, QStringList Options) {
     return QStringList{QStringLiteral("run"), QString::fromLatin1(Routine), File} + Options;
 }
 
+// "--set Name=Value" for each setting.
+QStringList Sets(std::initializer_list<const char*> Settings) {
+    QStringList Options;
+    for (const char* Setting : Settings) Options << QStringLiteral("--set") << QString::fromLatin1(Setting);
+    return Options;
+}
+
 void BM_LabellingPace(benchmark::State& State) {
     const test::TMask Mask = test::CanopyMask(0.2);
     const bench::TMaskFile File("objects", Mask.Width, Mask.Height, Mask.Pixels.data());
@@ -110,16 +119,12 @@ void BM_LabellingPace(benchmark::State& State) {
                                .arg(Mask.Height / 2)
                                .arg(int(std::ceil(std::hypot(Mask.Width / 2.0, Mask.Height / 2.0))));
     // White objects at Fixed 128.
-    const QStringList Fixed{QStringLiteral("--set"), QStringLiteral("ThresholdMethod=2"), QStringLiteral("--set"),
-                            QStringLiteral("FixedThreshold=128"), QStringLiteral("--set"), QStringLiteral("ThresholdCondition=0")};
+    const QStringList Fixed = Sets({"ThresholdMethod=2", "FixedThreshold=128", "ThresholdCondition=0"});
+    const QStringList Plain = Fixed + Sets({"ShowLabelledNumber=0", "CalcTraceLengthRatio=0"});
     std::vector<TProcess> Processes{
         {"gap", Run("GapFractionAnalysis", File.Name(), QStringList{QStringLiteral("--circle"), Circle} + Fixed), {}},
         {"labels", Run("LabellAnalysis", File.Name(), Fixed), {}},
-        {"plain",
-         Run("LabellAnalysis", File.Name(),
-             Fixed + QStringList{QStringLiteral("--set"), QStringLiteral("ShowLabelledNumber=0"), QStringLiteral("--set"),
-                                 QStringLiteral("CalcTraceLengthRatio=0")}),
-         {}},
+        {"plain", Run("LabellAnalysis", File.Name(), Plain), {}},
     };
     RunRounds(State, Processes, Mask.Width * double(Mask.Height) / 1e6);
     if (Processes[1].Seconds.size() == std::size_t(kRounds))
@@ -146,11 +151,11 @@ void BM_PhotographPace(benchmark::State& State) {
     const QStringList Circle{
         QStringLiteral("--circle"),
         QStringLiteral("%1,%2,%3,1").arg(bench::kPhotoWidth / 2).arg(bench::kPhotoHeight / 2).arg(bench::kPhotoRadius)};
+    const QStringList Classified = Circle + QStringList{QStringLiteral("--classifier"), ThreeGroupsFile()};
     std::vector<TProcess> Processes{
         {"gap", Run("GapFractionAnalysis", Photo, Circle), {}},
         {"sepcolour", Run("SepColorAnalysis", Photo, Circle), {}},
-        {"classified", Run("ViewClassifiedImage", Photo, Circle + QStringList{QStringLiteral("--classifier"), ThreeGroupsFile()}),
-         {}},
+        {"classified", Run("ViewClassifiedImage", Photo, Classified), {}},
         {"panorama", Run("BAMeasurement", Photo, Circle), {}},
     };
     RunRounds(State, Processes, bench::kPhotoWidth * double(bench::kPhotoHeight) / 1e6);

@@ -169,7 +169,8 @@ void PaintObjects(TBitmap& Image, const TLabelRuns& Runs, const TRect& Box, cons
             if (Row == nullptr) continue;
             PaintSpan(Row, Width, Box.Left, Box.Right, kWhite);
             if (GapEstimateMode) continue;
-            for (int Run = Runs.RowFirstRun[std::size_t(Y - Box.Top)]; Run < Runs.RowFirstRun[std::size_t(Y - Box.Top) + 1]; ++Run)
+            const std::size_t RowIndex = std::size_t(Y - Box.Top);
+            for (int Run = Runs.RowFirstRun[RowIndex]; Run < Runs.RowFirstRun[RowIndex + 1]; ++Run)
                 if (Limits.Within(Runs.ObjectArea[std::size_t(Runs.RunLabel[std::size_t(Run)])]))
                     PaintSpan(Row, Width, Runs.RunStartX[std::size_t(Run)], Runs.RunEndX[std::size_t(Run)], kRed);
         }
