@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "analysis/AnalysisImage.h"
@@ -16,6 +17,7 @@
 #include "analysis/RowBlocks.h"
 #include "analysis/SettingsCheck.h"
 #include "platform/Bitmap.h"
+#include "platform/PageMemory.h"
 #include "platform/Rounding.h"
 
 namespace tam32 {
@@ -61,8 +63,10 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
     const double ZenithStep = 90.0 / R90;
     // Painted straight into the window picture's own format, rows from the
     // top, each row's start taken here for the threads.
+    // Huge pages keep a ray's rows, a row's length apart, within few pages.
     QImage Panorama(N + 1, kRows, QImage::Format_BGR888);
     if (Panorama.isNull()) throw std::bad_alloc();
+    AdviseHugePages(Panorama.bits(), std::size_t(Panorama.sizeInBytes()));
     std::vector<uint8_t*> Rows(kRows);
     for (int Row = 0; Row < kRows; ++Row) Rows[std::size_t(Row)] = Panorama.scanLine(Row);
     const auto Put = [&Rows](int Column, int Row, int Red, int Green, int Blue) {
@@ -107,7 +111,8 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
             }
         }
     });
-    Image.SetImage(Panorama);
+    // The window picture alone holds the pixels, so drawing on it copies none.
+    Image.SetImage(std::exchange(Panorama, QImage()));
     Image.Canvas().MoveTo(0, kHalf);
     Image.Canvas().LineTo(N, kHalf);
     return false;
