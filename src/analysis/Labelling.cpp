@@ -197,7 +197,7 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
     if (LabelTraceVectorize && !VectorFile.Create(OutlineVectorFileName(AnalysisFileName))) LabelTraceVectorize = false;
     const bool Centres = ShowLabelledNumber || CalcTraceLengthRatio;
     std::optional<TLabelNumbers> Numbers;
-    if (Paint && ShowLabelledNumber) Numbers.emplace(Image);
+    if (Paint && Centres) Numbers.emplace(Image);
     std::vector<TListedObject> Listed;
     std::vector<TPoint> Points;
     LabelledObjectCount = 0;

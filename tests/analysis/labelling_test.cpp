@@ -246,6 +246,20 @@ TEST_F(LabellingTest, NumbersAreThePixelsThatTheCanvasDraws) {
     }
 }
 
+// The outline measures need the centres, and where they are found the
+// numbers and circles are drawn, asked for or not.
+TEST_F(LabellingTest, OutlineMeasuresDrawTheNumbersToo) {
+    CalcTraceLengthRatio = ShowLabelledNumber = true;
+    ASSERT_FALSE(Run(ThreeSquares()));
+    const QImage Numbered = Picture.Image();
+    ShowLabelledNumber = false;
+    ASSERT_FALSE(Run(ThreeSquares()));
+    EXPECT_EQ(Picture.Image(), Numbered);
+    CalcTraceLengthRatio = false;
+    ASSERT_FALSE(Run(ThreeSquares()));
+    EXPECT_NE(Picture.Image(), Numbered);
+}
+
 TEST_F(LabellingTest, AreaLimitsChooseTheListedObjectsEverywhere) {
     const struct {
         int Min, Max;
@@ -261,6 +275,10 @@ TEST_F(LabellingTest, AreaLimitsChooseTheListedObjectsEverywhere) {
         EXPECT_EQ(Host.ResultLines.size(), 2 + Case.Areas.size());
         EXPECT_EQ(Areas(), Case.Areas);
         EXPECT_EQ(Centres(File).size(), Case.Areas.size());
+        // Without the outline measures no numbers cover the objects' red.
+        CalcTraceLengthRatio = false;
+        ASSERT_FALSE(Run(File));
+        CalcTraceLengthRatio = true;
         int64_t Red = 0;
         for (int Y = 0; Y < Picture.Height(); ++Y)
             for (int X = 0; X < Picture.Width(); ++X) Red += Picture.Image().pixelColor(X, Y) == QColor(Qt::red);
