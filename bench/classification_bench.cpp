@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include "BenchClassifier.h"
 #include "BenchPhotoRun.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/ClassifiedImage.h"
@@ -21,28 +22,12 @@ void PrepareRun() {
     bench::StartFromPhotoSettings();
 }
 
-// Groups about colours spread from black to (255, 230, 210): each function is
-// that of the nearest mean under equal unit variances, so that the groups
-// share the pixels.
-void SetClassifier(int Groups) {
-    ClassifyDone = true;
-    DiscLastGroup = Groups - 1;
-    ClassTermUsed = {{true, true, true, true}};
-    for (std::vector<double>& Term : ClassCoefficients) Term.assign(std::size_t(Groups) + 1, 0.0);
-    for (int K = 1; K <= Groups; ++K) {
-        const double Mean[3] = {255.0 * K / Groups, 230.0 * K / Groups, 210.0 * K / Groups};
-        ClassCoefficients[0][K] = -(Mean[0] * Mean[0] + Mean[1] * Mean[1] + Mean[2] * Mean[2]) / 2.0;
-        for (int C = 0; C < 3; ++C) ClassCoefficients[C + 1][K] = Mean[C];
-        GroupColors[K - 1] = RGBToColor(uint8_t(K * 12), uint8_t(255 - K * 12), uint8_t(K * 5));
-    }
-}
-
 void BM_ViewClassifiedImage(benchmark::State& State) {
     static const QImage Photo = bench::HemisphericalPhoto().convertToFormat(QImage::Format_BGR888);
     const int Groups = int(State.range(0));
     bench::RunOnPhoto(State, ViewClassifiedImage, [Groups](TBitmap& Picture) {
         PrepareRun();
-        SetClassifier(Groups);
+        bench::SetClassifier(Groups);
         Picture.SetImage(Photo);
     });
 }

@@ -1,7 +1,11 @@
 #include "analysis/BasalAreaPanorama.h"
 
+#include <QImage>
 #include <cmath>
+#include <cstring>
+#include <new>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "analysis/AnalysisImage.h"
@@ -13,6 +17,7 @@
 #include "analysis/RowBlocks.h"
 #include "analysis/SettingsCheck.h"
 #include "platform/Bitmap.h"
+#include "platform/PageMemory.h"
 #include "platform/Rounding.h"
 
 namespace tam32 {
@@ -56,18 +61,37 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
     HorizonRadius2 = R90 * R90;
     const int N = RoundInt(Columns);
     const double ZenithStep = 90.0 / R90;
-    TResultPicture Panorama(N + 1, kRows);
+    // Painted straight into the window picture's own format, rows from the
+    // top, each row's start taken here for the threads.
+    // Huge pages keep a ray's rows, a row's length apart, within few pages.
+    QImage Panorama(N + 1, kRows, QImage::Format_BGR888);
+    if (Panorama.isNull()) throw std::bad_alloc();
+    AdviseHugePages(Panorama.bits(), std::size_t(Panorama.sizeInBytes()));
+    std::vector<uint8_t*> Rows(kRows);
+    for (int Row = 0; Row < kRows; ++Row) Rows[std::size_t(Row)] = Panorama.scanLine(Row);
+    const auto Put = [&Rows](int Column, int Row, int Red, int Green, int Blue) {
+        uint8_t* P = Rows[std::size_t(Row)] + std::size_t(Column) * 3;
+        P[0] = uint8_t(Blue);
+        P[1] = uint8_t(Green);
+        P[2] = uint8_t(Red);
+    };
+    // The band white, and the rows above it touched once, in blocks of rows:
+    // the threads take the fresh memory's pages each on their own, where the
+    // columns below would all wait on the same ones.
+    const std::size_t RowBytes = std::size_t(N + 1) * 3;
+    ForEachBlockOf(kRowsPerBlock, 0, kBottomRow, [&](const TRowBlock& Block) {
+        for (int Row = Block.First; Row <= Block.Last; ++Row)
+            std::memset(Rows[std::size_t(Row)], Row >= 2 * kHalf ? 255 : 0, RowBytes);
+    });
 
     // The radius of each row once, and the direction of each column once:
     // exactly what ZenithAzimuthToXY computes for each sample.
     std::vector<double> Radii(2 * kHalf + 1);
     for (int K = -kHalf; K <= kHalf; ++K) Radii[std::size_t(K + kHalf)] = ZenithToRadius(90.0 - K * ZenithStep);
     const TBilinearSampler Source(*AnalysisImage);
-    // Each column on its own: its ray of samples, and below them the band.
+    // Each column on its own: its ray of samples, and in the band below the
+    // dots of its horizon.
     ForEachBlockOf(kColumnsPerBlock, 0, N, [&](const TRowBlock& Block) {
-        for (int Row = 2 * kHalf; Row < kRows; ++Row)
-            for (int Column = Block.First; Column <= Block.Last; ++Column)
-                Panorama.PutResultPixel(Column, Row, 255, 255, 255);
         // Locals, which stay in registers across the picture's byte stores.
         const double* const RadiusOf = Radii.data();
         const double Step = ColumnStep;
@@ -77,17 +101,18 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
                 const double R = RadiusOf[K + kHalf];
                 int Red, Green, Blue;
                 Source.SampleBilinear(Red, Green, Blue, CircleX + R * Cos, CircleY - R * Sin);
-                Panorama.PutResultPixel(Column, kHalf - K, Red, Green, Blue);
+                Put(Column, kHalf - K, Red, Green, Blue);
                 if (K != 0) continue;
                 // The horizon's values as dots in the band: 0 on its last row,
                 // 255 on its first; a later dot covers an earlier one.
-                Panorama.PutResultPixel(Column, kBottomRow - Red, 255, 0, 0);
-                Panorama.PutResultPixel(Column, kBottomRow - Green, 0, 255, 0);
-                Panorama.PutResultPixel(Column, kBottomRow - Blue, 0, 0, 255);
+                Put(Column, kBottomRow - Red, 255, 0, 0);
+                Put(Column, kBottomRow - Green, 0, 255, 0);
+                Put(Column, kBottomRow - Blue, 0, 0, 255);
             }
         }
     });
-    Image.Assign(&Panorama.Picture());
+    // The window picture alone holds the pixels, so drawing on it copies none.
+    Image.SetImage(std::exchange(Panorama, QImage()));
     Image.Canvas().MoveTo(0, kHalf);
     Image.Canvas().LineTo(N, kHalf);
     return false;

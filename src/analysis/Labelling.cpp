@@ -12,6 +12,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/ExceptionText.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/LabelNumbers.h"
 #include "analysis/LabelRuns.h"
 #include "analysis/Messages.h"
 #include "analysis/ObjectOutline.h"
@@ -82,17 +83,22 @@ std::optional<TLabelRuns> FindObjects(const TRect& Area, TRect& Box) {
     return Runs;
 }
 
-// Columns First..Last of row Y in one colour, as far as the picture reaches.
-void PaintSpan(TBitmap& Image, int Y, int First, int Last, TRgb Colour) {
-    if (Y < 0 || Y >= Image.Height()) return;
+// Columns First..Last of a picture row Width pixels wide in one colour, as
+// far as the row reaches.
+void PaintSpan(uint8_t* Row, int Width, int First, int Last, TRgb Colour) {
     First = std::max(First, 0);
-    Last = std::min(Last, Image.Width() - 1);
-    uint8_t* P = Image.ScanLine(Y) + std::size_t(First) * 3;
+    Last = std::min(Last, Width - 1);
+    uint8_t* P = Row + std::size_t(First) * 3;
     for (int X = First; X <= Last; ++X, P += 3) {
         P[0] = Colour.B;
         P[1] = Colour.G;
         P[2] = Colour.R;
     }
+}
+
+// The same on row Y of the picture, as far as the picture reaches.
+void PaintSpan(TBitmap& Image, int Y, int First, int Last, TRgb Colour) {
+    if (Y >= 0 && Y < Image.Height()) PaintSpan(Image.ScanLine(Y), Image.Width(), First, Last, Colour);
 }
 
 void PaintObjectRuns(TBitmap& Image, const TLabelRuns& Runs, int Object, TRgb Colour) {
@@ -108,13 +114,6 @@ void PaintOutline(TBitmap& Image, const std::vector<TPoint>& Points, const TRect
         const int X = std::clamp(P.X, Box.Left, Box.Right), Y = std::clamp(P.Y, Box.Top, Box.Bottom);
         if (X < Image.Width() && Y < Image.Height()) PutWindowPixelRGB(Image, kBlue.R, kBlue.G, kBlue.B, X, Y);
     }
-}
-
-// "No.n" with its top left corner at the centre, and a small circle there.
-void DrawNumber(TBitmap& Image, TPoint Centre, int Number) {
-    TCanvas& Canvas = Image.Canvas();
-    Canvas.TextOut(Centre.X, Centre.Y, Format(QStringLiteral("No.%d"), {Number}));
-    Canvas.Ellipse(Centre.X - 3, Centre.Y - 3, Centre.X + 3, Centre.Y + 3);
 }
 
 struct TListedObject {
@@ -160,15 +159,24 @@ TAreaLimits AreaLimits(const TLabelRuns& Runs) {
     return {MinLabelledArea > 0 ? MinLabelledArea : 1, MaxLabelledArea >= 0 ? MaxLabelledArea : Largest};
 }
 
-// The box area white and, but in gap mode, the listed objects red; then
-// black text on white for the numbers.
+// The box area white and, but in gap mode, the listed objects red, row by
+// row on the analysis threads; then black text on white for the numbers.
 void PaintObjects(TBitmap& Image, const TLabelRuns& Runs, const TRect& Box, const TAreaLimits& Limits) {
     Image.SetPixelFormat(TPixelFormat::pf24bit);
-    for (int Y = Box.Top; Y <= Box.Bottom; ++Y) PaintSpan(Image, Y, Box.Left, Box.Right, kWhite);
-    if (!GapEstimateMode)
-        for (std::size_t Run = 0; Run < Runs.RunStartX.size(); ++Run)
-            if (Limits.Within(Runs.ObjectArea[std::size_t(Runs.RunLabel[Run])]))
-                PaintSpan(Image, Runs.RunY[Run], Runs.RunStartX[Run], Runs.RunEndX[Run], kRed);
+    const std::vector<uint8_t*> Rows = WritableRows(Image, Box);
+    const int Width = Image.Width();
+    ForEachRowBlock(Box.Top, Box.Bottom, [&](const TRowBlock& Block) {
+        for (int Y = Block.First; Y <= Block.Last; ++Y) {
+            uint8_t* Row = Rows[std::size_t(Y - Box.Top)];
+            if (Row == nullptr) continue;
+            PaintSpan(Row, Width, Box.Left, Box.Right, kWhite);
+            if (GapEstimateMode) continue;
+            const std::size_t RowIndex = std::size_t(Y - Box.Top);
+            for (int Run = Runs.RowFirstRun[RowIndex]; Run < Runs.RowFirstRun[RowIndex + 1]; ++Run)
+                if (Limits.Within(Runs.ObjectArea[std::size_t(Runs.RunLabel[std::size_t(Run)])]))
+                    PaintSpan(Row, Width, Runs.RunStartX[std::size_t(Run)], Runs.RunEndX[std::size_t(Run)], kRed);
+        }
+    });
     TCanvas& Canvas = Image.Canvas();
     Canvas.Pen.Color = clBlack;
     Canvas.Pen.Mode = TPenMode::pmCopy;
@@ -199,6 +207,8 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
 
     TOutlineVectorFile VectorFile;
     const bool Centres = ShowLabelledNumber || CalcTraceLengthRatio;
+    std::optional<TLabelNumbers> Numbers;
+    if (Paint && Centres) Numbers.emplace(Image);
     std::vector<TListedObject> Listed;
     std::vector<TPoint> Points;
     LabelledObjectCount = 0;
@@ -210,7 +220,7 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
         if (Centres) {
             Entry.Centre = {int(Runs.ObjectSumX[std::size_t(Object)] / ObjectPixels(Object)),
                             int(Runs.ObjectSumY[std::size_t(Object)] / ObjectPixels(Object))};
-            if (Paint && ShowLabelledNumber) DrawNumber(Image, Entry.Centre, Number);
+            if (Numbers) Numbers->Draw(Entry.Centre, Number);
         }
         if (CalcTraceLengthRatio) {
             TraceObjectOutline(Runs, Runs.ObjectFirstRun[std::size_t(Object)], Entry.Perimeter, Entry.OutlineArea,

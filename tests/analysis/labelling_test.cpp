@@ -14,6 +14,7 @@
 #include "AnalysisFixture.h"
 #include "SyntheticMasks.h"
 #include "analysis/AnalysisArea.h"
+#include "analysis/LabelNumbers.h"
 #include "analysis/OutlineVectorFile.h"
 #include "common/gui_app_env.h"
 #include "platform/Bitmap.h"
@@ -212,6 +213,53 @@ TEST_F(LabellingTest, AThreeAndAHalfMillionPixelObjectIsMeasuredExactly) {
     EXPECT_EQ(Centres(File), (std::vector<TPoint>{{1049, 939}}));
 }
 
+// The numbers are stamped from glyphs drawn once; each must come out as the
+// canvas itself writes "No.n" and draws the circle, also where the picture
+// cuts them, and over whatever was there before.
+TEST_F(LabellingTest, NumbersAreThePixelsThatTheCanvasDraws) {
+    const auto Prepared = [](TBitmap& Picture) {
+        QImage Background(263, 91, QImage::Format_BGR888);
+        for (int Y = 0; Y < Background.height(); ++Y)
+            for (int X = 0; X < Background.width(); ++X) Background.setPixel(X, Y, qRgb(X, Y, (X * Y) % 256));
+        Picture.SetImage(Background);
+        Picture.Canvas().Pen.Color = clBlack;
+        Picture.Canvas().Brush.Color = clWhite;
+    };
+    TBitmap Stamped, Drawn;
+    Prepared(Stamped);
+    Prepared(Drawn);
+    const TPoint Places[] = {{0, 0}, {1, 2}, {130, 40}, {250, 88}, {262, 90}, {3, 85}, {240, 0}, {60, 77}};
+    TLabelNumbers Numbers(Stamped);
+    for (int Number = 1; Number <= 2100; Number += Number < 200 ? 1 : 37) {
+        const TPoint At = Places[std::size_t(Number) % std::size(Places)];
+        SCOPED_TRACE(Number);
+        Numbers.Draw(At, Number);
+        Drawn.Canvas().TextOut(At.X, At.Y, QStringLiteral("No.%1").arg(Number));
+        Drawn.Canvas().Ellipse(At.X - 3, At.Y - 3, At.X + 3, At.Y + 3);
+        ASSERT_EQ(Stamped.Image(), Drawn.Image());
+    }
+    for (const int Number : {99999, 123456789, 2147483647}) {
+        Numbers.Draw({20, 30}, Number);
+        Drawn.Canvas().TextOut(20, 30, QStringLiteral("No.%1").arg(Number));
+        Drawn.Canvas().Ellipse(17, 27, 23, 33);
+        ASSERT_EQ(Stamped.Image(), Drawn.Image()) << Number;
+    }
+}
+
+// The outline measures need the centres, and where they are found the
+// numbers and circles are drawn, asked for or not.
+TEST_F(LabellingTest, OutlineMeasuresDrawTheNumbersToo) {
+    CalcTraceLengthRatio = ShowLabelledNumber = true;
+    ASSERT_FALSE(Run(ThreeSquares()));
+    const QImage Numbered = Picture.Image();
+    ShowLabelledNumber = false;
+    ASSERT_FALSE(Run(ThreeSquares()));
+    EXPECT_EQ(Picture.Image(), Numbered);
+    CalcTraceLengthRatio = false;
+    ASSERT_FALSE(Run(ThreeSquares()));
+    EXPECT_NE(Picture.Image(), Numbered);
+}
+
 TEST_F(LabellingTest, AreaLimitsChooseTheListedObjectsEverywhere) {
     const struct {
         int Min, Max;
@@ -227,6 +275,10 @@ TEST_F(LabellingTest, AreaLimitsChooseTheListedObjectsEverywhere) {
         EXPECT_EQ(Host.ResultLines.size(), 2 + Case.Areas.size());
         EXPECT_EQ(Areas(), Case.Areas);
         EXPECT_EQ(Centres(File).size(), Case.Areas.size());
+        // Without the outline measures no numbers cover the objects' red.
+        CalcTraceLengthRatio = false;
+        ASSERT_FALSE(Run(File));
+        CalcTraceLengthRatio = true;
         int64_t Red = 0;
         for (int Y = 0; Y < Picture.Height(); ++Y)
             for (int X = 0; X < Picture.Width(); ++X) Red += Picture.Image().pixelColor(X, Y) == QColor(Qt::red);
