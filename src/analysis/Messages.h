@@ -16,12 +16,12 @@ namespace tam32 {
 // Writes the text of Code in section Prefix + locale of "Tam32.msg" to the
 // status panel of the engine host.
 void ShowStatusMessage(const QString& Prefix, const QString& Code);
-// Error messages "ERR1".."ERR23" (section ERROR_CODE_ + locale).
+// Error messages "ERR1".."ERR23", "ERR30".."ERR33" (section ERROR_CODE_ + locale).
 void ShowErrorMessage(const QString& Code);
 // Instructions and progress notes "MSG1".."MSG10" (INSTRUCTION_CODE_ + locale).
 void ShowInstructionMessage(const QString& Code);
-// Confirmations, prompts, captions and report headings "DMS1".."DMS86"
-// (DIALOG_CODE_ + locale).
+// Confirmations, prompts, captions and report headings "DMS1".."DMS86",
+// "DMS110".."DMS116" (DIALOG_CODE_ + locale).
 QString GetDialogMessage(const QString& Code);
 // The dialog text of Code used as a Format string with Args. The text comes
 // from a file that users edit: when it does not fit Args, the result is the
