@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 
 #include "analysis/AnalysisFixture.h"
 #include "analysis/GlobalSettings.h"
@@ -143,25 +144,35 @@ TEST_F(ColourToolsTest, ScaleByAreaSetsTheResolutionOnlyFromAnAreaAboveZeroAndAT
         std::deque<bool> Confirms;
         std::optional<QString> Area;
         double Dpi;
+        bool Refused;  // no finite resolution above 0: said so
     };
     const TCase cases[] = {
         // 100 target pixels in 4 cm²: √25 × 2.54.
-        {"taken", {5, 5}, {30, 30}, {true, true}, QStringLiteral("4"), 12.7},
-        {"resolution declined", {5, 5}, {30, 30}, {true, false}, QStringLiteral("4"), 100.0},
-        {"not asked for", {5, 5}, {30, 30}, {false}, std::nullopt, 100.0},
-        {"cancelled", {5, 5}, {30, 30}, {true}, std::nullopt, 100.0},
-        {"no number", {5, 5}, {30, 30}, {true, true}, QStringLiteral("four"), 100.0},
-        {"no area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("0"), 100.0},
-        {"negative area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("-4"), 100.0},
-        {"no target in the box", {30, 5}, {50, 30}, {true, true}, QStringLiteral("4"), 100.0},
+        {"taken", {5, 5}, {30, 30}, {true, true}, QStringLiteral("4"), 12.7, false},
+        {"resolution declined", {5, 5}, {30, 30}, {true, false}, QStringLiteral("4"), 100.0, false},
+        {"not asked for", {5, 5}, {30, 30}, {false}, std::nullopt, 100.0, false},
+        {"cancelled", {5, 5}, {30, 30}, {true}, std::nullopt, 100.0, false},
+        {"no number", {5, 5}, {30, 30}, {true, true}, QStringLiteral("four"), 100.0, false},
+        {"no area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("0"), 100.0, true},
+        {"negative area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("-4"), 100.0, true},
+        {"an area too small to divide by", {5, 5}, {30, 30}, {true, true}, QStringLiteral("1e-320"), 100.0, true},
+        {"no target in the box", {30, 5}, {50, 30}, {true, true}, QStringLiteral("4"), 100.0, true},
     };
+    const QString refused = StatusOf(ShowErrorMessage, "ERR33");
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         ImageDPI = 100.0;
         Host.ConfirmAnswers = c.Confirms;
         Host.InputAnswers = {c.Area};
+        Host.StatusTexts.clear();
+        const std::size_t questions = Host.Questions.size();
         Drag(c.From, c.To);
         EXPECT_DOUBLE_EQ(ImageDPI, c.Dpi);
+        EXPECT_EQ(std::count(Host.StatusTexts.begin(), Host.StatusTexts.end(), refused), c.Refused ? 1 : 0);
+        // A refused resolution is not offered.
+        if (c.Refused) {
+            EXPECT_EQ(Host.Questions.size(), questions + 1);
+        }
         // The painted classes and the box are gone with the picture read again.
         EXPECT_EQ(Pixels(), before);
         EXPECT_TRUE(Window->FTagAreaMode);
