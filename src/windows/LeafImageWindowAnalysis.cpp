@@ -280,7 +280,8 @@ void TLeafImageWindow::DrawSunTrack() {
     FPicture->Canvas().Pen.Mode = TPenMode::pmCopy;
     const bool refused = DrawSunTrackOnImage(*FPicture);
     Image1->update();
-    if (!refused) ShowInstructionMessage(QStringLiteral("MSG4"));
+    // A note of its own: the angle tool's MSG4 speaks of measuring angles.
+    if (!refused) ShowStatusMessage(QStringLiteral("DIALOG_CODE_"), QStringLiteral("DMS115"));
 }
 
 }  // namespace tam32

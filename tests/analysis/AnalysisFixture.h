@@ -51,7 +51,7 @@ protected:
         QFile File(Msg);
         ASSERT_TRUE(File.open(QIODevice::WriteOnly));
         QByteArray Text = "[LOCALE]\r\nLOCALE=EN\r\n[ERROR_CODE_EN]\r\n";
-        for (int I = 1; I <= 22; ++I) Text += QByteArray("ERR") + QByteArray::number(I) + "=ERR" + QByteArray::number(I) + "\r\n";
+        for (int I = 1; I <= 35; ++I) Text += QByteArray("ERR") + QByteArray::number(I) + "=ERR" + QByteArray::number(I) + "\r\n";
         Text += "[INSTRUCTION_CODE_EN]\r\n";
         for (int I = 1; I <= 10; ++I) Text += QByteArray("MSG") + QByteArray::number(I) + "=MSG" + QByteArray::number(I) + "\r\n";
         File.write(Text);
