@@ -62,8 +62,8 @@ BENCHMARK(BM_FilterImageFile9x9)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_GcpCorrectImageFileOrder3(benchmark::State& State) {
     const TOutput output("gcp");
     static TGcpModel model;
-    model.CoefCol = {5.0, 0.99, 0.002, 1e-6, -2e-7, -1e-10, 3e-11};
-    model.CoefRow = {-4.0, 0.001, 1.01, 3e-7, -1e-6, 2e-11, -1e-10};
+    model.Fit.Centred.Col = {5.0, 0.99, 0.002, 1e-6, -2e-7, -1e-10, 3e-11};
+    model.Fit.Centred.Row = {-4.0, 0.001, 1.01, 3e-7, -1e-6, 2e-11, -1e-10};
     model.OutWidth = bench::kPhotoWidth;
     model.OutHeight = bench::kPhotoHeight;
     model.PixelSize = 1.0;

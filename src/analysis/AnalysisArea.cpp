@@ -213,6 +213,11 @@ struct TBinCounts {
 }  // namespace
 
 // Counts go to plain local arrays and reach the program-wide ones at the end.
+bool AreaHoldsNoPixel(const TRect& Rect) {
+    TBinCounts<1> Counts;
+    return CountAreaPixels(ClipToAnalysisImage(Rect), false, Counts, [](TBinCounts<1>&, const uint8_t*, int) {}) == 0;
+}
+
 bool BuildHistogram(int Mode, const TRect& Rect) {
     if (CircleSet) HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
     Histogram.fill(0.0);

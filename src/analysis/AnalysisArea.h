@@ -46,6 +46,10 @@ private:
 // a pixel loop computes the zenith once.
 bool KeptWithZenith(int X, int Y, double& Zenith);
 
+// Whether Rect (clipped to the analysis image) holds no pixel of the
+// analysis area.
+bool AreaHoldsNoPixel(const TRect& Rect);
+
 // Counts the pixels of the analysis area within Rect (clipped to the analysis
 // image): mode 0 RGBHistogram, 1 Histogram of the BinarizeTarget channel,
 // 2 ZenithHistogram of that channel (added to what it holds); modes 1 and 2

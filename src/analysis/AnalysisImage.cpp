@@ -53,19 +53,36 @@ uint8_t* WindowPixelBytes(TBitmap& Image, int X, int Y) {
     return Image.ScanLine(Y) + std::size_t(X) * 3;
 }
 
+// LoadIntoNewImage, its failure to decode given as the reason instead of
+// raised; Failed tells a failure that it has reported itself.
+std::optional<QString> DecodingFailure(const QString& FileName, bool& Failed) {
+    try {
+        Failed = LoadIntoNewImage(FileName);
+        return std::nullopt;
+    } catch (const Exception& E) {
+        Failed = true;
+        FreeAnalysisImage();
+        return E.Message();
+    } catch (const std::exception& E) {
+        Failed = true;
+        FreeAnalysisImage();
+        return QString::fromLocal8Bit(E.what());
+    }
+}
+
 }  // namespace
 
 bool LoadAnalysisImage(const QString& FileName) {
-    try {
-        return LoadIntoNewImage(FileName);
-    } catch (const Exception& E) {
-        FreeAnalysisImage();
-        EngineHost().ShowMessage(E.Message());
-    } catch (const std::exception& E) {
-        FreeAnalysisImage();
-        EngineHost().ShowMessage(QString::fromLocal8Bit(E.what()));
-    }
-    return true;
+    bool Failed = false;
+    if (const std::optional<QString> Reason = DecodingFailure(FileName, Failed)) EngineHost().ShowMessage(*Reason);
+    return Failed;
+}
+
+std::optional<QString> AnalysisImageLoadFailure(const QString& FileName) {
+    bool Failed = false;
+    const std::optional<QString> Reason = DecodingFailure(FileName, Failed);
+    FreeAnalysisImage();
+    return Reason;
 }
 
 bool OpenAnalysisImage(const QString& FileName) {

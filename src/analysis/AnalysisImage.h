@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "import/SPIPxDIB.h"
 #include "platform/WinTypes.h"
@@ -30,6 +31,10 @@ bool OpenAnalysisImage(const QString& FileName);
 // Fills a new AnalysisImage from the file or the clipboard, 24-bit. A file
 // that cannot be decoded is reported through the engine host and gives True.
 bool LoadAnalysisImage(const QString& FileName);
+// Decodes the file FileName as LoadAnalysisImage does, showing nothing, and
+// frees the image again: why it does not load, or nullopt. Within a run
+// series the decoding is kept for the analysis that follows.
+std::optional<QString> AnalysisImageLoadFailure(const QString& FileName);
 // Deletes the image; harmless when none is loaded.
 void FreeAnalysisImage();
 // LastThreshold := FixedThreshold, then puts back the saved settings once.

@@ -7,10 +7,7 @@
 namespace tam32 {
 
 bool CalcAreaHistogram(const QString& FileName, const TRect& Area) {
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     if (BuildHistogram(0, Area)) {
         ShowErrorMessage(QStringLiteral("ERR15"));

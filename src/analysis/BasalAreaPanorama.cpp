@@ -53,10 +53,7 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
         ShowErrorMessage(QStringLiteral("ERR10"));
         return true;
     }
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     HorizonRadius2 = R90 * R90;
     const int N = RoundInt(Columns);

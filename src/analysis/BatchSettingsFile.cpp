@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 
+#include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/Messages.h"
 #include "platform/Exceptions.h"
 #include "platform/IniDocument.h"
 
@@ -80,7 +82,7 @@ std::optional<TBatchSettingsLine> ParseBatchSettingsLine(const QString& Line) {
     const QStringList Fields = SplitBatchSettingsLine(Line);
     if (Fields.size() < 2) return std::nullopt;
     const std::optional<int> Target = DecimalInteger(Fields[1]);
-    if (!Target) return std::nullopt;
+    if (!Target || *Target < 0 || *Target > kRGBTarget) return std::nullopt;
     TBatchSettingsLine Parsed{Fields[0], *Target, {}};
     const bool OneChannel = *Target >= 0 && *Target <= 2 && Fields.size() == 3;
     const bool AllChannels = *Target == kRGBTarget && Fields.size() == 5;
@@ -90,6 +92,21 @@ std::optional<TBatchSettingsLine> ParseBatchSettingsLine(const QString& Line) {
         Parsed.Thresholds = *Values;
     }
     return Parsed;
+}
+
+void TSkippedBatchLines::Note(int LineNumber, const QString& File, TBatchSkip Why, const QString& Detail) {
+    QString Reason;
+    switch (Why) {
+        case TBatchSkip::NotALine: Reason = GetDialogMessage(QStringLiteral("DMS111")); break;
+        case TBatchSkip::NoFile: Reason = GetDialogMessage(QStringLiteral("DMS112")); break;
+        case TBatchSkip::NotLoaded: Reason = FormatDialogMessage(QStringLiteral("DMS113"), {Detail}); break;
+        case TBatchSkip::FixedWithoutThresholds: Reason = GetDialogMessage(QStringLiteral("DMS114")); break;
+    }
+    FNotes.push_back(FormatDialogMessage(QStringLiteral("DMS110"), {LineNumber, File, Reason}));
+}
+
+void TSkippedBatchLines::Report() const {
+    for (const QString& Note : FNotes) EngineHost().AppendResultLine(Note);
 }
 
 QStringList ReadBatchSettingsFile(const QString& FileName) {

@@ -7,7 +7,7 @@
 //   a03.bmp,1                    (green, the threshold method in force)
 // Commas and blanks separate fields; double quotes group a field (two in a
 // row stand for one) and are removed. Names are relative to the settings
-// file's folder.
+// file's folder. The lines that a batch passes over are noted at its end.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -30,9 +30,31 @@ struct TBatchSettingsLine {
 };
 
 // Nullopt for a line to pass over: empty, a single field, a target or a
-// threshold that is not a decimal integer, or a threshold beyond 0..255
-// (0..254 for target 5, which adds one).
+// threshold that is not a decimal integer, a target beyond 0..5, or a
+// threshold beyond 0..255 (0..254 for target 5, which adds one).
 std::optional<TBatchSettingsLine> ParseBatchSettingsLine(const QString& Line);
+
+// Why a batch passes over a line.
+enum class TBatchSkip {
+    NotALine,                // not an image file, a target 0..5 and its thresholds
+    NoFile,                  // the image file does not exist
+    NotLoaded,               // the picture does not load
+    FixedWithoutThresholds,  // the fixed method in force, and no thresholds on the line
+};
+
+// The lines that a batch passes over, noted as it goes and reported at its
+// end, whether it ran to the end or stopped early.
+class TSkippedBatchLines {
+public:
+    // Line LineNumber (the first is 1) naming File as written; Detail is the
+    // loader's reason for NotLoaded.
+    void Note(int LineNumber, const QString& File, TBatchSkip Why, const QString& Detail = QString());
+    // One line of the results window's report for each line noted, in order.
+    void Report() const;
+
+private:
+    std::vector<QString> FNotes;
+};
 
 // The lines of FileName, read as the settings file is: UTF-8, else CP932;
 // a byte-order mark and the CRs of CR LF line ends removed. EFOpenError

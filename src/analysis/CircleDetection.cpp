@@ -72,10 +72,7 @@ bool Plausible(const TWidest& Row, const TWidest& Column, int R, int W, int H,
 }  // namespace
 
 bool DetectCircleArea(const QString& FileName) {
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     const int W = AnalysisImage->Width(), H = AnalysisImage->Height();
     // A scan needs a pixel between the two margins.

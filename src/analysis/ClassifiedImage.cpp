@@ -53,10 +53,7 @@ bool ViewClassifiedImage(const QString& FileName, TBitmap& Image, const TRect& A
         ShowErrorMessage(QStringLiteral("ERR3"));
         return true;
     }
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     const TClassifierScores Scores = TClassifierScores::Active();
     std::vector<TGroupTally> Tallies(std::size_t(std::max(DiscLastGroup, 0)) + 1);

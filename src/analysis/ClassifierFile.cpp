@@ -19,26 +19,22 @@ const char* const kTermLetters[] = {"", "R", "G", "B"};
 
 QString NativeName(const QString& FileName) { return QDir::toNativeSeparators(FileName); }
 
-// The active classifier as the file keeps it: terms not in use as 0.
-TClassifierFile ActiveClassifier() {
-    TClassifierFile File;
-    File.LastGroup = DiscLastGroup;
-    File.TermUsed = ClassTermUsed;
-    for (int T = 0; T < 4; ++T) {
-        File.Coefficients[T].assign(std::size_t(DiscLastGroup) + 2, 0.0);
-        if (ClassTermUsed[T])
-            for (std::size_t K = 1; K < File.Coefficients[T].size(); ++K)
-                File.Coefficients[T][K] = ClassCoefficients[T].at(K);
-    }
-    for (int K = 0; K <= DiscLastGroup; ++K) File.Colors.push_back(GroupColors[K]);
-    return File;
-}
-
 bool AllFinite(const TClassifierFile& File) {
     for (const std::vector<double>& Term : File.Coefficients)
         for (double C : Term)
             if (!std::isfinite(C)) return false;
     return true;
+}
+
+// A coefficient's field: the file's 15 digits, a sign position and a
+// four-digit exponent (width 23) when that text reads back to the same
+// double; otherwise 17 digits in the same style, which always do.
+QString CoefficientField(double Value) {
+    const QString Short = FloatToStrF(Value, TFloatFormat::ffExponent, 15, 4);
+    const QByteArray Text = Short.toLatin1();
+    TNumberReader Reader(Text);
+    if (Reader.Real(QString()) == Value) return Short.rightJustified(23);
+    return FloatToStrF(Value, TFloatFormat::ffExponent, 17, 4).rightJustified(25);
 }
 
 bool Refuse(const QString& Text) {
@@ -47,6 +43,20 @@ bool Refuse(const QString& Text) {
 }
 
 }  // namespace
+
+TClassifierFile ActiveClassifierFile() {
+    TClassifierFile File;
+    File.LastGroup = DiscLastGroup;
+    File.TermUsed = ClassTermUsed;
+    for (int T = 0; T < 4; ++T) {
+        File.Coefficients[T].assign(std::size_t(DiscLastGroup) + 2, 0.0);
+        if (T == 0 || ClassTermUsed[T])
+            for (std::size_t K = 1; K < File.Coefficients[T].size(); ++K)
+                File.Coefficients[T][K] = ClassCoefficients[T].at(K);
+    }
+    for (int K = 0; K <= DiscLastGroup; ++K) File.Colors.push_back(GroupColors[K]);
+    return File;
+}
 
 std::optional<TClassifierFile> ReadClassifierFile(const QByteArray& Text, QString& Error) {
     TNumberReader Reader(Text);
@@ -89,8 +99,7 @@ QByteArray ClassifierFileText(const TClassifierFile& File) {
     Text += QStringLiteral("\r\n");
     for (int K = 1; K <= File.LastGroup + 1; ++K) {
         for (const std::vector<double>& Term : File.Coefficients)
-            Text += QLatin1Char(' ') +
-                    FloatToStrF(Term.at(std::size_t(K)), TFloatFormat::ffExponent, 15, 4).rightJustified(23);
+            Text += QLatin1Char(' ') + CoefficientField(Term.at(std::size_t(K)));
         Text += QStringLiteral("\r\n");
     }
     for (TColor Color : File.Colors) Text += QString::number(Color) + QStringLiteral("\r\n");
@@ -98,7 +107,7 @@ QByteArray ClassifierFileText(const TClassifierFile& File) {
 }
 
 bool SaveClassifierFile(const QString& FileName) {
-    const TClassifierFile File = ActiveClassifier();
+    const TClassifierFile File = ActiveClassifierFile();
     if (!AllFinite(File))
         return Refuse(QStringLiteral("The classifier holds a value that is not a finite number; \"%1\" was not written.")
                           .arg(NativeName(FileName)));

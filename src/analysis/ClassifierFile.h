@@ -6,7 +6,8 @@
 //   term in use or -1 for one that is not;
 //   for each group 1..N + 1 a line of its four coefficients in that order,
 //   each a blank and a field of width 23 such as " 1.50000000000000E+0000"
-//   (a term not in use as 0);
+//   (a colour term not in use as 0), or of width 25 with 17 digits for a
+//   number that 15 digits do not give back;
 //   for each group its colour ($00BBGGRR) in decimal, one a line.
 // Reading takes the numbers in that order however they are spread over
 // lines (a UTF-8 byte-order mark skipped), and refuses text after them and
@@ -27,6 +28,10 @@ struct TClassifierFile {
     TClassCoefficients Coefficients;
     std::vector<TColor> Colors;  // of groups 1..LastGroup + 1
 };
+
+// The active classifier as Save writes it: the colour terms not in use as
+// 0. The constant is kept under either flag, as every score adds it.
+TClassifierFile ActiveClassifierFile();
 
 // The whole classifier of Text, or nullopt and the reason in Error: a
 // number missing or not of its kind (N a whole number 1..20, the flags

@@ -11,10 +11,7 @@
 namespace tam32 {
 
 bool ColorLineProfile(const QString& FileName, TPoint Start, TPoint End) {
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TChartData Chart;
     {
         TAnalysisRun Run;

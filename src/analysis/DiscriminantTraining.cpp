@@ -47,10 +47,7 @@ std::optional<TGrouping> GroupRows(const std::vector<TSampleRow>& Rows) {
 }  // namespace
 
 bool TrainDiscriminant(const QString& FileName, const std::vector<TSampleRow>& Rows) {
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     const std::optional<TGrouping> Grouping = GroupRows(Rows);
     if (!Grouping) {

@@ -115,7 +115,7 @@ bool TFixedThresholdSeries::Count(const QString& FileName, const TRect& Area) {
             ShowLinesFinished(Block);
         });
     if (!FAll.Empty()) return false;
-    ShowErrorMessage(QStringLiteral("ERR17"));
+    ShowErrorMessage(QStringLiteral("ERR31"));
     return true;
 }
 

@@ -82,10 +82,7 @@ bool OpenGapFractionImage(const QString& FileName) {
         return true;
     }
     if (CheckGapFractionSettings()) return true;
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     return false;
 }
 
@@ -94,7 +91,7 @@ bool PrepareGapFractionArea(const TRect& Area, TRect& Box) {
     for (auto& Row : ZenithHistogram) Row.fill(0);
     Box = ClipToAnalysisImage(Area);
     if (!PrepareClassification(true, Box)) return false;
-    ShowErrorMessage(QStringLiteral("ERR17"));
+    ShowClassificationFailure(Box);
     return true;
 }
 
@@ -161,7 +158,7 @@ bool AnalyseGapFraction(const QString& FileName, TBitmap& Image, const TRect& Ar
     if (ZenithLine && Tested) FixedThreshold = All.Threshold;
     // Targets that need no histogram of the area get here without a pixel.
     if (All.Tallies.Empty()) {
-        ShowErrorMessage(QStringLiteral("ERR17"));
+        ShowErrorMessage(QStringLiteral("ERR31"));
         return true;
     }
     All.Tallies.Publish();

@@ -15,7 +15,7 @@ class TPixelBits;
 // Over Area (inclusive, clipped to the image) within the circle. When
 // DrawResults is set, Image becomes the gap image: white gap, black
 // elsewhere. True on failure, after its message ("ERR22" for settings
-// without sense, "ERR17" also for an area without any pixel, whatever the
+// without sense, "ERR31" for an area without any pixel, whatever the
 // target); nothing is published then. With KeepAnalysisImage the image and
 // the classification settings stay for the caller.
 bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area);

@@ -29,7 +29,8 @@ namespace tam32 {
 // opened ("ERR14"). True on failure, after the message.
 bool OpenGapFractionImage(const QString& FileName);
 // Under the caller's TAnalysisRun: the horizon set, Area clipped to the
-// image into Box and the target's thresholds prepared (failing with "ERR17").
+// image into Box and the target's thresholds prepared (failing with "ERR17",
+// or "ERR31" for a box without a pixel).
 bool PrepareGapFractionArea(const TRect& Area, TRect& Box);
 
 // One counted pixel: where it is, its bytes and its place among the zeniths.

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "analysis/AnalysisImage.h"
-#include "analysis/GcpFit.h"
 #include "analysis/Resampling.h"
 #include "analysis/RowBlocks.h"
 #include "platform/VectorState.h"
@@ -12,7 +11,7 @@ namespace tam32 {
 namespace {
 
 // The sum of Coefficients[First + 2 (i - 1)] V^i for i = 1..k: the terms of
-// world X (First 1) or of world Y (First 2).
+// the centred X (First 1) or of the centred Y (First 2).
 double PowerSum(const std::vector<double>& Coefficients, std::size_t First, double V) {
     double Sum = 0.0, Power = 1.0;
     for (std::size_t N = First; N < Coefficients.size(); N += 2) {
@@ -23,9 +22,10 @@ double PowerSum(const std::vector<double>& Coefficients, std::size_t First, doub
 }
 
 bool IsReady(const TGcpModel& Model) {
-    const std::size_t Terms = Model.CoefCol.size();
-    const bool Fitted = Terms == Model.CoefRow.size() && Terms % 2 == 1 && Terms >= std::size_t(GcpTermCount(1)) &&
-                        Terms <= std::size_t(kMaxGcpTerms);
+    const TGcpFit& Fit = Model.Fit;
+    const std::size_t Terms = Fit.Centred.Col.size();
+    const bool Fitted = Terms == Fit.Centred.Row.size() && Terms % 2 == 1 && Terms >= std::size_t(GcpTermCount(1)) &&
+                        Terms <= std::size_t(kMaxGcpTerms) && Fit.ScaleX > 0.0 && Fit.ScaleY > 0.0;
     const bool Sized = Model.OutWidth >= 1 && Model.OutWidth <= kMaxGcpSide && Model.OutHeight >= 1 &&
                        Model.OutHeight <= kMaxGcpSide && int64_t(Model.OutWidth) * Model.OutHeight <= kMaxGcpPixels;
     return Model.SizeComputed && Fitted && Sized;
@@ -52,18 +52,19 @@ bool GcpCorrectImageFile(const QString& SrcName, const QString& DstName, const T
         // plus a part of world Y, so each part is computed once per output
         // column or row.
         std::vector<double> ColOfX(std::size_t(Model.OutWidth)), RowOfX(std::size_t(Model.OutWidth));
+        const TGcpFit& Fit = Model.Fit;
         for (int C = 0; C < Model.OutWidth; ++C) {
-            const double X = C * Model.PixelSize + Model.X0;
-            ColOfX[std::size_t(C)] = PowerSum(Model.CoefCol, 1, X);
-            RowOfX[std::size_t(C)] = PowerSum(Model.CoefRow, 1, X);
+            const double U = Fit.U(C * Model.PixelSize + Model.X0);
+            ColOfX[std::size_t(C)] = PowerSum(Fit.Centred.Col, 1, U);
+            RowOfX[std::size_t(C)] = PowerSum(Fit.Centred.Row, 1, U);
         }
         const TBilinearSampler Source(*AnalysisImage);
         ClearUpperVectorState();  // the loading may have left it dirty
         ForEachRowBlock(0, Model.OutHeight - 1, [&](const TRowBlock& Block) {
             for (int R = Block.First; R <= Block.Last; ++R) {
-                const double Y = R * Model.PixelSize + Model.Y0;
-                const double ColOfY = Model.CoefCol[0] + PowerSum(Model.CoefCol, 2, Y);
-                const double RowOfY = Model.CoefRow[0] + PowerSum(Model.CoefRow, 2, Y);
+                const double V = Fit.V(R * Model.PixelSize + Model.Y0);
+                const double ColOfY = Fit.Centred.Col[0] + PowerSum(Fit.Centred.Col, 2, V);
+                const double RowOfY = Fit.Centred.Row[0] + PowerSum(Fit.Centred.Row, 2, V);
                 for (int C = 0; C < Model.OutWidth; ++C) {
                     int Red, Green, Blue;
                     Source.SampleBilinear(Red, Green, Blue, ColOfY + ColOfX[std::size_t(C)],

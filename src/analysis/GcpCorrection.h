@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "analysis/GcpFit.h"
+
 namespace tam32 {
 
 constexpr int kMaxGcpSide = 32767;
@@ -27,8 +29,8 @@ std::optional<TGcpSize> GcpOutputSize(double X0, double X1, double Y0, double Y1
 
 // What the correction reads of the control-point dialog.
 struct TGcpModel {
-    // The fit; its order is that of their length (2 k + 1).
-    std::vector<double> CoefCol, CoefRow;
+    // The fit; its order is that of its coefficients' length (2 k + 1).
+    TGcpFit Fit;
     int OutWidth = 0, OutHeight = 0;
     double PixelSize = 1.0;
     double X0 = 0.0, Y0 = 0.0;
@@ -39,7 +41,8 @@ struct TGcpModel {
 // Writes the correction of SrcName to DstName: the pixel in column c of
 // row r counted from the bottom shows world X = c PixelSize + X0,
 // Y = r PixelSize + Y0, read with the bilinear sampler at the column and
-// row that the fit gives (black beyond the photograph). True when DstName
+// row that the fit gives in its own centred coordinates (black beyond the
+// photograph). True when DstName
 // was written. False when not: a model without a fit of order 1..3 or
 // without a computed size of the allowed range, a source that does not
 // load, or a write that failed (after its message).

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace tam32 {
 namespace {
@@ -44,30 +46,52 @@ std::vector<double> SingularValues(std::vector<std::vector<double>> Columns) {
     return Values;
 }
 
-// Coordinates moved to mean 0 and scaled to deviation 1 (all 0 when they
-// do not vary).
-std::vector<double> Standardised(const std::vector<double>& Values) {
+// The mean and the deviation of Values; the deviation is 0 when they do
+// not vary.
+std::pair<double, double> CentreAndScale(const std::vector<double>& Values) {
     double Mean = 0.0;
     for (double V : Values) Mean += V;
     Mean /= double(Values.size());
     double Square = 0.0;
     for (double V : Values) Square += (V - Mean) * (V - Mean);
-    const double Deviation = std::sqrt(Square / double(Values.size()));
-    std::vector<double> Result;
-    for (double V : Values) Result.push_back(Deviation > 0.0 ? (V - Mean) / Deviation : 0.0);
-    return Result;
+    return {Mean, std::sqrt(Square / double(Values.size()))};
 }
 
-// The least-squares coefficients of the value that Of picks from each point.
-std::optional<std::vector<double>> FitValue(const std::vector<TControlPoint>& Points, int Order,
+// The points' centre and scale, the coefficients not yet fitted.
+TGcpFit Standardisation(const std::vector<TControlPoint>& Points) {
+    std::vector<double> Xs, Ys;
+    for (const TControlPoint& P : Points) {
+        Xs.push_back(P.X);
+        Ys.push_back(P.Y);
+    }
+    TGcpFit Fit;
+    std::tie(Fit.CentreX, Fit.ScaleX) = CentreAndScale(Xs);
+    std::tie(Fit.CentreY, Fit.ScaleY) = CentreAndScale(Ys);
+    return Fit;
+}
+
+// The terms of each point in the coordinates of Scaling (all 0 along a
+// coordinate that does not vary).
+std::vector<TGcpTerms> StandardTerms(const std::vector<TControlPoint>& Points, const TGcpFit& Scaling, int Order) {
+    std::vector<TGcpTerms> Terms;
+    for (const TControlPoint& P : Points)
+        Terms.push_back(GcpTerms(Scaling.ScaleX > 0.0 ? Scaling.U(P.X) : 0.0,
+                                 Scaling.ScaleY > 0.0 ? Scaling.V(P.Y) : 0.0, Order));
+    return Terms;
+}
+
+// The least-squares coefficients of the value that Of picks from each point,
+// for the terms of each point.
+std::optional<std::vector<double>> FitValue(const std::vector<TControlPoint>& Points,
+                                            const std::vector<TGcpTerms>& Terms, int Order,
                                             double TControlPoint::*Of) {
     const int N = GcpTermCount(Order);
     std::vector<long double> M(std::size_t(N * N), 0.0L), V(std::size_t(N), 0.0L);
-    for (const TControlPoint& P : Points) {
-        const TGcpTerms T = GcpTerms(P.X, P.Y, Order);
+    for (std::size_t I = 0; I < Points.size(); ++I) {
+        const TGcpTerms& T = Terms[I];
         for (int R = 0; R < N; ++R) {
             for (int C = 0; C < N; ++C) M[std::size_t(R * N + C)] += (long double)T[R] * T[C];
-            V[std::size_t(R)] += (long double)T[R] * (P.*Of);
+            V[std::size_t(R)] += (long double)T[R] * (Points[I].*Of);
         }
     }
     std::vector<double> Coefficients(std::size_t(N), 0.0);
@@ -75,6 +99,36 @@ std::optional<std::vector<double>> FitValue(const std::vector<TControlPoint>& Po
     if (!std::all_of(Coefficients.begin(), Coefficients.end(), [](double C) { return std::isfinite(C); }))
         return std::nullopt;
     return Coefficients;
+}
+
+// Coefficients of the powers U^1..U^k (every other entry from First) as
+// coefficients of X^0..X^k, U = (X - Centre) / Scale, by the binomial theorem.
+std::vector<long double> WorldPowers(const std::vector<double>& Centred, std::size_t First, double Centre,
+                                     double Scale) {
+    std::vector<long double> Powers(Centred.size() / 2 + 1, 0.0L);
+    long double ScalePower = 1.0L;
+    for (std::size_t I = 1, N = First; N < Centred.size(); ++I, N += 2) {
+        ScalePower *= Scale;
+        // (X - Centre)^I = sum over J of C(I, J) X^J (-Centre)^(I - J).
+        long double Binomial = 1.0L;
+        for (std::size_t J = 0; J <= I; ++J) {
+            if (J > 0) Binomial = Binomial * (long double)(I - J + 1) / (long double)J;
+            Powers[J] += Centred[N] / ScalePower * Binomial * std::pow(-(long double)Centre, (long double)(I - J));
+        }
+    }
+    return Powers;
+}
+
+std::vector<double> WorldCoefficientsOf(const std::vector<double>& Centred, const TGcpFit& Fit) {
+    const std::vector<long double> OfX = WorldPowers(Centred, 1, Fit.CentreX, Fit.ScaleX);
+    const std::vector<long double> OfY = WorldPowers(Centred, 2, Fit.CentreY, Fit.ScaleY);
+    std::vector<double> World(Centred.size());
+    World[0] = double(Centred[0] + OfX[0] + OfY[0]);
+    for (std::size_t I = 1; I < OfX.size(); ++I) {
+        World[2 * I - 1] = double(OfX[I]);
+        World[2 * I] = double(OfY[I]);
+    }
+    return World;
 }
 
 }  // namespace
@@ -136,29 +190,28 @@ int SolveLinearSystem(int N, const std::vector<long double>& A, std::vector<doub
 bool DeterminesTerms(const std::vector<TControlPoint>& Points, int Order) {
     const int N = GcpTermCount(Order);
     if (Order < 1 || Order > kMaxFitOrder || Points.size() < std::size_t(N)) return false;
-    std::vector<double> Xs, Ys;
-    for (const TControlPoint& P : Points) {
-        Xs.push_back(P.X);
-        Ys.push_back(P.Y);
-    }
-    const std::vector<double> U = Standardised(Xs), W = Standardised(Ys);
     std::vector<std::vector<double>> Columns(static_cast<std::size_t>(N));
-    for (std::size_t I = 0; I < Points.size(); ++I) {
-        const TGcpTerms T = GcpTerms(U[I], W[I], Order);
+    for (const TGcpTerms& T : StandardTerms(Points, Standardisation(Points), Order))
         for (int C = 0; C < N; ++C) Columns[std::size_t(C)].push_back(T[std::size_t(C)]);
-    }
     const std::vector<double> Values = SingularValues(std::move(Columns));
     const auto [Smallest, Largest] = std::minmax_element(Values.begin(), Values.end());
     return *Smallest > kRankTolerance * *Largest;
 }
 
-std::optional<TGcpCoefficients> FitGcp(const std::vector<TControlPoint>& Points, int Order) {
+std::optional<TGcpFit> FitGcp(const std::vector<TControlPoint>& Points, int Order) {
     if (!DeterminesTerms(Points, Order)) return std::nullopt;
-    std::optional<std::vector<double>> Col = FitValue(Points, Order, &TControlPoint::Col);
+    TGcpFit Fit = Standardisation(Points);
+    const std::vector<TGcpTerms> Terms = StandardTerms(Points, Fit, Order);
+    std::optional<std::vector<double>> Col = FitValue(Points, Terms, Order, &TControlPoint::Col);
     if (!Col) return std::nullopt;
-    std::optional<std::vector<double>> Row = FitValue(Points, Order, &TControlPoint::Row);
+    std::optional<std::vector<double>> Row = FitValue(Points, Terms, Order, &TControlPoint::Row);
     if (!Row) return std::nullopt;
-    return TGcpCoefficients{std::move(*Col), std::move(*Row)};
+    Fit.Centred = {std::move(*Col), std::move(*Row)};
+    return Fit;
+}
+
+TGcpCoefficients WorldCoefficients(const TGcpFit& Fit) {
+    return {WorldCoefficientsOf(Fit.Centred.Col, Fit), WorldCoefficientsOf(Fit.Centred.Row, Fit)};
 }
 
 }  // namespace tam32

@@ -1,9 +1,12 @@
 #pragma once
 // The polynomial that takes world coordinates of ground control points to
 // the photograph: the source column and the source row, each as
-//   c0 + c1 X + c2 Y + c3 X² + c4 Y² + ... + c(2k-1) X^k + c(2k) Y^k
+//   c0 + c1 U + c2 V + c3 U² + c4 V² + ... + c(2k-1) U^k + c(2k) V^k
 // of order k = 1..3 (no cross terms), fitted by least squares through the
-// normal equations.
+// normal equations. U and V are the world X and Y centred on the points'
+// mean and scaled by their deviation: in map coordinates (500,000 m east
+// over an extent of 50 m) the powers of X itself agree in their leading
+// digits, and the normal equations built of them lose the fit.
 #include <array>
 #include <optional>
 #include <vector>
@@ -40,6 +43,21 @@ struct TGcpCoefficients {
     std::vector<double> Col, Row;  // 2 Order + 1 each
 };
 
+// A fit: the coefficients of the terms in U = (X - CentreX) / ScaleX and
+// V = (Y - CentreY) / ScaleY. A centre of 0 and a scale of 1 make them the
+// coefficients of X and Y themselves.
+struct TGcpFit {
+    TGcpCoefficients Centred;
+    double CentreX = 0.0, CentreY = 0.0, ScaleX = 1.0, ScaleY = 1.0;
+
+    int Order() const { return int(Centred.Col.size() / 2); }
+    double U(double X) const { return (X - CentreX) / ScaleX; }
+    double V(double Y) const { return (Y - CentreY) / ScaleY; }
+    // The source column and row of world (X, Y).
+    double ColAt(double X, double Y) const { return GcpValue(GcpTerms(U(X), V(Y), Order()), Centred.Col); }
+    double RowAt(double X, double Y) const { return GcpValue(GcpTerms(U(X), V(Y), Order()), Centred.Row); }
+};
+
 // Whether Points determine the 2 Order + 1 terms: at least that many
 // points, and their terms of full rank. The rank is taken of the terms of
 // the centred and scaled coordinates (X - mean) / sd and (Y - mean) / sd,
@@ -47,9 +65,15 @@ struct TGcpCoefficients {
 // value below 1e-9 of the largest counts as 0.
 bool DeterminesTerms(const std::vector<TControlPoint>& Points, int Order);
 
-// The least-squares coefficients of the column and the row; nullopt when
-// the points do not determine them, a solve meets a zero pivot, or a
-// coefficient is no finite number.
-std::optional<TGcpCoefficients> FitGcp(const std::vector<TControlPoint>& Points, int Order);
+// The least-squares fit of the column and the row, solved in the centred
+// and scaled coordinates of the rank test; nullopt when the points do not
+// determine it, a solve meets a zero pivot, or a coefficient is no finite
+// number.
+std::optional<TGcpFit> FitGcp(const std::vector<TControlPoint>& Points, int Order);
+
+// The coefficients of the terms [1, X, Y, ..., X^k, Y^k] of the world
+// coordinates themselves, expanded in extended precision: for showing. At
+// map scale they lose digits to cancellation, so nothing computes with them.
+TGcpCoefficients WorldCoefficients(const TGcpFit& Fit);
 
 }  // namespace tam32

@@ -33,8 +33,9 @@ struct TRgb {
 };
 constexpr TRgb kWhite{255, 255, 255}, kRed{255, 0, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0};
 
-// The labelled runs of the target pixels of Box, or nothing (after "ERR17")
-// when the classification cannot be prepared. The analysis image is freed
+// The labelled runs of the target pixels of Box, or nothing (after "ERR17",
+// or "ERR31" for a box without a pixel) when the classification cannot be
+// prepared. The analysis image is freed
 // and the classification settings are put back when this returns.
 std::optional<TLabelRuns> FindObjects(const TRect& Area, TRect& Box) {
     TAnalysisRun Run;
@@ -47,7 +48,7 @@ std::optional<TLabelRuns> FindObjects(const TRect& Area, TRect& Box) {
         Box = ClipToAnalysisImage(Area);
     }
     if (PrepareClassification(false, Box)) {
-        ShowErrorMessage(QStringLiteral("ERR17"));
+        ShowClassificationFailure(Box);
         return std::nullopt;
     }
     TLabelRuns Runs(Box.Top, std::size_t(std::max(MaxLabelBuffSize, 0)) + 1);

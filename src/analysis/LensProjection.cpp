@@ -136,6 +136,18 @@ double DirectionAngle(double X0, double Y0, double X, double Y) {
 
 double PixelAzimuth(double X, double Y) { return DirectionAngle(CircleCentreX(), CircleCentreY(), X, Y); }
 
+double WrappedAzimuth(double Degrees) {
+    double A = std::fmod(Degrees, 360.0);
+    if (A < 0.0) A += 360.0;
+    // A tiny negative remainder plus 360 rounds to 360 itself.
+    return A < 360.0 ? A : 0.0;
+}
+
+double AzimuthAsWritten(double Degrees, int Decimals) {
+    const double A = WrappedAzimuth(Degrees);
+    return A >= 360.0 - 0.5 * std::pow(10.0, -Decimals) ? 0.0 : A;
+}
+
 double ZenithToRadius(double Zenith) {
     const double R = CircleRadius();
     switch (LensType) {

@@ -17,6 +17,11 @@ double CircleRadius();
 // Direction of (X, Y) seen from (X0, Y0), counter-clockwise from +x (up = 90), in [0, 360).
 double DirectionAngle(double X0, double Y0, double X, double Y);
 double PixelAzimuth(double X, double Y);
+// Degrees brought into [0, 360).
+double WrappedAzimuth(double Degrees);
+// The azimuth for writing with Decimals decimals: in [0, 360), and 0 where
+// the writing would round it up to 360.
+double AzimuthAsWritten(double Degrees, int Decimals);
 
 // The LensType of a normal (not fisheye) lens: its circle runs through the
 // picture's corners.

@@ -39,10 +39,7 @@ std::array<bool, 256> MatchingValues(int Reference, int Tolerance) {
 
 bool SearchColors(const QString& FileName, TBitmap& Image, const TRect& Area) {
     if (CircleSet) HorizonRadius2 = std::pow(CircleR + CircleCenterOffset, 2);
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     GetPixelRGB(ColorSearchX, ColorSearchY, ColorSearchValue1, ColorSearchValue2, ColorSearchValue3);
     ColorSearchCount = 0;

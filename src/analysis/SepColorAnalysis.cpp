@@ -71,10 +71,7 @@ bool SepColorAnalysis(const QString& FileName, TBitmap& Image, const TRect& Area
     // The areas are reported in mm².
     if (CheckLengthSettings()) return true;
     if (CircleSet) HorizonRadius2 = std::pow(CircleR + CircleCenterOffset, 2);
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     TAnalysisRun Run;
     const TRect Box = ClipToAnalysisImage(Area);
     if (PrepareClassification(false, Box)) return true;

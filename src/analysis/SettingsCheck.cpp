@@ -46,7 +46,9 @@ bool NonNegative(double Ratio) { return std::isfinite(Ratio) && Ratio >= 0.0; }
 
 bool CheckGapFractionSettings() { return Refused(ViewAngleUsable() && SlopeUsable() && ZenithModelUsable()); }
 
-bool CheckCorrectionSettings() { return Refused(ViewAngleUsable() && SlopeUsable()); }
+bool CheckCorrectionSettings() { return Refused(CorrectionSettingsUsable()); }
+
+bool CorrectionSettingsUsable() { return ViewAngleUsable() && SlopeUsable(); }
 
 bool CheckPARSettings() {
     return Refused(SiteAndTimeUsable() && Tau > 0.0 && Tau <= 1.0 && std::isfinite(AboveSea) &&

@@ -13,6 +13,8 @@ bool CheckGapFractionSettings();
 // The corrections that follow the lens (tilt, north-up and slope, panorama):
 // the lens's view angle and finite slope angles while the slope correction is on.
 bool CheckCorrectionSettings();
+// The same test without a message, for a routine that says why in its own words.
+bool CorrectionSettingsUsable();
 // The PAR estimate: the site's latitude within the poles, a time zone of
 // less than a day, a transmissivity in (0, 1], an altitude below the height
 // at which the air pressure formula reaches zero, and PAR and diffuse

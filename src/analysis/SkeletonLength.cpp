@@ -30,13 +30,14 @@ TRect SkeletonBox(const TRect& Area, int W, int H) {
 }
 
 // The target pixels of the box of Area and of the pixel frame around it, or
-// nothing (after "ERR17") when the classification cannot be prepared. The
+// nothing (after "ERR17", or "ERR31" for a box without a pixel) when the
+// classification cannot be prepared. The
 // analysis image is freed and the classification settings are put back when
 // this returns.
 std::optional<TSkeletonGrid> BinarisedBox(const TRect& Area) {
     TAnalysisRun Run;
     if (PrepareClassification(false, ClipToAnalysisImage(Area))) {
-        ShowErrorMessage(QStringLiteral("ERR17"));
+        ShowClassificationFailure(ClipToAnalysisImage(Area));
         return std::nullopt;
     }
     TSkeletonGrid Grid(SkeletonBox(Area, AnalysisImage->Width(), AnalysisImage->Height()));

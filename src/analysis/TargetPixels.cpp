@@ -9,6 +9,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
+#include "analysis/Messages.h"
 #include "analysis/PictureRows.h"
 #include "analysis/Thresholds.h"
 #include "platform/Rounding.h"
@@ -100,6 +101,9 @@ bool PrepareClassification(bool UseZenith, const TRect& Rect) {
     }
 }
 
+void ShowClassificationFailure(const TRect& Rect) {
+    ShowErrorMessage(AreaHoldsNoPixel(Rect) ? QStringLiteral("ERR31") : QStringLiteral("ERR17"));
+}
 
 bool IsTargetPixel(bool UseZenith, int X, int Y) {
     return AnalysisImage && IsTargetPixelAt(TPictureRows(), UseZenith, X, Y, FixedThreshold);

@@ -26,6 +26,9 @@ inline bool ZenithLineInUse(bool UseZenith) { return UseZenith && ZenithThreshol
 bool DetermineThreshold(bool UseZenith);
 // Everything IsTargetPixel needs for BinarizeTarget over Rect; True on failure.
 bool PrepareClassification(bool UseZenith, const TRect& Rect);
+// Says why PrepareClassification failed over Rect: "ERR31" when Rect holds
+// no pixel of the analysis area, else "ERR17".
+void ShowClassificationFailure(const TRect& Rect);
 // False outside the analysis image: nothing is known of the sky there.
 bool IsTargetPixel(bool UseZenith, int X, int Y);
 class TPictureRows;

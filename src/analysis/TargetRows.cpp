@@ -15,10 +15,7 @@ namespace tam32 {
 bool OpenObjectAnalysisImage(const QString& FileName) {
     if (CheckLengthSettings()) return true;
     if (CircleSet) HorizonRadius2 = std::pow(CircleR + CircleCenterOffset, 2);
-    if (OpenAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
+    if (OpenAnalysisImage(FileName)) return true;  // after its message
     return false;
 }
 

@@ -71,6 +71,12 @@ bool InsideHorizon(TPoint P, double HorizonRadius) {
 
 TVector PointDirection(TPoint P) { return SkyDirection(PixelAzimuth(P.X, P.Y) * kDeg, PixelZenith(P.X, P.Y) * kDeg); }
 
+// Shows the error message Code; True, the estimate's failure.
+bool Refuse(const QString& Code) {
+    ShowErrorMessage(Code);
+    return true;
+}
+
 TPoint RoundedPosition(const TVector& V, double B, double A) {
     double X, Y;
     RotatedPosition(X, Y, V.X, V.Y, V.Z, B, A);
@@ -99,11 +105,12 @@ double AzimuthDifference(double A1, double A2) {
 }
 
 bool EstimateTilt(const QString& FileName, TBitmap& Image, const TTiltLine& Line, TTiltLine* Drawn) {
-    if (!CircleSet || CheckCorrectionSettings()) return true;
-    // A click has no direction: every pair would cost nothing.
-    if (Line[0] == Line[1]) return true;
+    if (!CircleSet) return Refuse(QStringLiteral("ERR10"));
+    if (!CorrectionSettingsUsable()) return Refuse(QStringLiteral("ERR32"));
     const double HorizonRadius = ZenithToRadius(90.0);
-    if (!InsideHorizon(Line[0], HorizonRadius) || !InsideHorizon(Line[1], HorizonRadius)) return true;
+    // A click has no direction: every pair would cost nothing.
+    if (Line[0] == Line[1] || !InsideHorizon(Line[0], HorizonRadius) || !InsideHorizon(Line[1], HorizonRadius))
+        return Refuse(QStringLiteral("ERR30"));
     const TVector S1 = PointDirection(Line[0]), S2 = PointDirection(Line[1]);
 
     // Strictly better only, so the first of equal pairs (A outer, B inner)
@@ -126,7 +133,8 @@ bool EstimateTilt(const QString& FileName, TBitmap& Image, const TTiltLine& Line
 
     const double TiltX = BestB * 180.0 / kPi, TiltY = BestA * 180.0 / kPi;
     EngineHost().ShowMessage(Format(QStringLiteral("tx:=%5.3f,ty:=%5.3f,t0:=%15.13f"), {TiltX, TiltY, BestCost}));
-    if (ViewTiltCorrectedImage(FileName, Image, TiltX, TiltY, 0.0)) return true;
+    // The estimate's own settings have passed: only the loading can fail.
+    if (ViewTiltCorrectedImage(FileName, Image, TiltX, TiltY, 0.0)) return Refuse(QStringLiteral("ERR14"));
     const TTiltLine Turned{RoundedPosition(S1, BestB, BestA), RoundedPosition(S2, BestB, BestA)};
     TCanvas& Canvas = Image.Canvas();
     Canvas.MoveTo(Turned[0].X, Turned[0].Y);

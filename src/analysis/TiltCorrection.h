@@ -36,8 +36,10 @@ double AzimuthDifference(double A1, double A2);
 // about x and y in degrees, the remaining azimuth difference in radians),
 // shows the photograph turned back in Image and draws the turned line on it
 // with the canvas's pen; Drawn, when given, receives that line. True on
-// failure (Image unchanged, nothing drawn): no circle, a line of no length,
-// an end outside the image circle, or a file that does not load.
+// failure (Image unchanged, nothing drawn), after the message that says
+// why: no circle ("ERR10"), settings that the correction cannot follow
+// ("ERR32"), a line of no length or with an end outside the image circle
+// ("ERR30"), or a file that does not load ("ERR14").
 bool EstimateTilt(const QString& FileName, TBitmap& Image, const TTiltLine& Line, TTiltLine* Drawn = nullptr);
 // Image := the photograph of FileName turned back by TiltX (about x), TiltY
 // (about y) and Turn (about the zenith), degrees; black outside the circle

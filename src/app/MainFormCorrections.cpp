@@ -7,13 +7,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <cmath>
+#include <optional>
 
 #include "analysis/DistortionCorrection.h"
+#include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/SpatialFilter.h"
+#include "app/CorrectedPictureName.h"
 #include "app/FilterDlg.h"
 #include "app/MainForm.h"
+#include "platform/PictureFormats.h"
 #include "windows/LeafImageWindow.h"
 
 namespace tam32 {
@@ -26,9 +30,18 @@ bool DistortionParameterUsable() {
     return false;
 }
 
-// The name the user gives a new BMP file in Dialog, preset to Preset's name
-// with the extension ".BMP"; empty when cancelled. The dialog is left
-// without a preset name.
+// The extensions of the picture formats that the program reads: the
+// built-in readers' and the loaded plug-ins'.
+QStringList ReadableExtensions() {
+    QStringList extensions;
+    for (const TFileFormat& format : PictureFormats::FileFormats()) extensions << format.Extension;
+    return extensions;
+}
+
+// The name of the new BMP file that the user gives in Dialog, preset to
+// Preset's name with the extension ".BMP", as CorrectedPictureName makes
+// it; empty when cancelled, or when refused after a message box. The
+// dialog is left without a preset name.
 QString AskBitmapName(QFileDialog& Dialog, const QString& Preset) {
     const QFileInfo preset(Preset);
     Dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -42,7 +55,11 @@ QString AskBitmapName(QFileDialog& Dialog, const QString& Preset) {
     if (Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty()) name = Dialog.selectedFiles().first();
     Dialog.selectFile(QString());
     Dialog.setNameFilter(QString());
-    return name;
+    if (name.isEmpty()) return name;
+    const std::optional<QString> written = CorrectedPictureName(name, ReadableExtensions());
+    if (!written)
+        EngineHost().ShowMessage(FormatDialogMessage(QStringLiteral("DMS116"), {QDir::toNativeSeparators(name)}));
+    return written.value_or(QString());
 }
 
 }  // namespace
@@ -100,12 +117,8 @@ void TMainForm::SelectFilterClick() {
 void TMainForm::DoFilteringClick() {
     if (FActiveImageWindow == nullptr || !FilterDefined) return;
     const QString work = FActiveImageWindow->FWorkFileName;
-    const QString chosen = AskBitmapName(*SaveDialog, work);
-    if (chosen.isEmpty()) return;
-    // Whatever the extension chosen, the file is a BMP file.
-    const QFileInfo info(chosen);
-    const QString name = info.dir().filePath(info.completeBaseName() + QStringLiteral(".BMP"));
-    if (!MayWriteFile(name)) return;
+    const QString name = AskBitmapName(*SaveDialog, work);
+    if (name.isEmpty() || !MayWriteFile(name)) return;
     if (!FilterImageFile(work, name)) CreateMDIChild(name, false);
 }
 

@@ -163,6 +163,7 @@ void TAfinDlg::FormCreate() {
                                          QStringLiteral("Col"), QStringLiteral("Row")});
     GCPCount = 0;
     FitOrder = 1;
+    Fit = {};
     CoefCol.clear();
     CoefRow.clear();
     Image_Size->clear();
@@ -201,6 +202,7 @@ void TAfinDlg::ClearTableClick() {
     DataGrid->setRowCount(kInitialRows - 1);
     for (int row = 1; row < kInitialRows; ++row)
         for (int col = 0; col < colCount; ++col) SetCell(col, row, QString());
+    Fit = {};
     CoefCol.clear();
     CoefRow.clear();
     Image_Size->clear();
@@ -237,19 +239,20 @@ void TAfinDlg::AnalyzeClick() {
     std::vector<TControlPoint> points;
     std::vector<int> rows;
     if (!CompletePoints(points, rows)) return;
-    std::optional<TGcpCoefficients> fit = FitGcp(points, FitOrder);
+    std::optional<TGcpFit> fit = FitGcp(points, FitOrder);
     if (!fit) {
         EngineHost().ShowMessage(GetDialogMessage(QStringLiteral("DMS106")));
         return;
     }
     FRefusal.Accepted();
-    CoefCol = std::move(fit->Col);
-    CoefRow = std::move(fit->Row);
+    Fit = std::move(*fit);
+    TGcpCoefficients world = WorldCoefficients(Fit);
+    CoefCol = std::move(world.Col);
+    CoefRow = std::move(world.Row);
     for (int row = 1; row <= GCPCount; ++row) SetCell(colError, row, QString());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const TGcpTerms terms = GcpTerms(points[i].X, points[i].Y, FitOrder);
-        const double dCol = points[i].Col - GcpValue(terms, CoefCol);
-        const double dRow = points[i].Row - GcpValue(terms, CoefRow);
+        const double dCol = points[i].Col - Fit.ColAt(points[i].X, points[i].Y);
+        const double dRow = points[i].Row - Fit.RowAt(points[i].X, points[i].Y);
         SetCell(colError, rows[i], Format(QStringLiteral("%4.3f"), {std::sqrt(dRow * dRow + dCol * dCol)}));
     }
 }
@@ -314,7 +317,7 @@ void TAfinDlg::Calc_IMSClick() {
 void TAfinDlg::OKBtnClick() { close(); }
 
 TGcpModel TAfinDlg::Model() const {
-    return {CoefCol, CoefRow, OutWidth, OutHeight, PixelSize, X0, Y0, !Image_Size->text().isEmpty()};
+    return {Fit, OutWidth, OutHeight, PixelSize, X0, Y0, !Image_Size->text().isEmpty()};
 }
 
 }  // namespace tam32

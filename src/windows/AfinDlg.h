@@ -95,8 +95,11 @@ public:
     int FitOrder = 1;
     // Rows 1..GCPCount hold the picked points.
     int GCPCount = 0;
-    // Empty until a fit succeeds; 2 k + 1 each, for the terms
-    // [1, X, Y, X², Y², ..., X^k, Y^k].
+    // The last fit, in the coordinates it was solved in: the residuals and
+    // the correction use it.
+    TGcpFit Fit;
+    // Its coefficients for the terms [1, X, Y, X², Y², ..., X^k, Y^k] of the
+    // world coordinates, as shown; 2 k + 1 each, empty until a fit succeeds.
     std::vector<double> CoefCol, CoefRow;
 
 private:

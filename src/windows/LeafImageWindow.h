@@ -16,11 +16,14 @@
 #include "platform/Bitmap.h"
 #include "windows/ImageTools.h"
 
+class QDir;
+
 namespace tam32 {
 
 class TImageView;
 class TLookingTable;
 class TAfinDlg;
+class TSkippedBatchLines;
 class TImageWindowFrame;
 
 class TLeafImageWindow : public QScrollArea {
@@ -292,6 +295,9 @@ private:
     // Compare's runs at every fixed threshold 0..255 with their rows; a
     // failure ends them.
     void CompareFixedThresholds();
+    // The rows of the settings file's Lines (images in Folder), each line's
+    // settings restored after its row; the lines passed over go to Skipped.
+    void RunSettingsFileLines(const QStringList& Lines, const QDir& Folder, TSkippedBatchLines& Skipped);
     void RunPAREstimate(int Period);
     void RunSunTrack(int Period);
 

@@ -172,24 +172,42 @@ void TLeafImageWindow::DoLAIEstimateUseSettingFile(const QString& FileName) {
         EngineHost().AppendResultLine(GetErrorMessage(QStringLiteral("ERR10")));
         return;
     }
-    const QDir folder = QFileInfo(FileName).absoluteDir();
-    const int savedTarget = BinarizeTarget, savedCondition = ThresholdCondition;
-    const int savedMethod = ThresholdMethod, savedThreshold = FixedThreshold;
     // The circle line speaks of the circle that every line is analysed in.
     StoreCircleArea();
     EngineHost().AppendResultLine(Format("Cx=%d,Cy=%d,r=%d", {CircleX, CircleY, CircleR}));
     EngineHost().AppendResultLine(kBatchResultHeader);
+    TSkippedBatchLines skipped;
+    RunSettingsFileLines(lines, QFileInfo(FileName).absoluteDir(), skipped);
+    skipped.Report();
+}
+
+void TLeafImageWindow::RunSettingsFileLines(const QStringList& Lines, const QDir& Folder, TSkippedBatchLines& Skipped) {
+    const int savedTarget = BinarizeTarget, savedCondition = ThresholdCondition;
+    const int savedMethod = ThresholdMethod, savedThreshold = FixedThreshold;
     const TRunSeries series;
-    for (const QString& text : lines) {
+    for (int number = 1; number <= Lines.size(); ++number) {
+        const QString& text = Lines[number - 1];
+        const QStringList fields = SplitBatchSettingsLine(text);
+        if (fields.isEmpty()) continue;
         const std::optional<TBatchSettingsLine> line = ParseBatchSettingsLine(text);
-        if (!line) continue;
-        const QString file = folder.filePath(line->File);
-        if (!QFileInfo(file).isFile()) continue;
-        // Under the fixed method, a line of a known target without thresholds
-        // of its own is passed over; other targets take the method as it is.
-        if (line->Thresholds.empty() && ThresholdMethod == kFixedMethodItem && line->Target >= 0 &&
-            line->Target <= kRGBTarget)
+        if (!line) {
+            Skipped.Note(number, fields.first(), TBatchSkip::NotALine);
             continue;
+        }
+        const QString file = Folder.filePath(line->File);
+        if (!QFileInfo(file).isFile()) {
+            Skipped.Note(number, line->File, TBatchSkip::NoFile);
+            continue;
+        }
+        // Under the fixed method, a line without thresholds of its own is passed over.
+        if (line->Thresholds.empty() && ThresholdMethod == kFixedMethodItem) {
+            Skipped.Note(number, line->File, TBatchSkip::FixedWithoutThresholds);
+            continue;
+        }
+        if (const std::optional<QString> reason = AnalysisImageLoadFailure(file)) {
+            Skipped.Note(number, line->File, TBatchSkip::NotLoaded, *reason);
+            continue;
+        }
         BinarizeTarget = line->Target;
         if (!line->Thresholds.empty()) ThresholdMethod = kFixedMethodItem;
         if (line->Thresholds.size() == 1) FixedThreshold = line->Thresholds[0];
@@ -268,7 +286,8 @@ void TLeafImageWindow::DrawSunTrack() {
     FPicture->Canvas().Pen.Mode = TPenMode::pmCopy;
     const bool refused = DrawSunTrackOnImage(*FPicture);
     Image1->update();
-    if (!refused) ShowInstructionMessage(QStringLiteral("MSG4"));
+    // A note of its own: the angle tool's MSG4 speaks of measuring angles.
+    if (!refused) ShowStatusMessage(QStringLiteral("DIALOG_CODE_"), QStringLiteral("DMS115"));
 }
 
 }  // namespace tam32

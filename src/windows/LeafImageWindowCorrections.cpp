@@ -29,10 +29,8 @@ void TLeafImageWindow::FinishTiltLine() {
     }
     StoreCircleArea();
     NorthForAnalysis = 0.0;
-    if (EstimateTilt(FWorkFileName, *FPicture, {FLineStart, FLineEnd})) {
-        ShowErrorMessage(QStringLiteral("ERR12"));
-        return;
-    }
+    // A refused estimate has said why.
+    if (EstimateTilt(FWorkFileName, *FPicture, {FLineStart, FLineEnd})) return;
     // The turned photograph holds the turned line but none of the marks.
     ForgetMarks();
     DrawCircleArea();

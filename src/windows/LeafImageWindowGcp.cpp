@@ -26,7 +26,7 @@ void TLeafImageWindow::TakeGCP(TPoint P) {
 
 bool TLeafImageWindow::HasGcpFit() const {
     const TAfinDlg* dialog = AfinDlg();
-    return dialog != nullptr && !dialog->Model().CoefCol.empty();
+    return dialog != nullptr && !dialog->Model().Fit.Centred.Col.empty();
 }
 
 bool TLeafImageWindow::DoAfineTrans(const QString& OutFile) {

@@ -38,6 +38,16 @@ QString ResolutionQuestion(double Dpi, const QString& QuestionCode) {
            QStringLiteral("(dpi)\n\n") + GetDialogMessage(QuestionCode);
 }
 
+// A resolution that lengths can be divided by: finite and above 0, which
+// neither a line of no length, an object of no area or no target pixel, nor a
+// length or area of 0, below 0 or too small to divide by gives; "ERR33" for
+// one that is not.
+bool UsableResolution(double Dpi) {
+    if (std::isfinite(Dpi) && Dpi > 0.0) return true;
+    ShowErrorMessage(QStringLiteral("ERR33"));
+    return false;
+}
+
 }  // namespace
 
 TPoint TLeafImageWindow::ClampedImagePoint(int X, int Y) const {
@@ -182,8 +192,9 @@ void TLeafImageWindow::Image1MouseMove(int X, int Y) {
 void TLeafImageWindow::DragTo(TPoint P) {
     if (FTagAreaMode && FTagDragging) {
         EraseTagRectangle();
-        FTagArea.setRight(P.X);
-        FTagArea.setBottom(P.Y);
+        // The box holds the picture's pixels only, also when released beyond it.
+        FTagArea.setRight(std::clamp(P.X, 0, FOrgWidth - 1));
+        FTagArea.setBottom(std::clamp(P.Y, 0, FOrgHeight - 1));
         ToggleTagRectangle();
         const QRect& a = FTagArea;
         EngineHost().SetStatusText(Format(QStringLiteral("(%d,%d)-(%d,%d):%d x %d pixels"),
@@ -285,7 +296,7 @@ void TLeafImageWindow::FinishNorthDirection() {
         FNorthAngle = PixelAzimuth(FLineEnd.X, FLineEnd.Y);
         FNorthSet = true;
     }
-    QString text = Format(QStringLiteral("%f"), {FNorthAngle});
+    QString text = Format(QStringLiteral("%f"), {AzimuthAsWritten(FNorthAngle, 2)});
     const bool typed = EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS10")),
                                                GetDialogMessage(QStringLiteral("DMS11")), text);
     const std::optional<double> azimuth = typed ? TypedNumber(text) : std::nullopt;
@@ -295,8 +306,7 @@ void TLeafImageWindow::FinishNorthDirection() {
         FNorthAngle = wasAngle;
         return;
     }
-    FNorthAngle -= *azimuth;
-    if (FNorthAngle < 0) FNorthAngle += 360.0;
+    FNorthAngle = WrappedAzimuth(FNorthAngle - *azimuth);
 }
 
 void TLeafImageWindow::FinishAngle() {
@@ -331,11 +341,10 @@ void TLeafImageWindow::FinishScaleByLine() {
     const double length = Length(FLineStart, FLineEnd);
     const std::optional<double> cm = TypedNumber(
         InputBox(GetDialogMessage(QStringLiteral("DMS15")), GetDialogMessage(QStringLiteral("DMS16")), QString()));
-    if (!cm || *cm <= 0) return;
+    if (!cm) return;
     const double dpi = 2.54 * length / *cm;
-    // A line of no length gives no resolution.
-    if (!(dpi > 0)) return;
-    if (EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS19")))) ImageDPI = dpi;
+    if (UsableResolution(dpi) && EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS19"))))
+        ImageDPI = dpi;
 }
 
 void TLeafImageWindow::FinishScaleByArea() {
@@ -357,12 +366,12 @@ void TLeafImageWindow::FinishScaleByArea() {
         EngineHost().InputQuery(GetDialogMessage(QStringLiteral("DMS6")), GetDialogMessage(QStringLiteral("DMS7")),
                                 typed)) {
         const std::optional<double> cm2 = TypedNumber(typed);
-        // No resolution from an object of no area, nor from a box without a target pixel.
         if (!cm2 || *cm2 <= 0) {
             ShowStatusMessage(QStringLiteral("DIALOG_CODE_"), QStringLiteral("DMS108"));
-        } else if (TargetPixelCount >= 1) {
+        } else {
             const double dpi = std::sqrt(TargetPixelCount / *cm2) * 2.54;
-            if (EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS9")))) ImageDPI = dpi;
+            if (UsableResolution(dpi) && EngineHost().Confirm(ResolutionQuestion(dpi, QStringLiteral("DMS9"))))
+                ImageDPI = dpi;
         }
     }
     // The painted classes go: the picture is read again.
@@ -401,10 +410,10 @@ void TLeafImageWindow::FinishZenithAngle() {
     StoreCircleArea();
     const double zenith = PixelZenith(FLineEnd.X, FLineEnd.Y);
     double azimuth = PixelAzimuth(FLineEnd.X, FLineEnd.Y);
-    if (FNorthSet) azimuth = azimuth > FNorthAngle ? azimuth - FNorthAngle : azimuth - FNorthAngle + 360.0;
+    if (FNorthSet) azimuth -= FNorthAngle;
     EngineHost().AppendResultLine(
         FormatDialogMessage(QStringLiteral("DMS17"), {FPointNo + 1, zenith, 90.0 - zenith}) +
-        Format(QStringLiteral(" %6.3f"), {azimuth}));
+        Format(QStringLiteral(" %6.3f"), {AzimuthAsWritten(azimuth, 3)}));
     DrawMarker(FLineEnd, TPenMode::pmCopy);
     FPicture->Canvas().TextOut(FLineEnd.X, FLineEnd.Y, QString::number(FPointNo + 1));
     ++FPointNo;

@@ -51,7 +51,7 @@ protected:
         QFile File(Msg);
         ASSERT_TRUE(File.open(QIODevice::WriteOnly));
         QByteArray Text = "[LOCALE]\r\nLOCALE=EN\r\n[ERROR_CODE_EN]\r\n";
-        for (int I = 1; I <= 25; ++I) {
+        for (int I = 1; I <= 35; ++I) {
             Text += QByteArray("ERR") + QByteArray::number(I) + "=ERR" + QByteArray::number(I);
             if (I == 24) Text += " %s: %s";  // the file and the system's reason
             Text += "\r\n";

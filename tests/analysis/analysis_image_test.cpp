@@ -1,9 +1,21 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
+#include <functional>
+
 #include "AnalysisFixture.h"
 #include "analysis/AreaHistogram.h"
+#include "analysis/BasalAreaPanorama.h"
+#include "analysis/CircleDetection.h"
+#include "analysis/ClassifiedImage.h"
+#include "analysis/ColourAnalyses.h"
+#include "analysis/DiscriminantTraining.h"
+#include "analysis/GapFraction.h"
+#include "analysis/Labelling.h"
+#include "analysis/PAREstimate.h"
 #include "analysis/RunSeries.h"
+#include "analysis/SkeletonLength.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::test {
@@ -71,6 +83,41 @@ TEST_F(AnalysisImageTest, AnUndecodableFileFailsWithEveryThingAsBefore) {
     EXPECT_EQ(ThresholdMethod, 3);
     EXPECT_TRUE(OpenAnalysisImage(Folder.filePath(QStringLiteral("absent.jpg"))));
     EXPECT_EQ(AnalysisImage, nullptr);
+}
+
+// "ERR14" once, from the loading, whichever analysis asked for the image.
+TEST_F(AnalysisImageTest, AnImageThatDoesNotLoadIsReportedOnce) {
+    const QString Missing = Folder.filePath(QStringLiteral("missing.bmp"));
+    const TRect Area{0, 0, 9, 9};
+    TBitmap Picture;
+    const struct {
+        const char* Name;
+        std::function<bool()> Run;
+    } Routines[] = {
+        {"area histogram", [&] { return CalcAreaHistogram(Missing, Area); }},
+        {"gap fraction", [&] { return GapFractionAnalysis(Missing, Picture, Area); }},
+        {"PAR estimate", [&] { return PAREstimate(Missing, Picture, Area); }},
+        {"labelling", [&] { return LabellAnalysis(Missing, Picture, Area); }},
+        {"skeleton", [&] { return TopoAnalysis(Missing, Picture, Area); }},
+        {"class statistics", [&] { return SepColorAnalysis(Missing, Picture, Area); }},
+        {"colour search", [&] { return SearchColors(Missing, Picture, Area); }},
+        {"line profile", [&] { return ColorLineProfile(Missing, {0, 0}, {5, 5}); }},
+        {"classified image", [&] { return ViewClassifiedImage(Missing, Picture, Area); }},
+        {"circle detection", [&] { return DetectCircleArea(Missing); }},
+        {"panorama", [&] { return BAMeasurement(Missing, Picture); }},
+        {"training", [&] { return TrainDiscriminant(Missing, {}); }},
+    };
+    for (const auto& Routine : Routines) {
+        SCOPED_TRACE(Routine.Name);
+        CircleSet = true;
+        CircleX = CircleY = 5;
+        CircleR = 5;
+        ClassifyDone = true;
+        Host.StatusTexts.clear();
+        EXPECT_TRUE(Routine.Run());
+        EXPECT_EQ(std::count(Host.StatusTexts.begin(), Host.StatusTexts.end(), QStringLiteral("ERR14")), 1);
+        EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
+    }
 }
 
 TEST_F(AnalysisImageTest, AClipboardWithoutAPictureFailsAsALoadFailure) {

@@ -51,7 +51,11 @@ TEST_F(BatchSettingsFileTest, ALineGivesItsImageTargetAndThresholdsOrIsPassedOve
         {"a03.bmp,1,2,3", true, 1, {}},  // not three fields: the method in force
         {"a03.bmp,5,1,2", true, 5, {}},
         {"a03.bmp,3,128", true, 3, {}},  // no threshold of its own
-        {"a03.bmp,9", true, 9, {}},
+        {"a03.bmp,9", false, 0, {}},  // targets are 0..5
+        {"a03.bmp,6", false, 0, {}},
+        {"a03.bmp,-1", false, 0, {}},
+        {"a03.bmp,-2147483648", false, 0, {}},
+        {"a03.bmp,2147483647", false, 0, {}},
         {"x.bmp", false, 0, {}},
         {"", false, 0, {}},
         {"a01.bmp,abc", false, 0, {}},

@@ -79,6 +79,39 @@ TEST_F(ClassifierFileTest, ATermFlaggedOffIsLeftOutOfTheReportAndThePixelRule) {
     EXPECT_EQ(ClassifyPixel(1, 1), 1);
 }
 
+// Each number is saved in the file's format when that text reads back to the
+// same double, else with 17 digits; the constant counts in every score
+// whatever its flag, so its values are saved under a flag of -1 too.
+TEST_F(ClassifierFileTest, WhatLoadsSavesBackToAFileOfTheSameClassifier) {
+    const struct {
+        const char* Name;
+        QByteArray File, SavedLine;
+    } Cases[] = {
+        {"the largest double", "1\n 0 0 0 0\n1.7976931348623157E+308 1 2 3\n-1 -2 -3 -4\n255 65280\n",
+         "  1.7976931348623157E+0308  1.00000000000000E+0000  2.00000000000000E+0000  3.00000000000000E+0000"},
+        {"a tenth and a bit", "1\n 0 0 0 0\n0.10000000000000002 1 2 3\n-1 -2 -3 -4\n255 65280\n",
+         "  1.0000000000000002E-0001  1.00000000000000E+0000  2.00000000000000E+0000  3.00000000000000E+0000"},
+        {"the constant flagged -1", "1\n -1 0 0 0\n-12.5 1 2 3\n7.25 -2 -3 -4\n255 65280\n",
+         " -1.25000000000000E+0001  1.00000000000000E+0000  2.00000000000000E+0000  3.00000000000000E+0000"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        ASSERT_FALSE(LoadClassifierFile(Write(QStringLiteral("in.dis"), C.File)));
+        const TClassCoefficients Loaded = ClassCoefficients;
+        const TTermFlags Flags = ClassTermUsed;
+        const QString Out = Folder.filePath(QStringLiteral("out.dis"));
+        ASSERT_FALSE(SaveClassifierFile(Out));
+        const QList<QByteArray> Lines = Read(Out).split('\n');
+        ASSERT_GE(Lines.size(), 4);
+        EXPECT_EQ(Lines[1], Flags[0] ? QByteArray(" 0 0 0 0\r") : QByteArray(" -1 0 0 0\r"));
+        EXPECT_EQ(Lines[2], C.SavedLine + '\r');
+        ResetClassifier();
+        ASSERT_FALSE(LoadClassifierFile(Out));
+        EXPECT_EQ(ClassCoefficients, Loaded);
+        EXPECT_EQ(ClassTermUsed, Flags);
+    }
+}
+
 TEST_F(ClassifierFileTest, NumbersSpreadOverOtherLinesLoadTheSame) {
     ASSERT_FALSE(LoadClassifierFile(Write(QStringLiteral("a.dis"), kRedGreen)));
     const TClassCoefficients Expected = ClassCoefficients;

@@ -66,7 +66,7 @@ void MaskedSlopedCircle() {
 }
 
 TEST_F(CorrectionThreadsTest, EveryThreadCountGivesTheOneThreadsPicturesAndRowCounter) {
-    const TGcpModel Quadratic{{3.2, 0.93, 0.11, 2e-3, -1e-3}, {-2.5, -0.08, 1.04, 1e-3, 2e-3}, 57, 71, 0.9, -2.0, 1.5,
+    const TGcpModel Quadratic{{{{3.2, 0.93, 0.11, 2e-3, -1e-3}, {-2.5, -0.08, 1.04, 1e-3, 2e-3}}}, 57, 71, 0.9, -2.0, 1.5,
                               true};
     struct TCase {
         const char* Name;

@@ -96,5 +96,20 @@ TEST_F(FixedThresholdSeriesTest, EveryThresholdPublishesWhatItsOwnRunPublishes) 
     }
 }
 
+// As a run of its own, a box that holds no pixel of the circle says so.
+TEST_F(FixedThresholdSeriesTest, ABoxOutsideTheCircleHoldsNoPixel) {
+    const QString White = WriteImage(QStringLiteral("white.bmp"), kSize, kSize, [](int, int) {
+        return TRgb{255, 255, 255};
+    });
+    CircleSet = true;
+    CircleX = CircleY = 60;
+    CircleR = 40;
+    BinarizeTarget = 2;
+    ThresholdMethod = 2;
+    TFixedThresholdSeries Thresholds;
+    EXPECT_TRUE(Thresholds.Count(White, {0, 0, 10, 10}));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR31"));
+}
+
 }  // namespace
 }  // namespace tam32::test

@@ -117,9 +117,9 @@ TEST_F(GapFractionTest, RefusesWithoutCircleOrAreaOrImageAndKeepsTheSettings) {
 
     ThresholdMethod = 0;  // automatic: needs pixels
     EXPECT_TRUE(Run(White, {0, 0, 20, 20}));  // a corner the circle does not reach
-    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR31"));
     EXPECT_TRUE(Run(White, {1000, 1000, 2000, 2000}));  // beyond the image
-    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR31"));
     EXPECT_EQ(ThresholdMethod, 0);
     EXPECT_EQ(FixedThreshold, 128);
     EXPECT_FALSE(SettingsOverridden);
@@ -163,7 +163,7 @@ TEST_F(GapFractionTest, AnAreaWithoutPixelsFailsForEveryTargetAndPublishesNothin
         Picture.SetImage(Before);
         // A corner that the circle does not reach, or the whole circle under the mask.
         EXPECT_TRUE(Run(White, Case.MaskAll ? TRect{0, 0, kSize - 1, kSize - 1} : TRect{0, 0, 20, 20}));
-        EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+        EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR31"));
         EXPECT_EQ(SkyFactor, 42.0);
         EXPECT_EQ(RingCounts[0][3], 7.0);
         EXPECT_EQ(ZenithCounts[0][40], 7.0);

@@ -330,7 +330,7 @@ TEST_F(LabellingTest, FailuresSayWhyAndLeaveNoImageLoaded) {
     } Cases[] = {
         {"ERR18", kMaxLabelBuffSize + 1, Dark, {0, 0, 19, 19}},
         {"ERR14", 20000, Folder.filePath(QStringLiteral("missing.bmp")), {0, 0, 19, 19}},
-        {"ERR17", 20000, Dark, {30, 30, 40, 40}},
+        {"ERR31", 20000, Dark, {30, 30, 40, 40}},  // a box beyond the image
         {"ERR20", 20000, Dark, {0, 0, 19, 19}},
     };
     for (const auto& Case : Cases) {

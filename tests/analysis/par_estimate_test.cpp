@@ -203,7 +203,7 @@ TEST_F(PAREstimateTest, SunBeyondTheCutCircleIsNotAGap) {
 TEST_F(PAREstimateTest, AnAreaWithoutPixelsReportsNothing) {
     BinarizeTarget = 5;  // fixed RGB thresholds need no histogram
     EXPECT_TRUE(PAREstimate(Sky(60.0), Picture, TRect{0, 0, 20, 20}));
-    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR31"));
     EXPECT_TRUE(Host.ResultLines.empty());
     EXPECT_TRUE(Host.Charts.empty());
     EXPECT_EQ(AnalysisImage, nullptr);

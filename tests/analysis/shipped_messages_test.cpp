@@ -60,6 +60,9 @@ const std::vector<FormatUse>& FormatUses() {
         {92, {"X1"}, {"X1"}},              // a bound of the output extent
         {93, {104, "Col"}, {"104", "Col"}},  // a control point and its column
         {87, {"/p/k.txt", int64_t(1048576)}, {"/p/k.txt", "1048576"}},  // a file over its limit
+        {110, {7, "a 01.bmp", "why"}, {"7", "a 01.bmp", "why"}},  // a batch line passed over
+        {113, {"cannot decode"}, {"cannot decode"}},              // the loader's reason
+        {116, {"/p/a.jpg"}, {"/p/a.jpg"}},                        // a corrected picture's name refused
     };
     return Uses;
 }
@@ -93,7 +96,8 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     };
     const TIniFile Messages(MessageFolder() + "/Tam32.msg");
     const QString Locale = GetParam();
-    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 28, 29})
+    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 28, 29, 30,
+                  31, 32, 33})
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
@@ -101,7 +105,7 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     std::vector<int> Dialog(87);
     std::iota(Dialog.begin(), Dialog.end(), 1);
     Dialog.insert(Dialog.end(), {90, 91, 92, 93});
-    for (int I = 95; I <= 109; ++I) Dialog.push_back(I);
+    for (int I = 95; I <= 116; ++I) Dialog.push_back(I);
     for (int I : Dialog) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
     for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
     for (const FormCaptions& Form : kForms)

@@ -175,8 +175,8 @@ TEST_F(SkeletonLengthTest, FailuresSayWhyAndLeaveNoImageLoaded) {
     TBitmap Picture;
     EXPECT_TRUE(TopoAnalysis(Folder.filePath(QStringLiteral("missing.bmp")), Picture, {0, 0, 19, 19}));
     EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
-    EXPECT_TRUE(TopoAnalysis(File, Picture, {30, 30, 40, 40}));
-    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR17"));
+    EXPECT_TRUE(TopoAnalysis(File, Picture, {30, 30, 40, 40}));  // a box beyond the image
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR31"));
     EXPECT_EQ(AnalysisImage, nullptr);
 }
 

@@ -70,11 +70,12 @@ TEST_F(TiltCorrectionTest, ALineWithoutDirectionOrOutsideTheCircleIsRefusedBefor
         TTiltLine Line;
         bool Circle;
         const char* Why;
+        const char* Message;
     } Cases[] = {
-        {{TPoint{60, 40}, TPoint{60, 40}}, true, "a click: every pair would cost nothing"},
-        {{TPoint{60, 40}, TPoint{100, 100}}, true, "an end beyond the horizon"},
-        {{TPoint{-5, 50}, TPoint{60, 40}}, true, "a start off the picture"},
-        {{TPoint{60, 40}, TPoint{70, 20}}, false, "no circle"},
+        {{TPoint{60, 40}, TPoint{60, 40}}, true, "a click: every pair would cost nothing", "ERR30"},
+        {{TPoint{60, 40}, TPoint{100, 100}}, true, "an end beyond the horizon", "ERR30"},
+        {{TPoint{-5, 50}, TPoint{60, 40}}, true, "a start off the picture", "ERR30"},
+        {{TPoint{60, 40}, TPoint{70, 20}}, false, "no circle", "ERR10"},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Why);
@@ -82,8 +83,10 @@ TEST_F(TiltCorrectionTest, ALineWithoutDirectionOrOutsideTheCircleIsRefusedBefor
         TBitmap Image;
         Image.SetImage(QImage(5, 5, QImage::Format_BGR888));
         const QImage Before = Image.Image();
+        Host.StatusTexts.clear();
         EXPECT_TRUE(EstimateTilt(File, Image, Case.Line));
         EXPECT_TRUE(Host.Messages.empty());
+        EXPECT_EQ(Host.StatusTexts, std::vector<QString>{QLatin1String(Case.Message)});
         EXPECT_EQ(Image.Image(), Before);
     }
 }

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <utility>
+#include <vector>
 
 namespace tam32 {
 namespace {
@@ -68,9 +70,27 @@ TEST_F(CorrectionDialogsProbeTest, GcpPrintsTheFitTheExtentAndTheSizeAndWritesTh
     QStringList lines =
         Probe({"gcp", points, "--auto-size", "--pixel", "0.5", "--unit", "1", "--correct", Image, Path("gcp.bmp")});
     EXPECT_EQ(ExitCode, 0);
+    // The coefficients of X and Y themselves come from the fit in centred
+    // coordinates, to the last digits or so.
+    ASSERT_EQ(lines.size(), 11);
+    const auto Coefficients = [](const QString& Line) {
+        std::vector<double> values;
+        for (const QString& word : Line.section(QStringLiteral(" = "), 1).split(QLatin1Char(' ')))
+            values.push_back(word.toDouble());
+        return values;
+    };
+    for (const auto& [line, expected] : {std::pair(lines[4], std::vector<double>{1, 1, 0}),
+                                         std::pair(lines[5], std::vector<double>{1, 0, 1})}) {
+        SCOPED_TRACE(line.toStdString());
+        const std::vector<double> got = Coefficients(line);
+        ASSERT_EQ(got.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(got[i], expected[i], 1e-14);
+    }
+    EXPECT_TRUE(lines[4].startsWith("CoefCol = ") && lines[5].startsWith("CoefRow = "));
+    lines.remove(4, 2);
     EXPECT_EQ(lines, (QStringList{"GRID DataGrid 1 0: 0.000", "GRID DataGrid 2 0: 0.000", "GRID DataGrid 3 0: 0.000",
-                                  "GRID DataGrid 4 0: ", "CoefCol = 1 1 0", "CoefRow = 1 0 1", "im_x0 = 0", "im_x1 = 6",
-                                  "im_y0 = 0", "im_y1 = 4", "Image_Size = 12×8[5.08 dpi]"}));
+                                  "GRID DataGrid 4 0: ", "im_x0 = 0", "im_x1 = 6", "im_y0 = 0", "im_y1 = 4",
+                                  "Image_Size = 12×8[5.08 dpi]"}));
     EXPECT_EQ(QImage(Path("gcp.bmp")).size(), QSize(12, 8));
 
     lines = Probe({"gcp", Write("four.txt", "0 0 1 1\n6 0 7 1\n0 4 1 5\n2 1 3 2\n"), "--order", "2"});

@@ -62,7 +62,7 @@ TEST_F(FilterGcpItemsTest, TheFileOfAnOpenWindowIsNotWrittenOver) {
     const QString shown = WritePicture(QStringLiteral("shown.BMP"), 30, 20);
     Frame->CreateMDIChild(shown, false);
     StoreFilterKernel({3, std::vector<int32_t>(9, 1), 9});
-    AnswerSave(File("shown.png"));  // the same BMP name as the open window's file
+    AnswerSave(File("shown.txt"));  // the same BMP name as the open window's file
     Trigger("DoFiltering");
     EXPECT_TRUE(Asked);
     EXPECT_EQ(Host.Messages.size(), 1u);

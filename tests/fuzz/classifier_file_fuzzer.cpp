@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the classifier file's load as the frame does it,
 // from a file: the file loads whole or is refused, and a refused one leaves
-// the active classifier exactly as it was. What loads saves to a text that
-// reads back to the same text.
+// the active classifier exactly as it was. What loads saves, as Save writes
+// it, to a text that reads back to the same classifier and saves to the
+// same text again.
 #include <QString>
 #include <cmath>
 #include <cstdint>
@@ -66,15 +67,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         return 0;
     }
     if (!IsWholeClassifier()) std::abort();
-    // What is saved reads back to the same text.
-    TClassifierFile Saved;
-    Saved.LastGroup = DiscLastGroup;
-    Saved.TermUsed = ClassTermUsed;
-    Saved.Coefficients = ClassCoefficients;
-    for (int K = 0; K <= DiscLastGroup; ++K) Saved.Colors.push_back(GroupColors[K]);
+    // What is saved reads back to the same classifier: every number that a
+    // score adds (the constant always, a colour term when its flag is on).
+    const TClassifierFile Saved = ActiveClassifierFile();
     const QByteArray Text = ClassifierFileText(Saved);
     QString Error;
     const std::optional<TClassifierFile> Again = ReadClassifierFile(Text, Error);
-    if (!Again || ClassifierFileText(*Again) != Text) std::abort();
+    if (!Again || Again->LastGroup != DiscLastGroup || Again->TermUsed != ClassTermUsed || Again->Colors != Saved.Colors)
+        std::abort();
+    for (int T = 0; T < 4; ++T)
+        if ((T == 0 || ClassTermUsed[T]) && Again->Coefficients[T] != ClassCoefficients[T]) std::abort();
+    if (ClassifierFileText(*Again) != Text) std::abort();
     return 0;
 }

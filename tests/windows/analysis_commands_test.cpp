@@ -149,7 +149,7 @@ TEST_F(AnalysisCommandsTest, SunTracksNeedNorthAndDrawIntoThePicture) {
     Window->DrawDaySunTrack();
     EXPECT_EQ(PARPeriod, 0);
     EXPECT_NE(Window->Picture().Image(), before);
-    EXPECT_EQ(Host.LastStatus(), StatusOf(ShowInstructionMessage, "MSG4"));
+    EXPECT_EQ(Host.LastStatus(), GetDialogMessage(QStringLiteral("DMS115")));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 
 #include "analysis/AnalysisFixture.h"
 #include "analysis/GlobalSettings.h"
@@ -143,19 +144,20 @@ TEST_F(ColourToolsTest, ScaleByAreaSetsTheResolutionOnlyFromAnAreaAboveZeroAndAT
         std::deque<bool> Confirms;
         std::optional<QString> Area;
         double Dpi;
-        bool Refused;  // the typed area is said to be no area
+        const char* Refusal;  // the status that refuses the area or its resolution, if any
     };
     const TCase cases[] = {
         // 100 target pixels in 4 cm²: √25 × 2.54.
-        {"taken", {5, 5}, {30, 30}, {true, true}, QStringLiteral("4"), 12.7, false},
-        {"resolution declined", {5, 5}, {30, 30}, {true, false}, QStringLiteral("4"), 100.0, false},
-        {"not asked for", {5, 5}, {30, 30}, {false}, std::nullopt, 100.0, false},
-        {"cancelled", {5, 5}, {30, 30}, {true}, std::nullopt, 100.0, false},
-        {"no number", {5, 5}, {30, 30}, {true, true}, QStringLiteral("four"), 100.0, true},
-        {"nothing typed", {5, 5}, {30, 30}, {true, true}, QString(), 100.0, true},
-        {"no area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("0"), 100.0, true},
-        {"negative area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("-4"), 100.0, true},
-        {"no target in the box", {30, 5}, {50, 30}, {true, true}, QStringLiteral("4"), 100.0, false},
+        {"taken", {5, 5}, {30, 30}, {true, true}, QStringLiteral("4"), 12.7, nullptr},
+        {"resolution declined", {5, 5}, {30, 30}, {true, false}, QStringLiteral("4"), 100.0, nullptr},
+        {"not asked for", {5, 5}, {30, 30}, {false}, std::nullopt, 100.0, nullptr},
+        {"cancelled", {5, 5}, {30, 30}, {true}, std::nullopt, 100.0, nullptr},
+        {"no number", {5, 5}, {30, 30}, {true, true}, QStringLiteral("four"), 100.0, "DMS108"},
+        {"nothing typed", {5, 5}, {30, 30}, {true, true}, QString(), 100.0, "DMS108"},
+        {"no area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("0"), 100.0, "DMS108"},
+        {"negative area", {5, 5}, {30, 30}, {true, true}, QStringLiteral("-4"), 100.0, "DMS108"},
+        {"an area too small to divide by", {5, 5}, {30, 30}, {true, true}, QStringLiteral("1e-320"), 100.0, "ERR33"},
+        {"no target in the box", {30, 5}, {50, 30}, {true, true}, QStringLiteral("4"), 100.0, "ERR33"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -163,9 +165,15 @@ TEST_F(ColourToolsTest, ScaleByAreaSetsTheResolutionOnlyFromAnAreaAboveZeroAndAT
         Host.ConfirmAnswers = c.Confirms;
         Host.InputAnswers = {c.Area};
         Host.StatusTexts.clear();
+        const std::size_t questions = Host.Questions.size();
         Drag(c.From, c.To);
         EXPECT_DOUBLE_EQ(ImageDPI, c.Dpi);
-        EXPECT_EQ(Host.LastStatus() == GetDialogMessage(QStringLiteral("DMS108")), c.Refused);
+        const QString refusal = !c.Refusal                     ? QString()
+                                : QLatin1String(c.Refusal) == "ERR33" ? StatusOf(ShowErrorMessage, "ERR33")
+                                                               : GetDialogMessage(QLatin1String(c.Refusal));
+        EXPECT_EQ(std::count(Host.StatusTexts.begin(), Host.StatusTexts.end(), refusal), c.Refusal ? 1 : 0);
+        // A refused area or resolution is not offered.
+        if (c.Refusal) EXPECT_EQ(Host.Questions.size(), questions + 1);
         // The painted classes and the box are gone with the picture read again.
         EXPECT_EQ(Pixels(), before);
         EXPECT_TRUE(Window->FTagAreaMode);

@@ -2,6 +2,7 @@
 // distortion-corrected picture in place and the slope-corrected file.
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 
 #include "analysis/Messages.h"
 #include "windows/image_window_fixture.h"
@@ -41,7 +42,7 @@ protected:
     QImage Pixels() const { return Window->Picture().Image().copy(); }
 };
 
-TEST_F(CorrectionCommandsTest, TheTiltToolRefusesAClickAndALineLeavingTheCircle) {
+TEST_F(CorrectionCommandsTest, TheTiltToolRefusesAClickALineLeavingTheCircleAndOptionsItCannotFollow) {
     SetCircle();
     Window->StartCorrectDistortion();
     EXPECT_EQ(Window->FMeasureTool, mtCorrectDistortion);
@@ -54,13 +55,20 @@ TEST_F(CorrectionCommandsTest, TheTiltToolRefusesAClickAndALineLeavingTheCircle)
     for (const auto& line : lines) {
         SCOPED_TRACE(line.Why);
         Drag(line.From, line.To);
-        EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR12"));
+        EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR30"));
         EXPECT_TRUE(Host.Messages.empty());
         // Only the rubber line is in the picture, and goes with the tool.
         Window->ResetTools();
         EXPECT_EQ(Pixels(), before);
         Window->StartCorrectDistortion();
     }
+    // The refusal of the options says why, and nothing overwrites it.
+    MaxViewAngle = 0.0;
+    Host.StatusTexts.clear();
+    Drag({70, 40}, {80, 50});
+    EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR32"));
+    EXPECT_EQ(std::count(Host.StatusTexts.begin(), Host.StatusTexts.end(), StatusOf(ShowErrorMessage, "ERR22")), 0);
+    EXPECT_TRUE(Host.Messages.empty());
 }
 
 TEST_F(CorrectionCommandsTest, ALineAlongAStemShowsTheTurnedPhotographWithItsCircle) {

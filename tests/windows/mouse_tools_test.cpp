@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <cmath>
 #include <functional>
+#include <string>
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
@@ -188,7 +190,7 @@ TEST_F(MouseToolsTest, MouseEventsOnThePictureReachTheTool) {
     send(QEvent::MouseButtonPress, {20, 30}, Qt::LeftButton);
     send(QEvent::MouseMove, {-9, 400}, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, {-9, 401}, Qt::NoButton);
-    EXPECT_EQ(Window->FTagArea, QRect(QPoint(-5, 15), QPoint(10, 200)));
+    EXPECT_EQ(Window->FTagArea, QRect(QPoint(0, 15), QPoint(10, 159)));
     EXPECT_EQ(Frame.PositionText, QStringLiteral("(0,159)"));
 }
 
@@ -201,16 +203,21 @@ TEST_F(MouseToolsTest, ASmallTagRectangleMeansTheWholePicture) {
     EXPECT_EQ(Pixels(), before);
 }
 
-TEST_F(MouseToolsTest, ButtonDownAndMoveAreClampedToThePictureButtonUpIsNot) {
+TEST_F(MouseToolsTest, ButtonDownAndMoveAreClampedToThePictureAndSoIsTheReleasedBox) {
     const QImage before = Pixels();
+    // Released far beyond the last column and row: the box and its size end there.
+    Window->SetTagArea();
+    Window->Image1MouseDown(Qt::LeftButton, 10, 10);
+    Window->Image1MouseUp(4900, 3900);
+    EXPECT_EQ(Window->FTagArea, QRect(QPoint(10, 10), QPoint(199, 159)));
+    EXPECT_EQ(Host.LastStatus(), QStringLiteral("(10,10)-(199,159):189 x 149 pixels"));
     Window->SetTagArea();
     Window->Image1MouseDown(Qt::LeftButton, 500, -3);
     EXPECT_EQ(Window->FTagArea.topLeft(), QPoint(199, 0));
     Window->Image1MouseMove(-20, 300);
     EXPECT_EQ(Window->FTagArea.bottomRight(), QPoint(0, 159));
     Window->Image1MouseUp(-20, 300);
-    // The analyses clip the box area to their image.
-    EXPECT_EQ(Window->FTagArea, QRect(QPoint(-20, 0), QPoint(199, 300)));
+    EXPECT_EQ(Window->FTagArea, QRect(QPoint(0, 0), QPoint(199, 159)));
     EXPECT_TRUE(Window->FTagShown);
     Window->EnhanceView();
     EXPECT_EQ(Pixels(), before);
@@ -340,6 +347,41 @@ TEST_F(MouseToolsTest, NorthFromTheCentreAndTheTypedAzimuth) {
     EXPECT_EQ(Pixels(), withCircle);
 }
 
+// North and the azimuths measured from it lie in [0, 360), whatever was
+// typed; one that would be written as 360 is written as 0.
+TEST_F(MouseToolsTest, NorthAndTheAzimuthsFromItStayWithinAFullTurn) {
+    SetCircle(100, 80, 60);
+    const double drawn = PixelAzimuth(100, 20);
+    const auto azimuthOf = [](const QString& Line) { return Line.section(QLatin1Char(' '), -1).toDouble(); };
+    for (const char* typed : {"-400", "725", "360"}) {
+        SCOPED_TRACE(typed);
+        Window->StartSetNorthDirection();
+        Host.InputAnswers = {QLatin1String(typed)};
+        Drag({0, 0}, {100, 20});
+        const double north = Window->FNorthAngle;
+        EXPECT_GE(north, 0.0);
+        EXPECT_LT(north, 360.0);
+        EXPECT_NEAR(std::remainder(north - (drawn - std::stod(typed)), 360.0), 0.0, 1e-9);
+        Window->StartZenithAngleMeasurement();
+        Host.ResultLines.clear();
+        Click({40, 80});
+        Click({160, 100});
+        ASSERT_EQ(Host.ResultLines.size(), 2u);
+        for (const QString& line : Host.ResultLines) {
+            EXPECT_GE(azimuthOf(line), 0.0) << line.toStdString();
+            EXPECT_LT(azimuthOf(line), 360.0) << line.toStdString();
+        }
+    }
+    Window->StartSetNorthDirection();
+    Host.InputAnswers = {QStringLiteral("-0.0001")};
+    Drag({0, 0}, {100, 20});
+    Window->StartZenithAngleMeasurement();
+    Host.ResultLines.clear();
+    Click({100, 20});
+    ASSERT_EQ(Host.ResultLines.size(), 1u);
+    EXPECT_TRUE(Host.ResultLines[0].endsWith(QStringLiteral("  0.000"))) << Host.ResultLines[0].toStdString();
+}
+
 TEST_F(MouseToolsTest, DistanceAndPolylineReportCentimetres) {
     ImageDPI = 100.0;
     Window->StartDistanceMeasurement();
@@ -406,6 +448,16 @@ TEST_F(MouseToolsTest, ScaleByLineSetsTheResolutionOnlyWhenConfirmed) {
     Click({10, 10});
     EXPECT_EQ(Host.Questions.size(), questions);
     EXPECT_DOUBLE_EQ(ImageDPI, 200.0);
+    // A length that gives no finite resolution above 0 is refused and says so.
+    for (const char* cm : {"1e-320", "-2", "0"}) {
+        SCOPED_TRACE(cm);
+        Host.StatusTexts.clear();
+        Host.InputAnswers = {QLatin1String(cm)};
+        Drag({10, 10}, {110, 10});
+        EXPECT_EQ(Host.Questions.size(), questions);
+        EXPECT_DOUBLE_EQ(ImageDPI, 200.0);
+        EXPECT_EQ(Host.LastStatus(), test::StatusOf(ShowErrorMessage, "ERR33"));
+    }
 }
 
 TEST_F(MouseToolsTest, ZenithAngleNeedsTheCircleAndNumbersItsPoints) {

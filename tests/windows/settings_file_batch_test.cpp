@@ -60,7 +60,8 @@ protected:
 
 TEST_F(SettingsFileBatchTest, EachLineNamingAnImageGivesOneRowWithItsTargetAndThresholds) {
     RunBatch("a01.bmp,2,128\r\n\r\nmissing.bmp,2,128\r\n\"a 02.bmp\",5,120,130,140\r\nx.bmp\r\na01.bmp,abc\r\n");
-    ASSERT_EQ(Host.ResultLines.size(), 4u);
+    // Then the notes of the three lines passed over.
+    ASSERT_EQ(Host.ResultLines.size(), 7u);
     EXPECT_EQ(Host.ResultLines[0], QStringLiteral("Cx=32,Cy=32,r=24"));
     EXPECT_EQ(Host.ResultLines[1], kBatchResultHeader);
     EXPECT_TRUE(Host.ResultLines[2].startsWith(QStringLiteral("a01.bmp,Blue,Fixed(128),"))) << Host.ResultLines[2].toStdString();
@@ -99,11 +100,13 @@ TEST_F(SettingsFileBatchTest, ASkippedLineChangesNoSetting) {
         "a01.bmp,3",            "a01.bmp,4", "a01.bmp,5,1,2", "a01.bmp,2,256", "a01.bmp,2,-3",
         "a01.bmp,5,1,2,255",    "a01.bmp,2,12.5", "a01.bmp,x7", "missing.bmp,2,128", "a01.bmp",
         "photos,2,128",  // a folder
+        "a01.bmp,7",            "a01.bmp,-1",
     };
     for (const char* line : skipped) {
         SCOPED_TRACE(line);
         RunBatch(line);
-        EXPECT_EQ(Host.ResultLines.size(), 2u);
+        // The circle, the header and the note of the line passed over.
+        EXPECT_EQ(Host.ResultLines.size(), 3u);
         EXPECT_EQ(BinarizeTarget, 1);
         EXPECT_EQ(ThresholdMethod, 2);
         EXPECT_EQ(FixedThreshold, 77);
@@ -114,10 +117,6 @@ TEST_F(SettingsFileBatchTest, ASkippedLineChangesNoSetting) {
 }
 
 TEST_F(SettingsFileBatchTest, AMissingClassifierOrColourOrAFailedRunEndsTheBatch) {
-    QFile broken(Photos.filePath(QStringLiteral("broken.bmp")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("BM not a picture");
-    broken.close();
     struct TCase {
         const char* Lines;
         const char* Error;
@@ -125,11 +124,12 @@ TEST_F(SettingsFileBatchTest, AMissingClassifierOrColourOrAFailedRunEndsTheBatch
     const TCase cases[] = {
         {"a01.bmp,3\na01.bmp,2,128\n", "ERR6"},
         {"a01.bmp,4\na01.bmp,2,128\n", "ERR6"},
-        {"broken.bmp,2,128\na01.bmp,2,128\n", "ERR7"},
+        {"a01.bmp,2,128\na01.bmp,2,128\n", "ERR7"},  // a box beyond the image
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Lines);
         ThresholdMethod = 0;
+        Window->FTagArea = c.Error == std::string("ERR7") ? QRect(100, 100, 10, 10) : QRect(0, 0, 64, 64);
         RunBatch(c.Lines);
         EXPECT_EQ(Host.ResultLines.size(), 2u);
         EXPECT_EQ(Host.LastStatus(), test::StatusOf(ShowErrorMessage, c.Error));
@@ -142,6 +142,49 @@ TEST_F(SettingsFileBatchTest, WithoutACircleTheBatchSaysSoInTheStatusBarAndInIts
     const QString noCircle = test::StatusOf(ShowErrorMessage, "ERR10");
     EXPECT_EQ(Host.LastStatus(), noCircle);
     EXPECT_EQ(Host.ResultLines, std::vector<QString>{noCircle});
+}
+
+// A line that names no image file or a target beyond 0..5, whose file is
+// missing or does not load, or that has no thresholds under the fixed
+// method, has no row: the report says so at the end, with its line number
+// (empty lines count but are not noted), its file as written and why; a
+// picture that does not load shows no message of its own.
+TEST_F(SettingsFileBatchTest, TheLinesPassedOverAreReportedAtTheEndWithTheirReasons) {
+    QFile broken(Photos.filePath(QStringLiteral("broken.bmp")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("BM not a picture");
+    broken.close();
+    RunBatch("a01.bmp,2,128\r\n"
+             "\r\n"
+             "missing.bmp,2,128\r\n"
+             "\"a 02.bmp\",7\r\n"
+             "broken.bmp,2,128\r\n"
+             "a01.bmp,abc\r\n"
+             "   \r\n"
+             "a 02.bmp,1\r\n"
+             "a01.bmp,1,90\r\n");
+    ASSERT_EQ(Host.ResultLines.size(), 9u);
+    EXPECT_TRUE(Host.ResultLines[2].startsWith(QStringLiteral("a01.bmp,Blue,Fixed(128),")));
+    EXPECT_TRUE(Host.ResultLines[3].startsWith(QStringLiteral("a01.bmp,Green,Fixed( 90),")));
+    const auto Note = [](int Line, const char* File, const QString& Why) {
+        return FormatDialogMessage(QStringLiteral("DMS110"), {Line, QString::fromUtf8(File), Why});
+    };
+    const QString notALine = GetDialogMessage(QStringLiteral("DMS111"));
+    EXPECT_EQ(Host.ResultLines[4], Note(3, "missing.bmp", GetDialogMessage(QStringLiteral("DMS112"))));
+    EXPECT_EQ(Host.ResultLines[5], Note(4, "a 02.bmp", notALine));
+    const QString unloaded = Note(5, "broken.bmp", FormatDialogMessage(QStringLiteral("DMS113"), {QString()}));
+    EXPECT_TRUE(Host.ResultLines[6].startsWith(unloaded.left(unloaded.indexOf(QLatin1Char('(')) + 1)))
+        << Host.ResultLines[6].toStdString();
+    EXPECT_GT(Host.ResultLines[6].size(), unloaded.size());  // with the loader's reason
+    EXPECT_EQ(Host.ResultLines[7], Note(6, "a01.bmp", notALine));
+    EXPECT_EQ(Host.ResultLines[8], Note(8, "a", notALine));  // a name with a blank needs quotes
+    EXPECT_TRUE(Host.Messages.empty());
+    for (const QString& line : Host.ResultLines) EXPECT_FALSE(line.contains(QLatin1String("ERROR")));
+
+    ThresholdMethod = 2;
+    RunBatch("a01.bmp,1\n");
+    ASSERT_EQ(Host.ResultLines.size(), 3u);
+    EXPECT_EQ(Host.ResultLines[2], Note(1, "a01.bmp", GetDialogMessage(QStringLiteral("DMS114"))));
 }
 
 TEST_F(SettingsFileBatchTest, AClassificationLineAsksForItsGroupsAndCancellingEndsTheBatch) {
