@@ -10,6 +10,8 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/RunSeries.h"
+#include "analysis/UnreadablePictureMessage.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
 #include "platform/VectorState.h"
@@ -58,6 +60,9 @@ uint8_t* WindowPixelBytes(TBitmap& Image, int X, int Y) {
 bool LoadAnalysisImage(const QString& FileName) {
     try {
         return LoadIntoNewImage(FileName);
+    } catch (const EPictureUnreadable& E) {
+        FreeAnalysisImage();
+        EngineHost().ShowMessage(UnreadablePictureMessage(E));
     } catch (const Exception& E) {
         FreeAnalysisImage();
         EngineHost().ShowMessage(E.Message());

@@ -64,20 +64,12 @@ QString ArgumentText(const FormatArg& Arg) {
     return QString();
 }
 
-}  // namespace
+const QString kErrorSection = QStringLiteral("ERROR_CODE_");
+const QString kDialogSection = QStringLiteral("DIALOG_CODE_");
 
-void ShowStatusMessage(const QString& Prefix, const QString& Code) {
-    EngineHost().SetStatusText(Lookup(kMessageFile, Prefix, Code));
-}
-
-void ShowErrorMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("ERROR_CODE_"), Code); }
-
-void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("INSTRUCTION_CODE_"), Code); }
-
-QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("DIALOG_CODE_"), Code); }
-
-QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
-    const QString Text = GetDialogMessage(Code);
+// A text of a file that users edit used as a Format string: when it does not
+// fit Args, the text as it stands followed by the arguments.
+QString FormatMessageText(const QString& Text, std::initializer_list<FormatArg> Args) {
     try {
         return Format(Text, Args);
     } catch (const EConvertError&) {
@@ -85,6 +77,26 @@ QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg
         for (const FormatArg& Arg : Args) Parts << ArgumentText(Arg);
         return Parts.join(u' ');
     }
+}
+
+}  // namespace
+
+void ShowStatusMessage(const QString& Prefix, const QString& Code) {
+    EngineHost().SetStatusText(Lookup(kMessageFile, Prefix, Code));
+}
+
+void ShowErrorMessage(const QString& Code) { ShowStatusMessage(kErrorSection, Code); }
+
+QString FormatErrorMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
+    return FormatMessageText(Lookup(kMessageFile, kErrorSection, Code), Args);
+}
+
+void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("INSTRUCTION_CODE_"), Code); }
+
+QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, kDialogSection, Code); }
+
+QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
+    return FormatMessageText(GetDialogMessage(Code), Args);
 }
 
 int GetMenuCharset() {

@@ -16,11 +16,14 @@ namespace tam32 {
 // Writes the text of Code in section Prefix + locale of "Tam32.msg" to the
 // status panel of the engine host.
 void ShowStatusMessage(const QString& Prefix, const QString& Code);
-// Error messages "ERR1".."ERR23" (section ERROR_CODE_ + locale).
+// Error messages "ERR1".."ERR26" (section ERROR_CODE_ + locale).
 void ShowErrorMessage(const QString& Code);
+// The error text of Code used as a Format string with Args, as
+// FormatDialogMessage does with a dialog text.
+QString FormatErrorMessage(const QString& Code, std::initializer_list<FormatArg> Args);
 // Instructions and progress notes "MSG1".."MSG10" (INSTRUCTION_CODE_ + locale).
 void ShowInstructionMessage(const QString& Code);
-// Confirmations, prompts, captions and report headings "DMS1".."DMS86"
+// Confirmations, prompts, captions and report headings "DMS1".."DMS89"
 // (DIALOG_CODE_ + locale).
 QString GetDialogMessage(const QString& Code);
 // The dialog text of Code used as a Format string with Args. The text comes

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <new>
 
+#include "analysis/UnreadablePictureMessage.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Exceptions.h"
 
 namespace tam32 {
@@ -21,6 +23,7 @@ bool TTamApplication::notify(QObject* Receiver, QEvent* Event) {
 }
 
 QString ExceptionText(const std::exception& E) {
+    if (const auto* picture = dynamic_cast<const EPictureUnreadable*>(&E)) return UnreadablePictureMessage(*picture);
     if (const auto* own = dynamic_cast<const Exception*>(&E))
         return QStringLiteral("%1: %2").arg(QLatin1String(own->ClassName()), own->Message());
     if (dynamic_cast<const std::bad_alloc*>(&E) != nullptr) return QStringLiteral("EOutOfMemory: Out of memory");

@@ -14,7 +14,8 @@ public:
     bool notify(QObject* Receiver, QEvent* Event) override;
 };
 
-// "Class: message" of an exception.
+// "Class: message" of an exception; for a picture that cannot be read, the
+// file and the reason in the interface language.
 QString ExceptionText(const std::exception& E);
 // Shows the error box. EAbort is silent; an error raised while a box is
 // already up (the box itself changes the active form) goes to the log only,

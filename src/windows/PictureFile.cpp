@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <jpeglib.h>
 
+#include "import/SPIPxDIB.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Exceptions.h"
 #include "platform/PictureFormats.h"
 #include "platform/Stream.h"
@@ -15,15 +17,15 @@
 namespace tam32 {
 
 std::unique_ptr<TBitmap> LoadPictureAsBitmap(const QString& FileName) {
-    const QString extension = QFileInfo(FileName).suffix().toLower();
-    TGraphicClass graphicClass = PictureFormats::FindFileFormat(extension);
-    if (graphicClass == nullptr)
-        throw EInvalidGraphic(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
-    std::unique_ptr<TGraphic> graphic = graphicClass->Create();
-    graphic->LoadFromFile(FileName);
-    // Every class is converted, so pictures that are not bitmaps show too.
+    if (PictureFormats::FindFileFormat(QFileInfo(FileName).suffix()) == nullptr)
+        throw EPictureUnreadable(FileName, TPictureFault::NotAPicture);
+    // Read by the reader of every analysis, whatever class the registry
+    // holds for the extension, so that the window shows what is analysed.
+    TSPIPxDIB picture;
+    picture.LoadFromFile(FileName);
+    picture.SetPixelFormat(pxPf24Bit);
     auto bitmap = std::make_unique<TBitmap>();
-    bitmap->Assign(graphic.get());
+    bitmap->Assign(&picture);
     bitmap->SetPixelFormat(TPixelFormat::pf24bit);
     return bitmap;
 }

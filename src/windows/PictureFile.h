@@ -7,10 +7,10 @@
 
 namespace tam32 {
 
-// Reads FileName through the picture-format registry (class by extension,
-// latest registration first) and returns it as a 24-bit bitmap, whatever the
-// class. EInvalidGraphic for an extension that nothing reads; the reader's
-// error for a bad file.
+// Reads FileName as the analyses read it (a ".bmp" through the image model
+// first, any other file through the plug-ins first) and returns it as a
+// 24-bit bitmap. EPictureUnreadable for an extension that the picture-format
+// registry does not know and for a file that no reader decodes.
 std::unique_ptr<TBitmap> LoadPictureAsBitmap(const QString& FileName);
 
 // The open dialog's filter: every registered format together, then each one.

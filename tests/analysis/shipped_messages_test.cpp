@@ -54,6 +54,8 @@ const std::vector<FormatUse>& FormatUses() {
         {84, {12.5}, {"12.5"}},  // polyline length
         {85, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file to replace
         {86, {"/p/a.bmp"}, {"/p/a.bmp"}},  // the file an open window shows
+        {88, {"/p/a.jpg"}, {"/p/a.jpg"}},  // a picture that cannot be read
+        {89, {"/p/a.jpg"}, {"/p/a.jpg"}},
     };
     return Uses;
 }
@@ -89,15 +91,17 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     const QString Locale = GetParam();
     for (int I = 1; I <= 23; ++I)
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
+    Check(Messages.ReadString("ERROR_CODE_" + Locale, "ERR26", "ERROR"), "ERR26");
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
     for (int I = 1; I <= 86; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
+    for (int I = 88; I <= 89; ++I) Check(GetDialogMessage(QString("DMS%1").arg(I)), QString("DMS%1").arg(I));
     for (int I = 0; I <= 88; ++I) Check(GetMenuCaption(I), QString("MM %1").arg(I));
     for (const FormCaptions& Form : kForms)
         for (int I = 0; I < Form.Count; ++I) Check(GetFormCaption(Form.Key, I), QString("%1 %2").arg(Form.Key).arg(I));
     EXPECT_EQ(GetMenuCaption(5), "-");  // the separator of the File menu stays one
-    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 86);
+    EXPECT_EQ(Messages.ReadSection("DIALOG_CODE_" + Locale).size(), 88);
     EXPECT_GE(GetMenuCharset(), 0);
     EXPECT_LE(GetMenuCharset(), 255);
 }
@@ -111,6 +115,12 @@ TEST_P(ShippedMessagesTest, EachFormatTextTakesItsCallersArguments) {
             EXPECT_TRUE(Line.contains(Value)) << Key.toStdString() << ": " << Line.toStdString() << " lacks "
                                               << Value.toStdString();
     }
+    // A picture too large, an error text that names its file.
+    const QString TooLarge =
+        TIniFile(MessageFolder() + "/Tam32.msg").ReadString(QString("ERROR_CODE_") + GetParam(), "ERR26", "ERROR");
+    QString Line;
+    ASSERT_NO_THROW(Line = Format(TooLarge, {"/p/a.jpg"}));
+    EXPECT_TRUE(Line.contains("/p/a.jpg")) << Line.toStdString();
 }
 
 TEST_P(ShippedMessagesTest, TextsThatOthersAreAppendedToKeepTheirEdges) {

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTimer>
+#include <functional>
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
@@ -24,6 +25,21 @@ using ImageIoTest = FrameTest;
 QByteArray FileBytes(const QString& Name) {
     QFile file(Name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The text of the message box that Action shows, which is closed.
+QString TextOfTheBoxShownBy(const std::function<void()>& Action) {
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    Action();
+    return shown;
 }
 
 int BmpBitCount(const QString& Name) {
@@ -54,18 +70,24 @@ TEST_F(ImageIoTest, AFailedCommandShowsItsErrorAndTheProgramCarriesOn) {
     const QString name = WritePicture(QStringLiteral("gone.bmp"), 8, 8);
     Frame->CreateMDIChild(name, false);
     ASSERT_TRUE(QFile::remove(name));
-    QString shown;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    closer.start(10);
-    Frame->MenuItem("ImageViewOriginal1")->trigger();
+    const QString shown = TextOfTheBoxShownBy([this] { Frame->MenuItem("ImageViewOriginal1")->trigger(); });
     EXPECT_TRUE(shown.startsWith(QStringLiteral("EFOpenError: "))) << shown.toStdString();
     EXPECT_EQ(Frame->ImageWindows().size(), 1);
+}
+
+TEST_F(ImageIoTest, APictureCutShortIsShownByNameAndReasonInTheInterfaceLanguage) {
+    const QString name = WritePicture(QStringLiteral("cut.jpg"), 64, 48);
+    Frame->CreateMDIChild(name, false);
+    QFile file(name);
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    for (const auto& [locale, reason] : {std::pair{"EN", " ends early or is damaged."},
+                                         std::pair{"JP", " は途中で切れているか壊れています"}}) {
+        TIniFile(Messages.filePath(QStringLiteral("Tam32.msg")))
+            .WriteString(QStringLiteral("LOCALE"), QStringLiteral("LOCALE"), QLatin1String(locale));
+        const QString shown = TextOfTheBoxShownBy([this] { Frame->MenuItem("ImageViewOriginal1")->trigger(); });
+        EXPECT_EQ(shown, QDir::toNativeSeparators(name) + QString::fromUtf8(reason)) << locale;
+        EXPECT_EQ(Frame->ImageWindows().size(), 1);
+    }
 }
 
 TEST_F(ImageIoTest, CancelledOpenAndUnreadableFilesOpenNoWindow) {
