@@ -33,6 +33,7 @@
 #include "platform/Exceptions.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"
+#include "import/ShownPicture.h"
 #include "windows/PictureFile.h"
 
 namespace tam32 {

@@ -1,6 +1,5 @@
 #include "windows/PictureFile.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QStringList>
 #include <csetjmp>
@@ -8,27 +7,11 @@
 #include <cstdlib>
 #include <jpeglib.h>
 
-#include "import/SPIPxDIB.h"
-#include "import/UnreadablePicture.h"
 #include "platform/Exceptions.h"
 #include "platform/PictureFormats.h"
 #include "platform/Stream.h"
 
 namespace tam32 {
-
-std::unique_ptr<TBitmap> LoadPictureAsBitmap(const QString& FileName) {
-    if (PictureFormats::FindFileFormat(QFileInfo(FileName).suffix()) == nullptr)
-        throw EPictureUnreadable(FileName, TPictureFault::NotAPicture);
-    // Read by the reader of every analysis, whatever class the registry
-    // holds for the extension, so that the window shows what is analysed.
-    TSPIPxDIB picture;
-    picture.LoadFromFile(FileName);
-    picture.SetPixelFormat(pxPf24Bit);
-    auto bitmap = std::make_unique<TBitmap>();
-    bitmap->Assign(&picture);
-    bitmap->SetPixelFormat(TPixelFormat::pf24bit);
-    return bitmap;
-}
 
 QString PictureOpenFilter() {
     QStringList all;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -35,6 +36,8 @@ struct JpegSpec {
     // JFIF density: unit 1 dots per inch, 2 dots per centimetre.
     uint8_t DensityUnit = 1;
     uint16_t Density = 100;
+    // Channel C (red, green, blue) of pixel (X, Y).
+    std::function<uint8_t(int X, int Y, int C)> Pixel = Sample8;
 };
 
 inline std::vector<jpeg_scan_info> ScanScript(const JpegSpec& S) {
@@ -91,7 +94,7 @@ inline std::vector<uint8_t> WriteJpeg(const JpegSpec& S) {
     for (int y = 0; y < S.Height; ++y) {
         for (int x = 0; x < S.Width; ++x)
             for (int c = 0; c < S.Components; ++c)
-                row[static_cast<size_t>(x * S.Components + c)] = Sample8(x, y, c);
+                row[static_cast<size_t>(x * S.Components + c)] = S.Pixel(x, y, c);
         JSAMPROW pointer = row.data();
         jpeg_write_scanlines(&cinfo, &pointer, 1);
     }

@@ -9,6 +9,7 @@
 #include "import/SPIBitmap.h"
 #include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
+#include "import/ShownPicture.h"
 #include "import/UnreadablePicture.h"
 #include "platform/Exceptions.h"
 #include "platform/PictureFormats.h"
@@ -67,6 +68,7 @@ std::vector<uint8_t> SixteenBitBmp() {
     spec.Width = 32;
     spec.Height = 3;
     spec.BitCount = 16;
+    spec.XPels = spec.YPels = 2835;  // 72 dots per inch
     for (int y = 0; y < spec.Height; ++y)
         for (int x = 0; x < spec.Width; ++x) {
             const auto pixel = static_cast<uint16_t>(x << (5 * y));
@@ -107,6 +109,7 @@ TEST_F(PictureFileTest, TheWindowShowsEveryPixelAsTheAnalysesReadIt) {
         const std::unique_ptr<TBitmap> shown = LoadPictureAsBitmap(file);
         ASSERT_EQ(shown->Width(), analysed.Width());
         ASSERT_EQ(shown->Height(), analysed.Height());
+        EXPECT_EQ(shown->Image().dotsPerMeterX(), analysed.DIB().Infos.Header.biXPelsPerMeter);
         for (int y = 0; y < analysed.Height(); ++y)
             for (int x = 0; x < analysed.Width(); ++x) {
                 const TColor c = analysed.GetPixels(x, y);
