@@ -216,7 +216,8 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
         Refuse(reinterpret_cast<j_common_ptr>(&cinfo), SPI_BROKEN_DATA);
     SpiProgress progress(Callback, LData, cinfo.output_height);
     result = progress.Report(0) ? SPI_SUCCESS : SPI_ABORTED;
-    if (result == SPI_SUCCESS) result = Dib->Create(cinfo.output_width, cinfo.output_height, grey ? 8 : 24, grey ? 256 : 0);
+    if (result == SPI_SUCCESS)
+        result = Dib->Create(cinfo.output_width, cinfo.output_height, grey ? 8 : 24, grey ? 256 : 0);
     if (result == SPI_SUCCESS) {
         if (grey) Dib->SetGreyColors();
         Dib->SetDotsPerInch(xDpi, yDpi);

@@ -20,6 +20,8 @@ int32_t CheckPictureSize(int64_t Width, int64_t Height) {
 
 int64_t PictureBlockLimit() { return gBlockLimit; }
 
-void SetPictureBlockLimit(int64_t Bytes) { gBlockLimit = Bytes > 0 && Bytes < kModelBlockLimit ? Bytes : kModelBlockLimit; }
+void SetPictureBlockLimit(int64_t Bytes) {
+    gBlockLimit = Bytes > 0 && Bytes < kModelBlockLimit ? Bytes : kModelBlockLimit;
+}
 
 }  // namespace tam32::spi

@@ -48,7 +48,8 @@ QImage TPxDIB::ReleaseAsImage(bool KeepPixels) {
     auto blank = std::make_unique<TPxInternalDIB>(FDIB->UseFileMapping);
     blank->FreeDIB();
     blank->CreateDIB(1, 1, 0, 24);
-    auto block = std::make_unique<TReleasedBlock>(TReleasedBlock{infos.MappingHandle, infos.Bits, FDIB->UseFileMapping});
+    auto block =
+        std::make_unique<TReleasedBlock>(TReleasedBlock{infos.MappingHandle, infos.Bits, FDIB->UseFileMapping});
     QImage image(infos.Bits, FDIB->Width, FDIB->Height, qsizetype(stride), QImage::Format_BGR888, FreeReleasedBlock,
                  block.get());
     if (image.isNull()) return {};

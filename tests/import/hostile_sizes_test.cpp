@@ -97,10 +97,12 @@ TEST_F(HostileSizesTest, AreRefusedBeforeAnythingIsAllocatedForThem) {
     const std::vector<uint8_t> smallProgressive =
         WriteJpeg({.Width = 8, .Height = 8, .Components = 1, .Scans = JpegScans::Progressive});
     const std::vector<uint8_t> png = written("w.png", writePng, PngSpec{.Width = 130, .Height = 100});
-    const std::vector<uint8_t> strips = written("s.tif", writeTiff, TiffSpec{.Width = 130, .Height = 100, .OneStrip = true});
+    const std::vector<uint8_t> strips =
+        written("s.tif", writeTiff, TiffSpec{.Width = 130, .Height = 100, .OneStrip = true});
     const std::vector<uint8_t> lzw = written(
         "l.tif", writeTiff, TiffSpec{.Width = 130, .Height = 100, .Compression = COMPRESSION_LZW, .OneStrip = true});
-    const std::vector<uint8_t> tiles = written("t.tif", writeTiff, TiffSpec{.Width = 130, .Height = 100, .Tiled = true});
+    const std::vector<uint8_t> tiles =
+        written("t.tif", writeTiff, TiffSpec{.Width = 130, .Height = 100, .Tiled = true});
     // Four-bit colour goes through libtiff's RGBA reader.
     const std::vector<uint8_t> rgba = written(
         "r.tif", writeTiff, TiffSpec{.Width = 130, .Height = 100, .Bits = 4, .Compression = COMPRESSION_LZW});
@@ -115,7 +117,8 @@ TEST_F(HostileSizesTest, AreRefusedBeforeAnythingIsAllocatedForThem) {
         {"of 32768 x 32768 tiles.tif",
          TiffWith(TiffWith(tiles, TIFFTAG_TILEWIDTH, 32768), TIFFTAG_TILELENGTH, 32768), TPictureFault::Damaged},
         {"strip beyond its end.tif", TiffWith(strips, TIFFTAG_STRIPOFFSETS, 1'000'000'000), TPictureFault::Damaged},
-        {"raw of 130 x 500000.tif", TiffWith(TiffWith(strips, TIFFTAG_IMAGELENGTH, 500'000), TIFFTAG_ROWSPERSTRIP, 500'000),
+        {"raw of 130 x 500000.tif",
+         TiffWith(TiffWith(strips, TIFFTAG_IMAGELENGTH, 500'000), TIFFTAG_ROWSPERSTRIP, 500'000),
          TPictureFault::Damaged},
         {"compressed of 10000 x 10000.tif",
          TiffWith(TiffDeclaring(lzw, 10000, 10000), TIFFTAG_ROWSPERSTRIP, 10000), TPictureFault::Damaged},

@@ -99,7 +99,8 @@ void WriteFile(const QString& Name, const std::vector<uint8_t>& Bytes) {
 }
 
 TEST_F(PictureFileTest, TheWindowShowsEveryPixelAsTheAnalysesReadIt) {
-    for (const auto& [name, bytes] : {std::pair{"sixteen.bmp", SixteenBitBmp()}, std::pair{"alpha.bmp", AlphaFieldsBmp()}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{"sixteen.bmp", SixteenBitBmp()}, std::pair{"alpha.bmp", AlphaFieldsBmp()}}) {
         SCOPED_TRACE(name);
         const QString file = Folder.filePath(QLatin1String(name));
         WriteFile(file, bytes);
