@@ -11,7 +11,6 @@
 // the extension anew in the picture-format registry and take it from the
 // program's own bitmap reader. The host offers a picture to every image-input
 // plug-in anyway, so a BMP file the image model refuses still arrives here.
-#include <algorithm>
 #include <cstring>
 
 #include "bmp/BmpLayout.h"
@@ -29,8 +28,6 @@ using namespace tam32::spi;
 constexpr SpiPluginTexts kTexts = {"00IN", "TAM32 BMP input plug-in", {}};
 
 double DotsPerInch(int32_t PelsPerMeter) { return PelsPerMeter > 0 ? PelsPerMeter * 0.0254 : 0; }
-
-uint16_t Density(double DotsPerInch) { return static_cast<uint16_t>(std::min(DotsPerInch, 65535.0)); }
 
 int32_t CreateDib(const BmpLayout& L, SpiDib& Dib) {
     if (L.Compression == BI_BITFIELDS) return Dib.CreateBitFields(L.Width, L.Rows, L.BitCount, L.Masks);
@@ -67,8 +64,8 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
         *Info = SpiPictureInfo{};
         Info->width = static_cast<int32_t>(layout.Width);
         Info->height = static_cast<int32_t>(layout.Rows);
-        Info->x_density = Density(xDpi);
-        Info->y_density = Density(yDpi);
+        Info->x_density = DensityField(xDpi);
+        Info->y_density = DensityField(yDpi);
         Info->colorDepth = static_cast<int16_t>(layout.BitCount);
     }
     if (Dib == nullptr) return SPI_SUCCESS;

@@ -3,7 +3,12 @@
 // dropped, leaving the stored colours; 16-bit samples are scaled to 8 bits
 // with rounding; 1-, 2- and 4-bit grey levels are spread over 0..255. No
 // gamma correction is applied.
+//
+// Before any row is allocated, the picture's size is checked against the
+// picture limit and the compressed data the file holds against what the
+// picture needs: deflate makes at most about 1032 bytes of one.
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 
 #include <png.h>
@@ -11,6 +16,7 @@
 #include "support/SpiDecodeExports.h"
 #include "support/SpiDib.h"
 #include "support/SpiInput.h"
+#include "support/SpiPictureLimit.h"
 #include "support/SpiPluginInfo.h"
 #include "support/SpiProgress.h"
 
@@ -36,6 +42,56 @@ void ReadData(png_structp Png, png_bytep Out, size_t Length) {
     reader->Position += Length;
 }
 
+// The most bytes one byte of compressed data can become.
+constexpr uint64_t kInflationLimit = 1032;
+constexpr size_t kChunkHeaderBytes = 8;
+constexpr uint64_t kChunkFrameBytes = 12;  // length, type and CRC
+constexpr uint32_t kMaxChunkLength = 0x7FFFFFFF;
+
+uint32_t BigEndian32(const uint8_t* Bytes) {
+    return uint32_t{Bytes[0]} << 24 | uint32_t{Bytes[1]} << 16 | uint32_t{Bytes[2]} << 8 | Bytes[3];
+}
+
+// Copies the Count bytes at Offset from the picture's start; false past its end.
+bool ReadAt(const SpiInput& Input, uint64_t Offset, uint8_t* Out, size_t Count) {
+    if (Input.File() == nullptr) {
+        if (Offset > Input.Size() || Count > Input.Size() - Offset) return false;
+        std::memcpy(Out, Input.Data() + Offset, Count);
+        return true;
+    }
+    FILE* file = Input.File();
+    const off_t start = ftello(file);
+    const bool read = fseeko(file, start + static_cast<off_t>(Offset), SEEK_SET) == 0 &&
+                      std::fread(Out, 1, Count, file) == Count;
+    return fseeko(file, start, SEEK_SET) == 0 && read;
+}
+
+// The bytes of compressed picture data in the file: the lengths of its IDAT
+// chunks, found by walking the chunk headers without reading their data.
+uint64_t CompressedBytes(const SpiInput& Input) {
+    uint64_t total = 0;
+    uint8_t header[kChunkHeaderBytes];
+    for (uint64_t offset = sizeof kSignature; ReadAt(Input, offset, header, sizeof header);) {
+        const uint32_t length = BigEndian32(header);
+        if (length > kMaxChunkLength || std::memcmp(header + 4, "IEND", 4) == 0) break;
+        if (std::memcmp(header + 4, "IDAT", 4) == 0) total += length;
+        offset += kChunkFrameBytes + length;
+    }
+    return total;
+}
+
+// SPI_SUCCESS when the picture is within the limit and the file holds
+// compressed data enough for its rows (each with its filter byte).
+int32_t CheckDeclaredSize(png_structp Png, png_infop Info, uint64_t Compressed) {
+    const png_uint_32 width = png_get_image_width(Png, Info);
+    const png_uint_32 height = png_get_image_height(Png, Info);
+    const int32_t size = CheckPictureSize(width, height);
+    if (size != SPI_SUCCESS) return size;
+    const uint64_t bitsPerPixel = uint64_t{png_get_channels(Png, Info)} * png_get_bit_depth(Png, Info);
+    const uint64_t rows = ((uint64_t{width} * bitsPerPixel + 7) / 8 + 1) * height;
+    return Compressed >= rows / kInflationLimit ? SPI_SUCCESS : SPI_BROKEN_DATA;
+}
+
 // Errors return through longjmp; there is nowhere to print them.
 [[noreturn]] void Error(png_structp Png, png_const_charp) { png_longjmp(Png, 1); }
 void Warning(png_structp, png_const_charp) {}
@@ -47,11 +103,11 @@ double DotsPerInch(png_structp Png, png_infop Info, bool X) {
     return (X ? x : y) * 0.0254;
 }
 
-// Reads the header into Info and, with Dib, the pixels. Only trivially
-// destructible objects live in this frame, since libpng's errors return
-// through longjmp.
-int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
-               intptr_t LData) {
+// Reads the header into Info and, with Dib, the pixels, the file holding
+// Compressed bytes of picture data. Only trivially destructible objects live
+// in this frame, since libpng's errors return through longjmp.
+int32_t DecodeHolding(uint64_t Compressed, const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib,
+                      SpiProgressCallback Callback, intptr_t LData) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Error, Warning);
     if (png == nullptr) return SPI_NO_MEMORY;
     png_infop info = png_create_info_struct(png);
@@ -80,13 +136,14 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
         *Info = SpiPictureInfo{};
         Info->width = static_cast<int32_t>(width);
         Info->height = static_cast<int32_t>(height);
-        Info->x_density = static_cast<uint16_t>(xDpi);
-        Info->y_density = static_cast<uint16_t>(yDpi);
+        Info->x_density = DensityField(xDpi);
+        Info->y_density = DensityField(yDpi);
         Info->colorDepth = grey ? 8 : 24;
     }
-    if (Dib == nullptr) {
+    const int32_t declared = Dib != nullptr ? CheckDeclaredSize(png, info, Compressed) : SPI_SUCCESS;
+    if (Dib == nullptr || declared != SPI_SUCCESS) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return SPI_SUCCESS;
+        return declared;
     }
     if (bitDepth == 16) png_set_scale_16(png);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
@@ -117,6 +174,12 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
     }
     png_destroy_read_struct(&png, &info, nullptr);
     return result;
+}
+
+int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
+               intptr_t LData) {
+    // Counted before libpng takes the file over from its start.
+    return DecodeHolding(Dib != nullptr ? CompressedBytes(Input) : 0, Input, Info, Dib, Callback, LData);
 }
 
 bool LooksLikePng(const uint8_t* Header) { return std::memcmp(Header, kSignature, sizeof kSignature) == 0; }

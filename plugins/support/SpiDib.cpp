@@ -1,13 +1,13 @@
 #include "support/SpiDib.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include "support/SpiPictureLimit.h"
+
 namespace tam32::spi {
 namespace {
-
-// The host reads no pixel block beyond 2 GB.
-constexpr int64_t kMaxBitsSize = 0x7FFFFFFF;
 
 int32_t PelsPerMeter(double DotsPerInch) {
     const double value = std::nearbyint(DotsPerInch / 0.0254);
@@ -15,6 +15,12 @@ int32_t PelsPerMeter(double DotsPerInch) {
 }
 
 }  // namespace
+
+uint16_t DensityField(double DotsPerInch) {
+    // Written as a test that fails for NaN.
+    if (!(DotsPerInch > 0)) return 0;
+    return static_cast<uint16_t>(std::min(DotsPerInch, 65535.0));
+}
 
 SpiDib::~SpiDib() { Free(); }
 
@@ -54,7 +60,8 @@ int32_t SpiDib::Allocate(int64_t Width, int64_t Height, int BitCount, uint32_t C
     if (Width > INT32_MAX || Height > INT32_MAX) return SPI_NO_MEMORY;
     const int64_t stride = (Width * BitCount + 31) / 32 * 4;
     // Compressed data unpacks to the rows, which must fit as well.
-    if (stride > kMaxBitsSize / Height || DataSize > kMaxBitsSize) return SPI_NO_MEMORY;
+    const int64_t limit = PictureBlockLimit();
+    if (stride > limit / Height || DataSize > limit) return SPI_NO_MEMORY;
     const int64_t bitsSize = DataSize > 0 ? DataSize : stride * Height;
     const size_t masksSize = Compression == BI_BITFIELDS ? 3 * sizeof(uint32_t) : 0;
     const size_t infoSize = sizeof(BITMAPINFOHEADER) + masksSize + sizeof(RGBQUAD) * static_cast<size_t>(ColorCount);

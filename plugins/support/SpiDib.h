@@ -10,6 +10,10 @@
 
 namespace tam32::spi {
 
+// A density as PictureInfo holds it: whole dots per inch, 0 for none (or an
+// absurd negative one), 65535 at most.
+uint16_t DensityField(double DotsPerInch);
+
 class SpiDib {
 public:
     SpiDib() = default;

@@ -28,6 +28,9 @@ public:
     // The picture in memory; nullptr for a file not read with ReadAll.
     const uint8_t* Data() const { return FData; }
     size_t Size() const { return FSize; }
+    // The picture's length in bytes, in memory or in the file from its start:
+    // what a file's declared sizes are weighed against.
+    int64_t Length() const { return FFile != nullptr ? FFileBytes : static_cast<int64_t>(FSize); }
 
 private:
     FILE* FFile = nullptr;

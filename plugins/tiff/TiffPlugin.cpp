@@ -5,6 +5,11 @@
 // dropped, 16-bit samples and colour maps scaled to 8 bits with rounding);
 // every other layout goes through libtiff's RGBA reader. Rows keep the order
 // they are stored in: the orientation tag is not applied.
+//
+// What the file declares is weighed against what it holds before anything is
+// allocated for the picture: its size against the picture limit, its tiles
+// against its size, its strips and tiles against the file's length, and the
+// data they hold against what the picture needs.
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
@@ -16,6 +21,7 @@
 #include "support/SpiDecodeExports.h"
 #include "support/SpiDib.h"
 #include "support/SpiInput.h"
+#include "support/SpiPictureLimit.h"
 #include "support/SpiPluginInfo.h"
 #include "support/SpiProgress.h"
 
@@ -80,7 +86,11 @@ TiffFile OpenTiff(MemoryFile& File) {
     if (options == nullptr) return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silence, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Silence, nullptr);
-    return TiffFile(TIFFClientOpenExt("picture", "r", &File, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
+    // No single block of libtiff's own beyond what one picture may take.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), PictureBlockLimit());
+    // "O": the strip and tile tables are read entry by entry when asked for,
+    // so a table the file only claims costs nothing before it is checked.
+    return TiffFile(TIFFClientOpenExt("picture", "rO", &File, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
                                       MapProc, UnmapProc, options.get()));
 }
 
@@ -142,6 +152,51 @@ bool Describe(TIFF* Tiff, Picture& P) {
         P.Kind = Layout::Rgba;
     }
     return true;
+}
+
+// ---- what the file holds against what it declares ----
+
+// The most pixel samples one byte of compressed data may stand for.
+constexpr uint64_t kSamplesPerByte = 8192;
+// Each strip or tile takes an offset and a byte count of two bytes at least.
+constexpr uint64_t kTableBytesPerPiece = 4;
+
+uint64_t RoundUpTo16(uint64_t Value) { return (Value + 15) / 16 * 16; }
+
+// SPI_SUCCESS when the pieces (strips or tiles) lie inside the file and hold
+// data enough for the picture; Raw is what they hold uncompressed.
+int32_t CheckPieces(TIFF* Tiff, const Picture& P, uint64_t FileSize, uint32_t Pieces, uint64_t Raw) {
+    if (Pieces == 0 || Pieces > FileSize / kTableBytesPerPiece) return SPI_BROKEN_DATA;
+    uint64_t held = 0;
+    for (uint32_t i = 0; i < Pieces; ++i) {
+        const uint64_t offset = TIFFGetStrileOffset(Tiff, i);
+        const uint64_t bytes = TIFFGetStrileByteCount(Tiff, i);
+        if (offset > FileSize || bytes > FileSize - offset) return SPI_BROKEN_DATA;
+        held += bytes;
+    }
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(Tiff, TIFFTAG_COMPRESSION, &compression);
+    const uint64_t samples = uint64_t{P.Width} * P.Height * P.SamplesPerPixel;
+    const uint64_t needed = compression == COMPRESSION_NONE ? Raw : samples / kSamplesPerByte;
+    return held >= needed ? SPI_SUCCESS : SPI_BROKEN_DATA;
+}
+
+int32_t CheckDeclaredSizes(TIFF* Tiff, const Picture& P, uint64_t FileSize) {
+    const int32_t size = CheckPictureSize(P.Width, P.Height);
+    if (size != SPI_SUCCESS) return size;
+    if (TIFFIsTiled(Tiff) == 0) {
+        uint16_t planar = PLANARCONFIG_CONTIG;
+        TIFFGetFieldDefaulted(Tiff, TIFFTAG_PLANARCONFIG, &planar);
+        const uint64_t planes = planar == PLANARCONFIG_SEPARATE ? P.SamplesPerPixel : 1;
+        return CheckPieces(Tiff, P, FileSize, TIFFNumberOfStrips(Tiff), TIFFScanlineSize64(Tiff) * P.Height * planes);
+    }
+    uint32_t tileWidth = 0, tileLength = 0;
+    TIFFGetField(Tiff, TIFFTAG_TILEWIDTH, &tileWidth);
+    TIFFGetField(Tiff, TIFFTAG_TILELENGTH, &tileLength);
+    if (tileWidth == 0 || tileLength == 0 || tileWidth > RoundUpTo16(P.Width) || tileLength > RoundUpTo16(P.Height))
+        return SPI_BROKEN_DATA;
+    const uint32_t tiles = TIFFNumberOfTiles(Tiff);
+    return CheckPieces(Tiff, P, FileSize, tiles, TIFFTileSize64(Tiff) * tiles);
 }
 
 // ---- samples to 8 bits ----
@@ -325,11 +380,13 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
         *Info = SpiPictureInfo{};
         Info->width = static_cast<int32_t>(picture.Width);
         Info->height = static_cast<int32_t>(picture.Height);
-        Info->x_density = static_cast<uint16_t>(picture.XDpi);
-        Info->y_density = static_cast<uint16_t>(picture.YDpi);
+        Info->x_density = DensityField(picture.XDpi);
+        Info->y_density = DensityField(picture.YDpi);
         Info->colorDepth = grey ? 8 : 24;
     }
     if (Dib == nullptr) return SPI_SUCCESS;
+    const int32_t declared = CheckDeclaredSizes(tiff.get(), picture, file.Size);
+    if (declared != SPI_SUCCESS) return declared;
     SpiProgress progress(Callback, LData, picture.Height);
     if (!progress.Report(0)) return SPI_ABORTED;
     const int32_t created = Dib->Create(picture.Width, picture.Height, grey ? 8 : 24, grey ? 256 : 0);

@@ -10,6 +10,8 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
 #include "analysis/RunSeries.h"
+#include "analysis/UnreadablePictureMessage.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Bitmap.h"
 #include "platform/Clipboard.h"
 #include "platform/VectorState.h"
@@ -59,6 +61,10 @@ std::optional<QString> DecodingFailure(const QString& FileName, bool& Failed) {
     try {
         Failed = LoadIntoNewImage(FileName);
         return std::nullopt;
+    } catch (const EPictureUnreadable& E) {
+        Failed = true;
+        FreeAnalysisImage();
+        return UnreadablePictureMessage(E);
     } catch (const Exception& E) {
         Failed = true;
         FreeAnalysisImage();

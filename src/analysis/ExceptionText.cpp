@@ -4,12 +4,15 @@
 #include <new>
 
 #include "analysis/Messages.h"
+#include "analysis/UnreadablePictureMessage.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSave.h"
 
 namespace tam32 {
 
 QString ExceptionText(const std::exception& E) {
+    if (const auto* picture = dynamic_cast<const EPictureUnreadable*>(&E)) return UnreadablePictureMessage(*picture);
     if (const auto* save = dynamic_cast<const EFileSaveError*>(&E))
         return FormatErrorMessage(QStringLiteral("ERR24"), {QDir::toNativeSeparators(save->FileName()), save->Reason()});
     if (const auto* large = dynamic_cast<const EFileTooLarge*>(&E))

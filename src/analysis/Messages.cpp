@@ -65,25 +65,12 @@ QString ArgumentText(const FormatArg& Arg) {
     return QString();
 }
 
-}  // namespace
+const QString kErrorSection = QStringLiteral("ERROR_CODE_");
+const QString kDialogSection = QStringLiteral("DIALOG_CODE_");
 
-void ShowStatusMessage(const QString& Prefix, const QString& Code) {
-    EngineHost().SetStatusText(Lookup(kMessageFile, Prefix, Code));
-}
-
-void ShowErrorMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("ERROR_CODE_"), Code); }
-
-QString GetErrorMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("ERROR_CODE_"), Code); }
-
-void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("INSTRUCTION_CODE_"), Code); }
-
-QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, QStringLiteral("DIALOG_CODE_"), Code); }
-
-namespace {
-
-// Text used as a Format string with Args; when it does not fit them, the
-// text as it stands followed by the arguments.
-QString Formatted(const QString& Text, std::initializer_list<FormatArg> Args) {
+// A text of a file that users edit used as a Format string: when it does not
+// fit Args, the text as it stands followed by the arguments.
+QString FormatMessageText(const QString& Text, std::initializer_list<FormatArg> Args) {
     try {
         return Format(Text, Args);
     } catch (const EConvertError&) {
@@ -95,12 +82,24 @@ QString Formatted(const QString& Text, std::initializer_list<FormatArg> Args) {
 
 }  // namespace
 
+void ShowStatusMessage(const QString& Prefix, const QString& Code) {
+    EngineHost().SetStatusText(Lookup(kMessageFile, Prefix, Code));
+}
+
+void ShowErrorMessage(const QString& Code) { ShowStatusMessage(kErrorSection, Code); }
+
+QString GetErrorMessage(const QString& Code) { return Lookup(kMessageFile, kErrorSection, Code); }
+
+void ShowInstructionMessage(const QString& Code) { ShowStatusMessage(QStringLiteral("INSTRUCTION_CODE_"), Code); }
+
+QString GetDialogMessage(const QString& Code) { return Lookup(kMessageFile, kDialogSection, Code); }
+
 QString FormatDialogMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
-    return Formatted(GetDialogMessage(Code), Args);
+    return FormatMessageText(GetDialogMessage(Code), Args);
 }
 
 QString FormatErrorMessage(const QString& Code, std::initializer_list<FormatArg> Args) {
-    return Formatted(Lookup(kMessageFile, QStringLiteral("ERROR_CODE_"), Code), Args);
+    return FormatMessageText(GetErrorMessage(Code), Args);
 }
 
 int GetMenuCharset() {

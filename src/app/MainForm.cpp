@@ -34,6 +34,7 @@
 #include "platform/Exceptions.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"
+#include "import/ShownPicture.h"
 #include "windows/PictureFile.h"
 
 namespace tam32 {

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "analysis/ExceptionText.h"
 #include "platform/Exceptions.h"
 
 namespace tam32 {

@@ -4,6 +4,7 @@
 // While a TPxDIBCanvas draws on the pixels the store stays in place: the
 // operations that would replace it raise EPxDIBError, and a graphic that
 // assigns from this one gets a copy instead of a share.
+#include <QImage>
 #include <QString>
 #include <cstdint>
 
@@ -64,6 +65,15 @@ public:
 
     // The store, shared with other graphics (its RefCount counts them).
     const TPxInternalDIB& DIB() const { return *FDIB; }
+
+    // Hands the pixel block of an uncompressed 24-bit picture over to a QImage
+    // (Format_BGR888, rows from the top, the picture's resolution) without
+    // copying it, and leaves the picture blank (1 x 1). With KeepPixels false
+    // it is a new image of that size whose pixels are as they happen to be,
+    // for a caller that paints every one. A null QImage,
+    // the picture unchanged, when the store is shared or drawn on or of
+    // another kind: the caller copies then.
+    QImage ReleaseAsImage(bool KeepPixels);
 
     TPxConvertMode ConvertMode = pxCmLow;
     TColor MonoColor = clWhite;

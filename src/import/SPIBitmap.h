@@ -17,8 +17,9 @@ public:
     const char* ClassName() const override { return "TSPIBitmap"; }
 
     void Assign(const TPersistent* Source) override;
-    // EInvalidGraphic "Susie Plugins could not decode" when neither the
-    // bitmap reader nor a plug-in reads the file; the bitmap then stays as it was.
+    // EPictureUnreadable (an EInvalidGraphic "Susie Plugins could not
+    // decode") when neither the bitmap reader nor a plug-in reads the file,
+    // EFOpenError when it cannot be opened; the bitmap then stays as it was.
     void LoadFromFile(const QString& FileName) override;
     void LoadFromStream(TStream& Stream) override { LoadFromStreamWithName(Stream, QString()); }
     virtual void LoadFromStreamWithName(TStream& Stream, const QString& FileName);

@@ -15,6 +15,16 @@ namespace {
 constexpr int64_t kHeaderBufferSize = 2176;
 static_assert(kHeaderBufferSize >= MacBinaryOffsets[1] + SPI_HEADER_BYTES);
 
+// What a plug-in's failure says about the picture it took on.
+TPictureFault FaultOfResult(int32_t Result) {
+    switch (Result) {
+        case SPI_NO_MEMORY: case SPI_MEMORY_ERROR: return TPictureFault::TooLarge;
+        // A picture the plug-in turns down after all, or a stop the host asked for.
+        case SPI_NOT_IMPLEMENTED: case SPI_UNKNOWN_FORMAT: case SPI_ABORTED: return TPictureFault::NotAPicture;
+        default: return TPictureFault::Damaged;
+    }
+}
+
 }  // namespace
 
 TInSPIAbleData::TInSPIAbleData(TGraphic* AOwner, const QString& AFileName)
@@ -31,6 +41,7 @@ void TInSPIAbleData::LoadGraphic() {
     const bool useMacBinary = host != nullptr && host->MacBinary;
     Report(TProgressStage::psStarting, 0, QStringLiteral("Loading Graphic by Susie Plugin"));
     FreeHandles();
+    FFault = TPictureFault::NotAPicture;
     Report(TProgressStage::psRunning, 1, QStringLiteral("Seeking enabled Susie Plugins"));
     try {
         std::vector<TSPI*> candidates;
@@ -96,6 +107,7 @@ void TInSPIAbleData::TakePicture(const TInSPI& SPI, const PictureArguments& Args
         result = SPI.GetPicture(Args.Buf, Args.Len, Args.Flag, info, bits, &ProgressCallback, lData);
     }
     if (result != 0) {
+        FFault = MoreTelling(FFault, FaultOfResult(result));
         // What a failing plug-in left in the handles is not the host's to free.
         HBInfo = HBm = nullptr;
         RethrowPending();
@@ -108,10 +120,12 @@ void TInSPIAbleData::TakePicture(const TInSPI& SPI, const PictureArguments& Args
         RethrowPending();
     }
     const std::optional<TSPIDIBLayout> layout = CheckDecodedDIB(HBInfo, HBm);
-    if (layout)
+    if (layout) {
         FLayout = *layout;
-    else
+    } else {
+        FFault = MoreTelling(FFault, TPictureFault::Damaged);
         DiscardDecoded();
+    }
 }
 
 void TInSPIAbleData::DiscardDecoded() {

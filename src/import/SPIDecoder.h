@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "import/SPIDIBLayout.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Graphic.h"
 #include "platform/MemoryHandle.h"
 #include "platform/SpiAbi.h"
@@ -33,6 +34,9 @@ public:
     // on once the plug-in has returned.
     void LoadGraphic();
     bool IsEmpty() const { return HBInfo == nullptr || HBm == nullptr; }
+    // Why the last LoadGraphic left the decoder empty: the most telling
+    // answer of the plug-ins that were asked.
+    TPictureFault Fault() const { return FFault; }
     // The decoded blocks, locked on first use until FreeHandles.
     const uint8_t* GetBitmapInfo();
     const uint8_t* GetBits();
@@ -85,6 +89,7 @@ private:
     void* FBits = nullptr;
     TSPIDIBLayout FLayout;
     std::exception_ptr FPending;
+    TPictureFault FFault = TPictureFault::NotAPicture;
 };
 
 class TInSPIAbleFromFile : public TInSPIAbleData {

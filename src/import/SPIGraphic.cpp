@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "image/PxDIB.h"
-#include "import/SPIExceptions.h"
+#include "import/UnreadablePicture.h"
 #include "import/SPIGraphicLoad.h"
 
 namespace tam32 {
@@ -73,7 +73,7 @@ void TSPIGraphic::LoadData() {
     try {
         Data->OnProgress = OnProgress;
         Data->LoadGraphic();
-        if (Data->IsEmpty()) throw EInvalidGraphic(kSusieCouldNotDecode);
+        if (Data->IsEmpty()) throw EPictureUnreadable(Data->FileName, Data->Fault());
     } catch (...) {
         FreeData();
         throw;

@@ -35,8 +35,8 @@ public:
 
     void Draw(TCanvas& ACanvas, const TRect& Rect) override;
 
-    // EInvalidGraphic "Susie Plugins could not decode" when no plug-in
-    // decodes the picture; the picture is then empty.
+    // EPictureUnreadable (an EInvalidGraphic "Susie Plugins could not
+    // decode") when no plug-in decodes the picture; the picture is then empty.
     void LoadFromFile(const QString& FileName) override;
     void LoadFromStream(TStream& Stream) override { LoadFromStreamWithName(Stream, QString()); }
     // The name chooses the plug-ins asked first; without one every

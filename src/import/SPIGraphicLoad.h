@@ -18,8 +18,9 @@ class TStream;
 using TSPILoadFromStreamWithNameEvent = std::function<void(TStream& Stream, const QString& FileName)>;
 
 // A new picture of the first class (NativeClass first when NativeFirst, else
-// PluginClass) that loads the file, with OnProgress as its handler; nullptr
-// when neither does. No exception leaves it.
+// PluginClass) that loads the file, with OnProgress as its handler. When
+// neither does: EFOpenError when the file cannot be opened, else
+// EPictureUnreadable with the more telling reason of the two.
 std::unique_ptr<TGraphic> LoadGraphicFromFile(TGraphicClass PluginClass, const QString& FileName,
                                               TGraphicClass NativeClass, bool NativeFirst,
                                               const TProgressEvent& OnProgress);

@@ -19,8 +19,9 @@ public:
     const char* ClassName() const override { return "TSPIPxDIB"; }
 
     void Assign(const TPersistent* Source) override;
-    // EInvalidGraphic "Susie Plugins could not decode" when neither the model
-    // nor a plug-in reads the file; the picture then stays as it was.
+    // EPictureUnreadable (an EInvalidGraphic "Susie Plugins could not
+    // decode") when neither the model nor a plug-in reads the file, EFOpenError
+    // when it cannot be opened; the picture then stays as it was.
     void LoadFromFile(const QString& FileName) override;
     void LoadFromStream(TStream& Stream) override { LoadFromStreamWithName(Stream, QString()); }
     virtual void LoadFromStreamWithName(TStream& Stream, const QString& FileName);

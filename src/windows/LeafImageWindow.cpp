@@ -17,7 +17,7 @@
 #include "windows/LookingTable.h"
 #include "windows/MenuItemState.h"
 #include "windows/OKBottomDlg.h"
-#include "windows/PictureFile.h"
+#include "import/ShownPicture.h"
 #include "windows/ScreenToImage.h"
 
 namespace tam32 {

@@ -21,7 +21,7 @@
 #include "windows/LeafImageWindow.h"
 #include "windows/MenuItemState.h"
 #include "windows/NamedWidgets.h"
-#include "windows/PictureFile.h"
+#include "import/ShownPicture.h"
 
 namespace tam32 {
 namespace {

@@ -1,6 +1,5 @@
 #include "windows/PictureFile.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QStringList>
 #include <csetjmp>
@@ -15,20 +14,6 @@
 #include "platform/Stream.h"
 
 namespace tam32 {
-
-std::unique_ptr<TBitmap> LoadPictureAsBitmap(const QString& FileName) {
-    const QString extension = QFileInfo(FileName).suffix().toLower();
-    TGraphicClass graphicClass = PictureFormats::FindFileFormat(extension);
-    if (graphicClass == nullptr)
-        throw EInvalidGraphic(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
-    std::unique_ptr<TGraphic> graphic = graphicClass->Create();
-    graphic->LoadFromFile(FileName);
-    // Every class is converted, so pictures that are not bitmaps show too.
-    auto bitmap = std::make_unique<TBitmap>();
-    bitmap->Assign(graphic.get());
-    bitmap->SetPixelFormat(TPixelFormat::pf24bit);
-    return bitmap;
-}
 
 QString PictureOpenFilter() {
     QStringList all;

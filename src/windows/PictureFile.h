@@ -1,17 +1,12 @@
 #pragma once
-// Reading and writing the pictures that image windows show.
+// The open dialog's formats and the JPEG writer of the pictures that image
+// windows show (reading them: import/ShownPicture.h).
 #include <QString>
 #include <memory>
 
 #include "platform/Bitmap.h"
 
 namespace tam32 {
-
-// Reads FileName through the picture-format registry (class by extension,
-// latest registration first) and returns it as a 24-bit bitmap, whatever the
-// class. EInvalidGraphic for an extension that nothing reads; the reader's
-// error for a bad file.
-std::unique_ptr<TBitmap> LoadPictureAsBitmap(const QString& FileName);
 
 // The open dialog's filter: every registered format together, then each one.
 QString PictureOpenFilter();

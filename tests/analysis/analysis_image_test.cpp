@@ -1,4 +1,6 @@
+#include <QBuffer>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -17,6 +19,8 @@
 #include "analysis/RunSeries.h"
 #include "analysis/SkeletonLength.h"
 #include "platform/Bitmap.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
 
 namespace tam32::test {
 namespace {
@@ -117,6 +121,59 @@ TEST_F(AnalysisImageTest, AnImageThatDoesNotLoadIsReportedOnce) {
         EXPECT_TRUE(Routine.Run());
         EXPECT_EQ(std::count(Host.StatusTexts.begin(), Host.StatusTexts.end(), QStringLiteral("ERR14")), 1);
         EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
+    }
+}
+
+// A JPEG whose frame header is made to declare Width × Height.
+QByteArray WithDeclaredSize(QByteArray Jpeg, int Width, int Height) {
+    const qsizetype frame = Jpeg.indexOf("\xFF\xC0");
+    Jpeg[frame + 5] = char(Height >> 8);
+    Jpeg[frame + 6] = char(Height);
+    Jpeg[frame + 7] = char(Width >> 8);
+    Jpeg[frame + 8] = char(Width);
+    return Jpeg;
+}
+
+TEST_F(AnalysisImageTest, APictureThatCannotBeReadIsReportedByNameAndReasonInTheInterfaceLanguage) {
+    const TPlugins Plugins;
+    QImage Photo(64, 64, QImage::Format_Grayscale8);
+    for (int Y = 0; Y < 64; ++Y)
+        for (int X = 0; X < 64; ++X) Photo.scanLine(Y)[X] = uchar(X * 3 + Y);
+    QByteArray Jpeg;
+    QBuffer Buffer(&Jpeg);
+    ASSERT_TRUE(Buffer.open(QIODevice::WriteOnly) && Photo.save(&Buffer, "JPG"));
+    // Cut in half; declaring 30000 × 24000 pixels (beyond the 2 GB of a 24-bit
+    // picture) with data enough for them; text.
+    const struct {
+        const char* Name;
+        QByteArray Bytes;
+        const char* English;
+        const char* Japanese;
+    } Cases[] = {
+        {"cut.jpg", Jpeg.left(Jpeg.size() / 2), " ends early or is damaged.", " は途中で切れているか壊れています"},
+        {"huge.jpg", WithDeclaredSize(Jpeg, 30000, 24000) + QByteArray(1'500'000, '\0'), " is too large.",
+         " は大きすぎて読み込めません"},
+        {"notes.jpg", "no picture at all", " is not a picture this program reads.",
+         " はこのプログラムで読める画像ではありません"},
+    };
+    for (const char* Locale : {"EN", "JP"}) {
+        const QString Messages = Folder.filePath(QStringLiteral("Tam32.msg"));
+        QFile::remove(Messages);
+        ASSERT_TRUE(QFile::copy(ProgramFolder() + QStringLiteral("/Tam32.msg"), Messages));
+        TIniFile(Messages).WriteString(QStringLiteral("LOCALE"), QStringLiteral("LOCALE"), QLatin1String(Locale));
+        for (const auto& Case : Cases) {
+            SCOPED_TRACE(std::string(Locale) + " " + Case.Name);
+            const QString File = Folder.filePath(QLatin1String(Case.Name));
+            QFile Out(File);
+            ASSERT_TRUE(Out.open(QIODevice::WriteOnly));
+            Out.write(Case.Bytes);
+            Out.close();
+            Host.Messages.clear();
+            EXPECT_TRUE(OpenAnalysisImage(File));
+            const QString Reason = QString::fromUtf8(QLatin1String(Locale) == QLatin1String("EN") ? Case.English : Case.Japanese);
+            EXPECT_EQ(Host.Messages, std::vector<QString>{QDir::toNativeSeparators(File) + Reason});
+            EXPECT_EQ(AnalysisImage, nullptr);
+        }
     }
 }
 

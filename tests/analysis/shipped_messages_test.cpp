@@ -63,6 +63,8 @@ const std::vector<FormatUse>& FormatUses() {
         {110, {7, "a 01.bmp", "why"}, {"7", "a 01.bmp", "why"}},  // a batch line passed over
         {113, {"cannot decode"}, {"cannot decode"}},              // the loader's reason
         {116, {"/p/a.jpg"}, {"/p/a.jpg"}},                        // a corrected picture's name refused
+        {88, {"/p/a.jpg"}, {"/p/a.jpg"}},  // a picture that cannot be read
+        {89, {"/p/a.jpg"}, {"/p/a.jpg"}},
     };
     return Uses;
 }
@@ -96,13 +98,13 @@ TEST_P(ShippedMessagesTest, EveryKeyThatCallersAskForHasAText) {
     };
     const TIniFile Messages(MessageFolder() + "/Tam32.msg");
     const QString Locale = GetParam();
-    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 28, 29, 30,
-                  31, 32, 33})
+    for (int I : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 28, 29,
+                  30, 31, 32, 33})
         Check(Messages.ReadString("ERROR_CODE_" + Locale, QString("ERR%1").arg(I), "ERROR"), QString("ERR%1").arg(I));
     for (int I = 1; I <= 10; ++I)
         Check(Messages.ReadString("INSTRUCTION_CODE_" + Locale, QString("MSG%1").arg(I), "ERROR"),
               QString("MSG%1").arg(I));
-    std::vector<int> Dialog(87);
+    std::vector<int> Dialog(89);
     std::iota(Dialog.begin(), Dialog.end(), 1);
     Dialog.insert(Dialog.end(), {90, 91, 92, 93});
     for (int I = 95; I <= 116; ++I) Dialog.push_back(I);
@@ -127,6 +129,12 @@ TEST_P(ShippedMessagesTest, EachFormatTextTakesItsCallersArguments) {
             EXPECT_TRUE(Line.contains(Value)) << Key.toStdString() << ": " << Line.toStdString() << " lacks "
                                               << Value.toStdString();
     }
+    // A picture too large, an error text that names its file.
+    const QString TooLarge =
+        TIniFile(MessageFolder() + "/Tam32.msg").ReadString(QString("ERROR_CODE_") + GetParam(), "ERR26", "ERROR");
+    QString Line;
+    ASSERT_NO_THROW(Line = Format(TooLarge, {"/p/a.jpg"}));
+    EXPECT_TRUE(Line.contains("/p/a.jpg")) << Line.toStdString();
 }
 
 TEST_P(ShippedMessagesTest, AWriteFailureNamesTheFileAndTheReason) {

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTimer>
+#include <functional>
 
 #include "analysis/GlobalSettings.h"
 #include "analysis/ExceptionText.h"
@@ -27,6 +28,21 @@ using ImageIoTest = FrameTest;
 QByteArray FileBytes(const QString& Name) {
     QFile file(Name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The text of the message box that Action shows, which is closed.
+QString TextOfTheBoxShownBy(const std::function<void()>& Action) {
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    Action();
+    return shown;
 }
 
 int BmpBitCount(const QString& Name) {
@@ -57,59 +73,56 @@ TEST_F(ImageIoTest, AFailedCommandShowsItsErrorAndTheProgramCarriesOn) {
     const QString name = WritePicture(QStringLiteral("gone.bmp"), 8, 8);
     Frame->CreateMDIChild(name, false);
     ASSERT_TRUE(QFile::remove(name));
-    QString shown;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    closer.start(10);
-    Frame->MenuItem("ImageViewOriginal1")->trigger();
+    const QString shown = TextOfTheBoxShownBy([this] { Frame->MenuItem("ImageViewOriginal1")->trigger(); });
     EXPECT_TRUE(shown.startsWith(QStringLiteral("EFOpenError: "))) << shown.toStdString();
     EXPECT_EQ(Frame->ImageWindows().size(), 1);
 }
 
-TEST_F(ImageIoTest, APictureThatFindsNoMemoryOpensNoWindowAndLeavesTheShownOneAsItWas) {
-    // A device-independent bitmap, whose pixels are copied into the window's picture.
-    const QString dib = Files.filePath(QStringLiteral("a.dib"));
-    ASSERT_TRUE(QFile::rename(WritePicture(QStringLiteral("a.bmp"), 40, 30), dib));
-    struct TFailing {
-        TFailing() { FailPictureImage(1); }
-        ~TFailing() { FailPictureImage(0); }
-    };
+// The window holds the decoded pixels themselves; a picture-sized image is
+// still made to save it as JPEG, and there memory may run out.
+TEST_F(ImageIoTest, APictureThatFindsNoMemoryIsSaidSoAndLeavesTheWindowAndTheFileAsTheyWere) {
+    TLeafImageWindow* window = Frame->CreateMDIChild(WritePicture(QStringLiteral("a.bmp"), 40, 30), false);
+    const QImage shown = window->Picture().Image();
+    const QString target = WritePicture(QStringLiteral("saved.jpg"), 4, 4);
+    const QByteArray before = FileBytes(target);
     for (const char* locale : {"EN", "JP"}) {
         SCOPED_TRACE(locale);
         TIniFile(Messages.filePath(QStringLiteral("Tam32.msg"))).WriteString("LOCALE", "LOCALE", locale);
-        const QString outOfMemory = FormatErrorMessage(QStringLiteral("ERR25"), {});
-        try {
-            const TFailing failing;
-            Frame->CreateMDIChild(dib, false);
-            ADD_FAILURE() << "a window opened";
-        } catch (const EOutOfMemory& e) {
-            EXPECT_EQ(ExceptionText(e), outOfMemory);
+        QString boxText;
+        {
+            const TModalAnswerer answerer([&](QDialog& dialog) {
+                if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+                    boxText = box->text();
+                    box->accept();
+                }
+            });
+            FailPictureImage(1);
+            Host.ConfirmAnswers = {true};
+            AnswerFile(Frame->SaveDialog, target);
+            Frame->MenuItem("AnalyzedImageSave")->trigger();
+            FailPictureImage(0);
         }
-        EXPECT_TRUE(Frame->ImageWindows().isEmpty());
+        EXPECT_EQ(boxText, FormatErrorMessage(QStringLiteral("ERR25"), {}));
+        EXPECT_EQ(FileBytes(target), before);
+        ASSERT_EQ(Frame->ImageWindows(), QList<TLeafImageWindow*>{window});
+        EXPECT_EQ(window->Picture().Image(), shown);
     }
     EXPECT_TRUE(FormatErrorMessage(QStringLiteral("ERR25"), {}).contains(QStringLiteral("メモリが足りない")));
+}
 
-    TLeafImageWindow* window = Frame->CreateMDIChild(dib, false);
-    const QImage shown = window->Picture().Image();
-    QString boxText;
-    {
-        const TModalAnswerer answerer([&](QDialog& dialog) {
-            if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
-                boxText = box->text();
-                box->accept();
-            }
-        });
-        const TFailing failing;
-        Frame->MenuItem("ImageViewOriginal1")->trigger();
+TEST_F(ImageIoTest, APictureCutShortIsShownByNameAndReasonInTheInterfaceLanguage) {
+    const QString name = WritePicture(QStringLiteral("cut.jpg"), 64, 48);
+    Frame->CreateMDIChild(name, false);
+    QFile file(name);
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    for (const auto& [locale, reason] : {std::pair{"EN", " ends early or is damaged."},
+                                         std::pair{"JP", " は途中で切れているか壊れています"}}) {
+        TIniFile(Messages.filePath(QStringLiteral("Tam32.msg")))
+            .WriteString(QStringLiteral("LOCALE"), QStringLiteral("LOCALE"), QLatin1String(locale));
+        const QString shown = TextOfTheBoxShownBy([this] { Frame->MenuItem("ImageViewOriginal1")->trigger(); });
+        EXPECT_EQ(shown, QDir::toNativeSeparators(name) + QString::fromUtf8(reason)) << locale;
+        EXPECT_EQ(Frame->ImageWindows().size(), 1);
     }
-    EXPECT_EQ(boxText, FormatErrorMessage(QStringLiteral("ERR25"), {}));
-    ASSERT_EQ(Frame->ImageWindows(), QList<TLeafImageWindow*>{window});
-    EXPECT_EQ(window->Picture().Image(), shown);
 }
 
 TEST_F(ImageIoTest, CancelledOpenAndUnreadableFilesOpenNoWindow) {

@@ -286,9 +286,9 @@ TEST_F(DecodeTest, AFailedLoadPutsTheStreamBack) {
     HostWith({"tst_in"});
     TMemoryStream memory(std::vector<uint8_t>(64, 0x11));
     memory.SetPosition(5);
-    EXPECT_EQ(LoadGraphicFromStream(&TSPIGraphic::ClassInfo, memory, QStringLiteral("x.tst"), &TPxDIB::ClassInfo,
-                                    false, nullptr),
-              nullptr);
+    EXPECT_THROW(LoadGraphicFromStream(&TSPIGraphic::ClassInfo, memory, QStringLiteral("x.tst"), &TPxDIB::ClassInfo,
+                                       false, nullptr),
+                 EPictureUnreadable);
     EXPECT_EQ(memory.Position(), 5);
 }
 

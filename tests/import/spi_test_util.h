@@ -15,6 +15,7 @@
 #include "import/SPIBitmap.h"
 #include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
+#include "import/UnreadablePicture.h"
 #include "platform/MemoryHandle.h"
 #include "platform/Stream.h"
 
@@ -25,6 +26,13 @@ inline QString TestPluginPath(const QString& Name) {
 }
 inline QString RealPluginPath(const QString& Name) {
     return QStringLiteral(TAM32_BIN_DIR "/") + Name + QStringLiteral(".spi");
+}
+
+inline std::vector<uint8_t> ReadBytes(const QString& FileName) {
+    QFile file(FileName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << FileName.toStdString();
+    const QByteArray bytes = file.readAll();
+    return {bytes.begin(), bytes.end()};
 }
 
 inline void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes) {
@@ -79,6 +87,17 @@ protected:
     PluginFolder Plugins;
     TPrivateTemporaryDir Work;
     std::unique_ptr<TSPIs> Host;
+};
+
+// The host with the program's own plug-ins, found as the program finds them.
+class OwnPluginsTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        MakeHost().Search(QStringLiteral(TAM32_BIN_DIR "/*.spi"));
+        ASSERT_EQ(Host->GetCount(), 4);
+    }
+    QString Path(const char* Name) const { return Work.filePath(QLatin1String(Name)); }
 };
 
 struct ProgressReport {
@@ -136,6 +155,19 @@ inline void ExpectDecoded(const QString& FileName, int W, int H, const PixelFn& 
     TSPIPxDIB fromMemory;
     fromMemory.LoadFromStreamWithName(memory, FileName);
     ExpectPixels(fromMemory, W, H, Expected);
+}
+
+// Loads FileName as the analysis image does and expects it refused for
+// Fault, naming the file.
+inline void ExpectRefused(const QString& FileName, TPictureFault Fault) {
+    TSPIPxDIB dib;
+    try {
+        dib.LoadFromFile(FileName);
+        ADD_FAILURE() << "decoded";
+    } catch (const EPictureUnreadable& e) {
+        EXPECT_EQ(e.Fault(), Fault);
+        EXPECT_EQ(e.FileName(), FileName);
+    }
 }
 
 }  // namespace tam32::test

@@ -46,8 +46,8 @@ struct RegisterProbeRunOption {
 };
 
 // The window picture of a routine that paints its result into it: the image
-// of File itself, 24 bits, when no earlier routine showed one. False when
-// Qt cannot read File.
+// of File itself, 24 bits, read as the program's window reads it, when no
+// earlier routine showed one. False when File cannot be read.
 bool ShowImageIfEmpty(TBitmap& Picture, const QString& File);
 
 // The line of "--line X0,Y0,X1,Y1" (image pixels), for the routines that

@@ -13,7 +13,6 @@
 // not run).
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLocale>
 #include <climits>
 #include <cstdio>
@@ -28,6 +27,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
+#include "import/ShownPicture.h"
 #include "platform/Bitmap.h"
 #include "platform/IniFile.h"
 
@@ -45,9 +45,12 @@ std::map<QString, TProbeRunOption>& ProbeRunOptions() {
 
 bool ShowImageIfEmpty(TBitmap& Picture, const QString& File) {
     if (!Picture.Empty()) return true;
-    const QImage Image(File);
-    if (Image.isNull()) return false;
-    Picture.SetImage(Image.convertToFormat(QImage::Format_BGR888));
+    // Read as the program's image window reads it.
+    try {
+        Picture.Assign(LoadPictureAsBitmap(File).get());
+    } catch (const Exception&) {
+        return false;
+    }
     return true;
 }
 

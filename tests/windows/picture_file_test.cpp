@@ -5,8 +5,12 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "image/bmp_builder.h"
 #include "import/SPIBitmap.h"
+#include "import/SPIPxDIB.h"
 #include "import/SPIs.h"
+#include "import/ShownPicture.h"
+#include "import/UnreadablePicture.h"
 #include "platform/Exceptions.h"
 #include "platform/PictureFormats.h"
 #include "windows/PictureFile.h"
@@ -54,6 +58,75 @@ TEST_F(PictureFileTest, ReadsBmpAndJpegAsTwentyFourBitBitmaps) {
         EXPECT_EQ(picture->Width(), 40) << name.toStdString();
         EXPECT_EQ(picture->Height(), 30);
         EXPECT_EQ(picture->PixelFormat(), TPixelFormat::pf24bit);
+    }
+}
+
+// 16-bit 5-5-5 pixels of every level of each channel, and 32-bit ones
+// behind a version 5 header whose bit fields include alpha.
+std::vector<uint8_t> SixteenBitBmp() {
+    test::BmpSpec spec;
+    spec.Width = 32;
+    spec.Height = 3;
+    spec.BitCount = 16;
+    spec.XPels = spec.YPels = 2835;  // 72 dots per inch
+    for (int y = 0; y < spec.Height; ++y)
+        for (int x = 0; x < spec.Width; ++x) {
+            const auto pixel = static_cast<uint16_t>(x << (5 * y));
+            spec.Bits.push_back(static_cast<uint8_t>(pixel));
+            spec.Bits.push_back(static_cast<uint8_t>(pixel >> 8));
+        }
+    return test::MakeBmp(spec);
+}
+
+std::vector<uint8_t> AlphaFieldsBmp() {
+    test::BmpSpec spec;
+    spec.HeaderSize = 124;
+    spec.Width = 5;
+    spec.Height = 2;
+    spec.BitCount = 32;
+    spec.Compression = BI_BITFIELDS;
+    for (int i = 0; i < 10; ++i) test::Append(spec.Bits, static_cast<uint32_t>(0x80000000u | i * 0x00102030u));
+    std::vector<uint8_t> bytes = test::MakeBmp(spec);
+    const uint32_t masks[] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    std::memcpy(bytes.data() + 14 + 40, masks, sizeof masks);
+    return bytes;
+}
+
+void WriteFile(const QString& Name, const std::vector<uint8_t>& Bytes) {
+    QFile file(Name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<qint64>(Bytes.size()));
+}
+
+TEST_F(PictureFileTest, TheWindowShowsEveryPixelAsTheAnalysesReadIt) {
+    for (const auto& [name, bytes] :
+         {std::pair{"sixteen.bmp", SixteenBitBmp()}, std::pair{"alpha.bmp", AlphaFieldsBmp()}}) {
+        SCOPED_TRACE(name);
+        const QString file = Folder.filePath(QLatin1String(name));
+        WriteFile(file, bytes);
+        TSPIPxDIB analysed;
+        analysed.LoadFromFile(file);
+        analysed.SetPixelFormat(pxPf24Bit);
+        const std::unique_ptr<TBitmap> shown = LoadPictureAsBitmap(file);
+        ASSERT_EQ(shown->Width(), analysed.Width());
+        ASSERT_EQ(shown->Height(), analysed.Height());
+        EXPECT_EQ(shown->Image().dotsPerMeterX(), analysed.DIB().Infos.Header.biXPelsPerMeter);
+        for (int y = 0; y < analysed.Height(); ++y)
+            for (int x = 0; x < analysed.Width(); ++x) {
+                const TColor c = analysed.GetPixels(x, y);
+                ASSERT_EQ(shown->Image().pixel(x, y), qRgb(GetRValue(c), GetGValue(c), GetBValue(c))) << x << "," << y;
+            }
+    }
+    // A BMP file cut short is refused by both.
+    std::vector<uint8_t> cut = SixteenBitBmp();
+    cut.resize(cut.size() - 40);
+    const QString file = Folder.filePath(QStringLiteral("cut.bmp"));
+    WriteFile(file, cut);
+    try {
+        LoadPictureAsBitmap(file);
+        ADD_FAILURE() << "a cut BMP opened";
+    } catch (const EPictureUnreadable& e) {
+        EXPECT_EQ(e.Fault(), TPictureFault::Damaged);
     }
 }
 
