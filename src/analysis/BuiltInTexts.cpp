@@ -33,6 +33,7 @@ constexpr TBuiltInText kTexts[] = {
     // The results window: the LAI report's table by zenith angle.
     {"INFODLG_", "11", "対象天頂角,総ﾋﾟｸｾﾙ数,葉間隙ﾋﾟｸｾﾙ数,開空度,R%,G%,B%"},
     {"INFODLG_", "12", "（除外）"},
+    {"INFODLG_", "13", "～"},
     // The sample table's hints.
     {"LOOK_", "6", "サンプルをクリアします"},
     {"LOOK_", "7", "選択した行を削除します"},

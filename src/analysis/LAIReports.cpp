@@ -112,12 +112,15 @@ bool ShowLAINC() {
     }
     AppendFit(FitEllipsoidal(Directions));
 
-    // The heading and the mark of a band left out are the results window's.
+    // The heading, the mark between a band's two angles and that of a band
+    // left out are the results window's.
     Append(GetFormCaption(QStringLiteral("INFODLG"), 11));
     const QString LeftOut = GetFormCaption(QStringLiteral("INFODLG"), 12);
+    const QString Between = GetFormCaption(QStringLiteral("INFODLG"), 13);
     for (int Band = 0; Band <= 89; ++Band) {
         const double T = BandTransmittance(Band, NCType);
-        Append(Format("%2d～%2d: %8.0f,%8.0f,%8.3f", {Band, Band + 1, ZenithCounts[0][Band], ZenithCounts[1][Band], T}) +
+        Append(Format("%2d", {Band}) + Between +
+               Format("%2d: %8.0f,%8.0f,%8.3f", {Band + 1, ZenithCounts[0][Band], ZenithCounts[1][Band], T}) +
                (T > 0 ? QString() : LeftOut) +
                Format(",%8.3f,%8.3f,%8.3f", {100 * BandChannelRatio(0, Band), 100 * BandChannelRatio(1, Band),
                                               100 * BandChannelRatio(2, Band)}));

@@ -64,13 +64,13 @@ TEST_F(LAIReportTest, GoldenLinesForFixedCounts) {
 TEST_F(LAIReportTest, TheTableByZenithAngleIsInTheLanguageOfTheCaptionFile) {
     QFile Menu(FDir.filePath("menu.msg"));
     ASSERT_TRUE(Menu.open(QIODevice::WriteOnly));
-    Menu.write("[LOCALE]\r\nLOCALE=EN\r\n[INFODLG_EN]\r\n11=Zenith,Pixels\r\n12=(out %d)\r\n");
+    Menu.write("[LOCALE]\r\nLOCALE=EN\r\n[INFODLG_EN]\r\n11=Zenith,Pixels\r\n12=(out %d)\r\n13=-\r\n");
     Menu.close();
     HalfOpenProfile();
     ShowLAIResults("a01.bmp");
     EXPECT_EQ(LinesFrom("Zenith,Pixels", 1).size(), 1u);
     // The mark is a text, not a format.
-    EXPECT_EQ(Host.ResultLines.back(), "89～90:      189,       0,   0.000(out %d),   0.000,   0.000,   0.000");
+    EXPECT_EQ(Host.ResultLines.back(), "89-90:      189,       0,   0.000(out %d),   0.000,   0.000,   0.000");
 }
 
 TEST_F(LAIReportTest, ChartShowsChannelsAndGapFractionPerBand) {
