@@ -45,15 +45,19 @@ void TGapCountWhileDecoding::RowsDecoded(const TDecodedRows& Rows) {
         HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
         if (FDrawn) FGaps = TPixelBits(Rows.Width, Rows.Height);
         FRowsDone = Rows.Done;
+        FThreads = AnalysisThreads();
         FCounting = std::thread([this] { Count(); });
         return;
     }
+    // The waiting threads are woken when there is a block for each of them:
+    // waking them for every block would keep taking the decoding's core.
+    const bool AllIn = Rows.Done > FBox.Bottom;
+    if (!AllIn && (Rows.Done - FBox.Top) % (kRowsPerBlock * FThreads) != 0) return;
     {
         const std::lock_guard Lock(FMutex);
         FRowsDone = Rows.Done;
     }
-    // A block waits for its last row.
-    if ((Rows.Done - FBox.Top) % kRowsPerBlock == 0 || Rows.Done == Rows.Height) FRowsCame.notify_all();
+    FRowsCame.notify_all();
 }
 
 void TGapCountWhileDecoding::RowsWithdrawn() {

@@ -64,6 +64,7 @@ private:
     std::mutex FMutex;
     std::condition_variable FRowsCame;
     int FRowsDone = 0;
+    int FThreads = 1;
     bool FEnded = false;  // no more rows come
     std::thread FCounting;
 };
