@@ -20,6 +20,8 @@
 #include <random>
 #include <vector>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,14 +145,20 @@ double OpenedPeakBytes(const std::string& File) {
         std::fprintf(out, "open %s\n", File.c_str());
         std::fclose(out);
     }
-    const pid_t child = fork();
-    if (child == 0) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        execl(TAM32_PROBE_PROGRAM, TAM32_PROBE_PROGRAM, "gui", script.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    // Spawned, not forked: a forked child would count the benchmark's own
+    // pages as its peak before it runs the program.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    const char* program = TAM32_PROBE_PROGRAM;
+    char* const arguments[] = {const_cast<char*>(program), const_cast<char*>("gui"), const_cast<char*>(script.c_str()),
+                               nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program, &quiet, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    if (spawned != 0) return -1.0;
     int status = 0;
     rusage usage{};
     wait4(child, &status, 0, &usage);
