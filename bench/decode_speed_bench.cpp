@@ -76,25 +76,17 @@ BENCHMARK(BM_BmpGapFraction)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Use
 void BM_JpegDecodeToBmp(benchmark::State& state) {
     const std::string in = PhotoJpegFile(), out = bench::TempFileName("decoded", ".bmp");
     for (auto _ : state) {
-        FILE* source = std::fopen(in.c_str(), "rb");
-        jpeg_decompress_struct cinfo;
-        jpeg_error_mgr errors;
-        cinfo.err = jpeg_std_error(&errors);
-        jpeg_create_decompress(&cinfo);
-        jpeg_stdio_src(&cinfo, source);
-        jpeg_read_header(&cinfo, TRUE);
-        cinfo.out_color_space = JCS_EXT_BGR;
-        jpeg_start_decompress(&cinfo);
-        const std::size_t stride = (std::size_t(cinfo.output_width) * 3 + 3) / 4 * 4;
-        std::vector<uint8_t> pixels(stride * cinfo.output_height);
-        while (cinfo.output_scanline < cinfo.output_height) {
+        std::size_t stride = 0, height = 0;
+        std::vector<uint8_t> pixels;
+        bench::ReadJpegFile(
+            in,
+            [&](const jpeg_decompress_struct& Info) {
+                stride = (std::size_t(Info.output_width) * 3 + 3) / 4 * 4;
+                height = Info.output_height;
+                pixels.resize(stride * height);
+            },
             // Bottom-up rows, as the BMP stores them.
-            JSAMPROW row = pixels.data() + stride * (cinfo.output_height - 1 - cinfo.output_scanline);
-            jpeg_read_scanlines(&cinfo, &row, 1);
-        }
-        jpeg_finish_decompress(&cinfo);
-        jpeg_destroy_decompress(&cinfo);
-        std::fclose(source);
+            [&](int Y) { return pixels.data() + stride * (height - 1 - std::size_t(Y)); }, JCS_EXT_BGR);
         FILE* target = std::fopen(out.c_str(), "wb");
         std::fwrite(pixels.data(), 1, pixels.size(), target);
         std::fclose(target);

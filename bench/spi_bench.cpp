@@ -50,23 +50,15 @@ const std::string& PhotoFile() {
 void BM_LibjpegAlone(benchmark::State& State) {
     const std::string& file = PhotoFile();
     for (auto _ : State) {
-        FILE* in = std::fopen(file.c_str(), "rb");
-        jpeg_decompress_struct cinfo;
-        jpeg_error_mgr errors;
-        cinfo.err = jpeg_std_error(&errors);
-        jpeg_create_decompress(&cinfo);
-        jpeg_stdio_src(&cinfo, in);
-        jpeg_read_header(&cinfo, TRUE);
-        jpeg_start_decompress(&cinfo);
-        const size_t stride = size_t{3} * cinfo.output_width;
-        const std::unique_ptr<uint8_t[]> pixels(new uint8_t[stride * cinfo.output_height]);
-        while (cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW row = pixels.get() + stride * cinfo.output_scanline;
-            jpeg_read_scanlines(&cinfo, &row, 1);
-        }
-        jpeg_finish_decompress(&cinfo);
-        jpeg_destroy_decompress(&cinfo);
-        std::fclose(in);
+        size_t stride = 0;
+        std::unique_ptr<uint8_t[]> pixels;
+        bench::ReadJpegFile(
+            file,
+            [&](const jpeg_decompress_struct& Info) {
+                stride = size_t{3} * Info.output_width;
+                pixels.reset(new uint8_t[stride * Info.output_height]);
+            },
+            [&](int Y) { return pixels.get() + stride * size_t(Y); });
         benchmark::DoNotOptimize(pixels.get());
     }
 }

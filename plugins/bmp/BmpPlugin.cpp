@@ -53,8 +53,8 @@ bool CopyPixels(const uint8_t* Data, const BmpLayout& L, SpiDib& Dib, SpiProgres
     return true;
 }
 
-int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
-               intptr_t LData) {
+int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiRows* Rows,
+               SpiProgressCallback Callback, intptr_t LData) {
     BmpLayout layout;
     const int32_t read = ReadBmpLayout(Input.Data(), Input.Size(), layout);
     if (read != SPI_SUCCESS) return read;

@@ -152,8 +152,10 @@ void CmykRowToBgr(const uint8_t* Cmyk, uint8_t* Bgr, JDIMENSION Width) {
     }
 }
 
-// Reads every row into Dib; SPI_ABORTED when the host asked to stop.
-int32_t ReadRows(jpeg_decompress_struct& Cinfo, SpiDib& Dib, bool Cmyk, SpiProgress& Progress) {
+// Reads every row into Dib, telling Rows each one; SPI_ABORTED when the host
+// asked to stop. A row is final once read: a damaged file is only refused
+// later, and the host then hears that the rows go.
+int32_t ReadRows(jpeg_decompress_struct& Cinfo, SpiDib& Dib, bool Cmyk, SpiRows& Rows, SpiProgress& Progress) {
     // CMYK rows go through a buffer of the decoder's own, freed with it.
     const JSAMPARRAY cmykRow =
         Cmyk ? (*Cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Cinfo), JPOOL_IMAGE,
@@ -164,6 +166,7 @@ int32_t ReadRows(jpeg_decompress_struct& Cinfo, SpiDib& Dib, bool Cmyk, SpiProgr
         JSAMPROW target = Cmyk ? cmykRow[0] : row;
         jpeg_read_scanlines(&Cinfo, &target, 1);
         if (Cmyk) CmykRowToBgr(cmykRow[0], row, Cinfo.output_width);
+        Rows.Finished(Cinfo.output_scanline);
         if (!Progress.Report(Cinfo.output_scanline)) return SPI_ABORTED;
     }
     return SPI_SUCCESS;
@@ -172,8 +175,8 @@ int32_t ReadRows(jpeg_decompress_struct& Cinfo, SpiDib& Dib, bool Cmyk, SpiProgr
 // Reads the header into Info and, with Dib, the pixels. Only trivially
 // destructible objects live in this frame, since libjpeg's errors return
 // through longjmp.
-int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
-               intptr_t LData) {
+int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiRows* Rows,
+               SpiProgressCallback Callback, intptr_t LData) {
     jpeg_decompress_struct cinfo;
     Watch watch{};
     cinfo.err = jpeg_std_error(&watch.Errors);
@@ -221,7 +224,7 @@ int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProg
     if (result == SPI_SUCCESS) {
         if (grey) Dib->SetGreyColors();
         Dib->SetDotsPerInch(xDpi, yDpi);
-        result = ReadRows(cinfo, *Dib, cmyk, progress);
+        result = ReadRows(cinfo, *Dib, cmyk, *Rows, progress);
         if (result == SPI_SUCCESS) jpeg_finish_decompress(&cinfo);
     }
     jpeg_destroy_decompress(&cinfo);

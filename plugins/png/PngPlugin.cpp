@@ -176,8 +176,8 @@ int32_t DecodeHolding(uint64_t Compressed, const SpiInput& Input, SpiPictureInfo
     return result;
 }
 
-int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
-               intptr_t LData) {
+int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiRows* Rows,
+               SpiProgressCallback Callback, intptr_t LData) {
     // Counted before libpng takes the file over from its start.
     return DecodeHolding(Dib != nullptr ? CompressedBytes(Input) : 0, Input, Info, Dib, Callback, LData);
 }

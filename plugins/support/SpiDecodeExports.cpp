@@ -20,20 +20,25 @@ int32_t AnswerGetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPi
         SpiInput input;
         const int32_t opened = OpenInput(input, buf, len, flag, WholeInput);
         if (opened != SPI_SUCCESS) return opened;
-        return Decode(input, lpInfo, nullptr, nullptr, 0);
+        return Decode(input, lpInfo, nullptr, nullptr, nullptr, 0);
     });
 }
 
 int32_t AnswerGetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
-                         SpiProgressCallback Callback, intptr_t LData, SpiDecodeFunction Decode, bool WholeInput) {
+                         SpiProgressCallback Callback, SpiRowsCallback RowsCallback, intptr_t LData,
+                         SpiDecodeFunction Decode, bool WholeInput) {
     return Guarded([&] {
         if (pHBInfo == nullptr || pHBm == nullptr) return SPI_INTERNAL_ERROR;
         SpiInput input;
         const int32_t opened = OpenInput(input, buf, len, flag, WholeInput);
         if (opened != SPI_SUCCESS) return opened;
         SpiDib dib;
-        const int32_t result = Decode(input, nullptr, &dib, Callback, LData);
-        if (result == SPI_SUCCESS) dib.Release(pHBInfo, pHBm);
+        SpiRows rows(RowsCallback, LData, dib);
+        const int32_t result = Decode(input, nullptr, &dib, &rows, Callback, LData);
+        if (result == SPI_SUCCESS) {
+            rows.HandedOver();
+            dib.Release(pHBInfo, pHBm);
+        }
         return result;
     });
 }

@@ -1,25 +1,31 @@
 #pragma once
-// The two decoding exports, the same for every input plug-in around its own
+// The decoding exports, the same for every input plug-in around its own
 // Decode: open the input, then read the header only (GetPictureInfo) or the
-// whole picture into a DIB handed to the host (GetPicture).
+// whole picture into a DIB handed to the host (GetPicture, and
+// GetPictureRows telling the rows that Decode finishes).
 #include <cstdint>
 
 #include "platform/SpiAbi.h"
 #include "support/SpiDib.h"
 #include "support/SpiInput.h"
 #include "support/SpiPluginInfo.h"
+#include "support/SpiRows.h"
 
 namespace tam32::spi {
 
-// Reads the header into Info and, with Dib, the pixels.
-using SpiDecodeFunction = int32_t (*)(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib,
+// Reads the header into Info and, with Dib, the pixels, telling Rows those
+// it finishes from the top (a decoder that does not finish rows in that
+// order tells nothing).
+using SpiDecodeFunction = int32_t (*)(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiRows* Rows,
                                       SpiProgressCallback Callback, intptr_t LData);
 
 // WholeInput: the decoder seeks, so a file is read whole into memory first.
 int32_t AnswerGetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureInfo* lpInfo,
                              SpiDecodeFunction Decode, bool WholeInput);
+// RowsCallback null: GetPicture.
 int32_t AnswerGetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm,
-                         SpiProgressCallback Callback, intptr_t LData, SpiDecodeFunction Decode, bool WholeInput);
+                         SpiProgressCallback Callback, SpiRowsCallback RowsCallback, intptr_t LData,
+                         SpiDecodeFunction Decode, bool WholeInput);
 
 }  // namespace tam32::spi
 
@@ -40,7 +46,13 @@ int32_t AnswerGetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle
     }                                                                                                               \
     SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo, SpiHandle* pHBm, \
                                   SpiProgressCallback lpPrgressCallback, intptr_t lData) {                          \
-        return ::tam32::spi::AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lData, Decode,      \
-                                              WholeInput);                                                          \
+        return ::tam32::spi::AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, nullptr, lData,     \
+                                              Decode, WholeInput);                                                  \
+    }                                                                                                               \
+    SPI_EXPORT int32_t GetPictureRows(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,             \
+                                      SpiHandle* pHBm, SpiProgressCallback lpPrgressCallback,                       \
+                                      SpiRowsCallback lpRowsCallback, intptr_t lData) {                             \
+        return ::tam32::spi::AnswerGetPicture(buf, len, flag, pHBInfo, pHBm, lpPrgressCallback, lpRowsCallback,     \
+                                              lData, Decode, WholeInput);                                           \
     }                                                                                                               \
     }

@@ -33,6 +33,9 @@ public:
     // Row Y counted from the top (not for compressed data).
     uint8_t* Row(int64_t Y) const { return FBits + (FHeight - 1 - Y) * FStride; }
     uint8_t* Bits() const { return FBits; }
+    // The two blocks, null until created.
+    SpiHandle InfoHandle() const { return FInfoHandle; }
+    SpiHandle BitsHandle() const { return FBitsHandle; }
     RGBQUAD* Colors() const { return reinterpret_cast<RGBQUAD*>(FInfo + FColorsOffset); }
     void SetGreyColors();
     void SetDotsPerInch(double X, double Y);

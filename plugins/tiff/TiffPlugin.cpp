@@ -369,8 +369,8 @@ int32_t ReadRgba(TIFF* Tiff, const Picture& P, SpiDib& Dib, SpiProgress& Progres
     return Progress.Report(P.Height) ? SPI_SUCCESS : SPI_ABORTED;
 }
 
-int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiProgressCallback Callback,
-               intptr_t LData) {
+int32_t Decode(const SpiInput& Input, SpiPictureInfo* Info, SpiDib* Dib, SpiRows* Rows,
+               SpiProgressCallback Callback, intptr_t LData) {
     MemoryFile file{Input.Data(), Input.Size(), 0};
     const TiffFile tiff = OpenTiff(file);
     Picture picture;

@@ -6,6 +6,7 @@ bool DrawResults;
 bool ForceWholeImage;
 bool SettingsOverridden;
 bool KeepAnalysisImage;
+bool ThresholdHistogramRead;
 int32_t SavedBinarizeTarget, SavedThresholdCondition, SavedThresholdMethod, SavedFixedThreshold;
 int32_t RGBThresholdR, RGBThresholdG, RGBThresholdB;
 int32_t ChannelSpanR, ChannelSpanG, ChannelSpanB;
@@ -20,6 +21,7 @@ void ResetAnalysisState() {
     ForceWholeImage = false;
     SettingsOverridden = false;
     KeepAnalysisImage = false;
+    ThresholdHistogramRead = false;
     SavedBinarizeTarget = SavedThresholdCondition = SavedThresholdMethod = SavedFixedThreshold = 0;
     RGBThresholdR = RGBThresholdG = RGBThresholdB = 0;
     ChannelSpanR = ChannelSpanG = ChannelSpanB = 0;

@@ -12,6 +12,10 @@ extern bool DrawResults;         // True: analyses paint their results into the 
 extern bool ForceWholeImage;     // False: labelling works on the whole image
 extern bool SettingsOverridden;  // False: the four saved settings are to be put back
 extern bool KeepAnalysisImage;   // False: the gap fraction analysis leaves its image loaded
+// False: a gap fraction run under the Fixed method counts no threshold
+// histogram of its area, which nothing in the program reads then; a reader
+// of Histogram after such a run sets it.
+extern bool ThresholdHistogramRead;
 
 // The classification settings as they were when the analysis image was loaded.
 extern int32_t SavedBinarizeTarget, SavedThresholdCondition, SavedThresholdMethod, SavedFixedThreshold;

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <optional>
 
 #include "analysis/AnalysisArea.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/EngineHost.h"
+#include "analysis/GapFractionCount.h"
 #include "analysis/GapFractionPixels.h"
+#include "analysis/GapFractionStream.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/MaskPicture.h"
@@ -86,66 +90,48 @@ bool OpenGapFractionImage(const QString& FileName) {
     return false;
 }
 
+namespace {
+
+// A fixed threshold on one channel needs no pass over the area: its
+// histogram is cleared as its count would begin, and an area without a pixel
+// shows in the gap count itself.
+bool PrepareFixedChannelThreshold() {
+    Histogram.fill(0.0);
+    RGBHistogram.fill(0.0);
+    TargetRGBHistogram.fill(0.0);
+    return DetermineThreshold(false);
+}
+
+}  // namespace
+
 bool PrepareGapFractionArea(const TRect& Area, TRect& Box) {
     HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
     for (auto& Row : ZenithHistogram) Row.fill(0);
     Box = ClipToAnalysisImage(Area);
-    if (!PrepareClassification(true, Box)) return false;
+    const bool FixedChannel = ThresholdMethod == 2 && BinarizeTarget >= 0 && BinarizeTarget <= 2;
+    if (!(FixedChannel && !ThresholdHistogramRead ? PrepareFixedChannelThreshold()
+                                                   : PrepareClassification(true, Box)))
+        return false;
     ShowClassificationFailure(Box);
     return true;
 }
 
 namespace {
 
-// What one block of rows counts: its tallies and, while the threshold line
-// is in use, the threshold of the last pixel it tested.
-struct TBlockCounts {
-    TGapTallies Tallies;
-    int32_t Threshold = 0;
-};
-
-// The analysis, the gap image painted into Image, or its marks moved into
-// HandedGaps when given.
-bool AnalyseGapFraction(const QString& FileName, TBitmap& Image, const TRect& Area, TPixelBits* HandedGaps) {
-    if (OpenGapFractionImage(FileName)) return true;
-    TAnalysisRun Run;
-    // The thresholds' histogram and the count share the run's geometry.
-    const TRunSeries Series;
-    TRect Box;
-    if (PrepareGapFractionArea(Area, Box)) return true;
-    // The gaps are marked as bits while the pixels are counted; the gap
-    // picture is painted from them once the analysis image and the geometry,
-    // unless kept, are gone.
-    const bool Drawn = DrawResults;
-    TPixelBits Gaps = Drawn ? TPixelBits(AnalysisImage->Width(), AnalysisImage->Height()) : TPixelBits();
+// The count of the rows of Box after the decoding, into All and Gaps.
+void CountGaps(const TRect& Box, TGapBlockCounts& All, TPixelBits* Gaps) {
     const bool ZenithLine = ZenithLineInUse(true);
-    std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
+    const std::shared_ptr<const TRadialGeometry> Radial = SeriesRadialGeometry(Box);
     const TPictureRows Picture;
-    TBlockSlots<TBlockCounts> Blocks;
-    TBlockCounts All;
+    TBlockSlots<TGapBlockCounts> Blocks;
     bool Tested = false;
     ForEachRowBlock(
         Box.Top, Box.Bottom,
         [&](const TRowBlock& Block) {
-            TBlockCounts& Counts = Blocks[Block.Slot];
-            Counts = {};
-            Counts.Threshold = FixedThreshold;
-            TGapTallies& T = Counts.Tallies;
-            ForEachCountedPixel(
-                Block, Box, *Radial, Picture, ZenithLine, [&](const TCountedPixel& Pixel) {
-                    T.CountPixel(Pixel);
-                    const uint8_t* P = Pixel.Bytes;
-                    if (!IsTargetBytesAt(true, P, Pixel.Weighting, Counts.Threshold)) return;
-                    if (Drawn) Gaps.Set(Pixel.X, Pixel.Y);
-                    T.Rings[1][Pixel.Ring] += 1.0;
-                    T.Bands[1][Pixel.Band] += 1.0;
-                    T.Sky += Pixel.SkyWeight();
-                    for (int C = 0; C < 3; ++C)
-                        T.BandMax[C][Pixel.Band] = std::max<double>(T.BandMax[C][Pixel.Band], P[2 - C]);
-                });
+            CountGapBlock(Block, Box, *Radial, Picture, ZenithLine, Gaps, Blocks[Block.Slot]);
         },
         [&](const TRowBlock& Block) {
-            const TBlockCounts& Counts = Blocks[Block.Slot];
+            const TGapBlockCounts& Counts = Blocks[Block.Slot];
             All.Tallies.Add(Counts.Tallies);
             // Every counted pixel is tested.
             if (!Counts.Tallies.Empty()) {
@@ -156,21 +142,49 @@ bool AnalyseGapFraction(const QString& FileName, TBitmap& Image, const TRect& Ar
         });
     // The threshold line leaves the threshold of the last pixel tested in force.
     if (ZenithLine && Tested) FixedThreshold = All.Threshold;
+}
+
+// The analysis, the gap image painted into Image, or its marks moved into
+// HandedGaps when given.
+bool AnalyseGapFraction(const QString& FileName, TBitmap& Image, const TRect& Area, TPixelBits* HandedGaps) {
+    // The gaps are marked as bits while the pixels are counted; the gap
+    // picture is painted from them once the analysis image and the geometry,
+    // unless kept, are gone.
+    const bool Drawn = DrawResults;
+    std::optional<TGapCountWhileDecoding> WhileDecoding;
+    if (TGapCountWhileDecoding::Applies()) WhileDecoding.emplace(Area, Drawn);
+    if (OpenGapFractionImage(FileName)) return true;
+    if (WhileDecoding) WhileDecoding->Join();
+    TAnalysisRun Run;
+    // The thresholds' histogram and the count share the run's geometry.
+    const TRunSeries Series;
+    TRect Box;
+    if (PrepareGapFractionArea(Area, Box)) return true;
+    TPixelBits Gaps;
+    TGapBlockCounts All;
+    if (!WhileDecoding || !WhileDecoding->Take(Box, All.Tallies, Gaps)) {
+        if (Drawn) Gaps = TPixelBits(AnalysisImage->Width(), AnalysisImage->Height());
+        CountGaps(Box, All, Drawn ? &Gaps : nullptr);
+    }
+    WhileDecoding.reset();
     // Targets that need no histogram of the area get here without a pixel.
     if (All.Tallies.Empty()) {
         ShowErrorMessage(QStringLiteral("ERR31"));
         return true;
     }
     All.Tallies.Publish();
-    if (KeepAnalysisImage)
+    // The gap picture takes the freed image's pixel block when it can.
+    QImage Room;
+    if (KeepAnalysisImage) {
         Run.Keep();
-    else
+    } else {
+        if (Drawn && !HandedGaps) Room = AnalysisImage->ReleaseAsImage(false);
         FreeAnalysisImage();
-    Radial.reset();
+    }
     if (Drawn && HandedGaps)
         *HandedGaps = std::move(Gaps);
     else if (Drawn)
-        Image.SetImage(MaskPicture(Gaps));
+        Image.SetImage(MaskPicture(Gaps, nullptr, 0, std::move(Room)));
     ShowInstructionMessage(QStringLiteral("MSG10"));
     return false;
 }

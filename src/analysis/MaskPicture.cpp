@@ -1,6 +1,7 @@
 #include "analysis/MaskPicture.h"
 
 #include <cstring>
+#include <utility>
 
 #include "analysis/RowBlocks.h"
 #include "platform/Exceptions.h"
@@ -8,8 +9,8 @@
 
 namespace tam32 {
 
-QImage MaskPicture(const TPixelBits& Marked, const TPixelBits* Over, TColor OverColor) {
-    QImage Picture(Marked.Width(), Marked.Height(), QImage::Format_BGR888);
+QImage MaskPicture(const TPixelBits& Marked, const TPixelBits* Over, TColor OverColor, QImage Room) {
+    QImage Picture = Room.isNull() ? QImage(Marked.Width(), Marked.Height(), QImage::Format_BGR888) : std::move(Room);
     if (Picture.isNull() && Marked.Width() > 0 && Marked.Height() > 0)
         throw EOutOfResources(QStringLiteral("Out of system resources"));
     uint8_t* const Bits = Picture.bits();

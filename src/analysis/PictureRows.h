@@ -17,6 +17,9 @@ public:
         : FTop(Picture.ReadScanLine(0)), FWidth(Picture.Width()), FHeight(Picture.Height()) {
         if (FHeight > 1) FStride = Picture.ReadScanLine(1) - FTop;
     }
+    // Of 24-bit rows from Top on, Stride bytes apart (while they decode, say).
+    TPictureRows(const uint8_t* Top, std::ptrdiff_t Stride, int Width, int Height)
+        : FTop(Top), FWidth(Width), FHeight(Height), FStride(Stride) {}
     // Of the loaded AnalysisImage.
     TPictureRows() : TPictureRows(*AnalysisImage) {}
     int Width() const { return FWidth; }

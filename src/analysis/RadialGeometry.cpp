@@ -12,16 +12,14 @@
 #include "platform/Rounding.h"
 
 namespace tam32 {
-namespace {
 
-// Marks of a zenith that has no band or degree: the lookup raises the error
-// that the zenith's own conversion raises.
-constexpr uint8_t kNoNumber = 255;  // EInvalidOp
-constexpr uint8_t kBeyond = 254;    // ERangeError
+void TRadialGeometry::RaiseNoNumber() { throw EInvalidOp(kInvalidFloatOp); }
 
-uint8_t BandOf(double Zenith) { return std::isnan(Zenith) ? kNoNumber : uint8_t(std::clamp(Zenith, 0.0, 90.0)); }
+uint8_t TRadialGeometry::BandOf(double Zenith) {
+    return std::isnan(Zenith) ? kNoNumber : uint8_t(std::clamp(Zenith, 0.0, 90.0));
+}
 
-uint8_t DegreeOf(double Zenith) {
+uint8_t TRadialGeometry::DegreeOf(double Zenith) {
     try {
         const int64_t Degree = Round(Zenith);
         return Degree < 0 || Degree > 90 ? kBeyond : uint8_t(Degree);
@@ -30,17 +28,9 @@ uint8_t DegreeOf(double Zenith) {
     }
 }
 
-}  // namespace
-
-int TRadialGeometry::TRow::Band(int X) const {
-    const uint8_t B = FOwner->FBands[Cell(X)];
-    if (B == kNoNumber) throw EInvalidOp(kInvalidFloatOp);
-    return B;
-}
-
 int TRadialGeometry::TRow::Degree(int X) const {
     const uint8_t D = FOwner->FDegrees[Cell(X)];
-    if (D == kNoNumber) throw EInvalidOp(kInvalidFloatOp);
+    if (D == kNoNumber) RaiseNoNumber();
     if (D == kBeyond) throw ERangeError(kRangeCheckError);
     return D;
 }

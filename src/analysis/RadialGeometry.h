@@ -30,8 +30,13 @@ public:
     // The geometry of the pixels of one row of the area within the circle.
     class TRow {
     public:
-        // ZenithBand of the zenith: its whole degree 0..90 (EInvalidOp for no number).
-        int Band(int X) const;
+        // ZenithBand of the zenith: its whole degree 0..90 (EInvalidOp for no
+        // number). Inline: the gap count looks up every pixel's band.
+        int Band(int X) const {
+            const uint8_t B = FOwner->FBands[Cell(X)];
+            if (B == kNoNumber) RaiseNoNumber();
+            return B;
+        }
         // The zenith rounded to a whole degree 0..90 (ERangeError beyond, EInvalidOp for no number).
         int Degree(int X) const;
         // The solid angle weight of GapFraction's sky factor.
@@ -54,6 +59,14 @@ public:
     TRow Row(int Y) const { return TRow(*this, Index(int64_t(Y) - FCentreY)); }
 
 private:
+    // Marks of a zenith that has no band or degree: the lookup raises the
+    // error that the zenith's own conversion raises.
+    static constexpr uint8_t kNoNumber = 255;  // EInvalidOp
+    static constexpr uint8_t kBeyond = 254;    // ERangeError
+    [[noreturn]] static void RaiseNoNumber();
+    static uint8_t BandOf(double Zenith);
+    static uint8_t DegreeOf(double Zenith);
+
     // The distances an axis reaches: indices First..Last of |distance| - FHalf.
     struct TIndexRange {
         int64_t First = 0, Last = -1;

@@ -51,6 +51,7 @@ TSPI::TSPI(const QString& AFileName) : FileName(AFileName) {
     Entries.GetArchiveInfo = Handle.Symbol("GetArchiveInfo");
     Entries.GetFileInfo = Handle.Symbol("GetFileInfo");
     Entries.GetFile = Handle.Symbol("GetFile");
+    Entries.GetPictureRows = Lookup<SpiGetPictureRowsFn>(Handle, "GetPictureRows");
 }
 
 void TSPI::Describe() {
@@ -116,6 +117,12 @@ int32_t TInSPI::GetPreview(const char* Buf, intptr_t Len, uint32_t Flag, SpiHand
                            SpiProgressCallback Callback, intptr_t LData) const {
     RequireExport(reinterpret_cast<const void*>(Entries.GetPreview), "GetPreview");
     return Entries.GetPreview(Buf, Len, Flag, &HBInfo, &HBm, Callback, LData);
+}
+
+int32_t TInSPI::GetPictureRows(const char* Buf, intptr_t Len, uint32_t Flag, SpiHandle& HBInfo, SpiHandle& HBm,
+                               SpiProgressCallback Callback, SpiRowsCallback RowsCallback, intptr_t LData) const {
+    RequireExport(reinterpret_cast<const void*>(Entries.GetPictureRows), "GetPictureRows");
+    return Entries.GetPictureRows(Buf, Len, Flag, &HBInfo, &HBm, Callback, RowsCallback, LData);
 }
 
 void TAmSPI::CheckAPI() const {

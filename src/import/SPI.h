@@ -61,6 +61,8 @@ public:
         void* GetArchiveInfo = nullptr;
         void* GetFileInfo = nullptr;
         void* GetFile = nullptr;
+        // Our own plug-ins' extension, looked up besides the nine.
+        SpiGetPictureRowsFn GetPictureRows = nullptr;
     };
     EntryPoints Entries;
 
@@ -107,6 +109,10 @@ public:
                        SpiProgressCallback Callback, intptr_t LData) const;
     int32_t GetPreview(const char* Buf, intptr_t Len, uint32_t Flag, SpiHandle& HBInfo, SpiHandle& HBm,
                        SpiProgressCallback Callback, intptr_t LData) const;
+    // GetPicture telling each row as it is finished, when the plug-in can.
+    bool TellsRows() const { return Entries.GetPictureRows != nullptr; }
+    int32_t GetPictureRows(const char* Buf, intptr_t Len, uint32_t Flag, SpiHandle& HBInfo, SpiHandle& HBm,
+                           SpiProgressCallback Callback, SpiRowsCallback RowsCallback, intptr_t LData) const;
 
 protected:
     using TLoaderSPI::TLoaderSPI;

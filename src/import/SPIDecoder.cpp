@@ -2,8 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
+#include "image/PxDIBTypes.h"
 #include "import/SPIExceptions.h"
 #include "import/SPIs.h"
 #include "platform/MulDiv.h"
@@ -103,11 +106,17 @@ void TInSPIAbleData::TakePicture(const TInSPI& SPI, const PictureArguments& Args
             HBInfo = HBm = nullptr;
             return;
         }
+    } else if (TDecodedRowsWatch::Active() != nullptr && SPI.TellsRows()) {
+        FRowsTold = false;
+        result = SPI.GetPictureRows(Args.Buf, Args.Len, Args.Flag, info, bits, &ProgressCallback, &RowsCallback,
+                                    lData);
     } else {
         result = SPI.GetPicture(Args.Buf, Args.Len, Args.Flag, info, bits, &ProgressCallback, lData);
     }
     if (result != 0) {
         FFault = MoreTelling(FFault, FaultOfResult(result));
+        // A plug-in withdraws its rows before it frees them; this is for one that does not.
+        WithdrawRows();
         // What a failing plug-in left in the handles is not the host's to free.
         HBInfo = HBm = nullptr;
         RethrowPending();
@@ -129,6 +138,7 @@ void TInSPIAbleData::TakePicture(const TInSPI& SPI, const PictureArguments& Args
 }
 
 void TInSPIAbleData::DiscardDecoded() {
+    WithdrawRows();
     // LocalFree leaves alone what is not a live handle.
     LocalFree(HBInfo);
     if (HBm != HBInfo) LocalFree(HBm);
@@ -142,6 +152,52 @@ void TInSPIAbleData::RethrowPending() {
 int32_t TInSPIAbleData::ProgressCallback(int32_t Num, int32_t Denom, intptr_t Data) {
     auto* self = reinterpret_cast<TInSPIAbleData*>(Data);
     return self != nullptr ? self->PluginProgress(Num, Denom) : 0;
+}
+
+void TInSPIAbleData::RowsCallback(SpiHandle Info, SpiHandle Bits, int32_t RowsDone, intptr_t Data) {
+    if (auto* self = reinterpret_cast<TInSPIAbleData*>(Data)) self->PluginRows(Info, Bits, RowsDone);
+}
+
+void TInSPIAbleData::PluginRows(SpiHandle Info, SpiHandle Bits, int32_t RowsDone) {
+    if (RowsDone < 0) return WithdrawRows();
+    TDecodedRowsWatch* watch = TDecodedRowsWatch::Active();
+    if (watch == nullptr || FPending) return;
+    // As with the progress handler, nothing may unwind through the plug-in.
+    try {
+        // The layout is read once: checking the blocks for every row would cost as much as the rows.
+        if (!FRowsTold && !ReadRowLayout(static_cast<HLOCAL>(Info), static_cast<HLOCAL>(Bits))) return;
+        FRows.Done = std::min(int(RowsDone), FRows.Height);
+        FRowsTold = true;
+        watch->RowsDecoded(FRows);
+    } catch (...) {
+        FPending = std::current_exception();
+    }
+}
+
+bool TInSPIAbleData::ReadRowLayout(HLOCAL Info, HLOCAL Bits) {
+    const std::optional<TSPIDIBLayout> layout = CheckDecodedDIB(Info, Bits);
+    if (!layout) return false;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, MemoryLock(Info).Data(), sizeof header);
+    if (header.biCompression != BI_RGB) return false;
+    // Handles never move: the address stays good after the lock.
+    const auto* block = static_cast<const uint8_t*>(MemoryLock(Bits).Data());
+    const int height = layout->Height < 0 ? -layout->Height : layout->Height;
+    const auto stride = std::ptrdiff_t(DIBRowSize(header.biBitCount, layout->Width));
+    const bool bottomUp = layout->Height > 0;
+    FRows = {bottomUp ? block + stride * (height - 1) : block, bottomUp ? -stride : stride, layout->Width, height,
+             header.biBitCount, 0};
+    return true;
+}
+
+void TInSPIAbleData::WithdrawRows() {
+    if (!FRowsTold) return;
+    FRowsTold = false;
+    try {
+        if (TDecodedRowsWatch* watch = TDecodedRowsWatch::Active()) watch->RowsWithdrawn();
+    } catch (...) {
+        if (!FPending) FPending = std::current_exception();
+    }
 }
 
 int32_t TInSPIAbleData::PluginProgress(int32_t Num, int32_t Denom) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "import/DecodedRows.h"
 #include "import/SPIDIBLayout.h"
 #include "import/UnreadablePicture.h"
 #include "platform/Graphic.h"
@@ -73,13 +74,20 @@ protected:
     virtual PictureArguments Arguments(int32_t Offset) = 0;
 
 private:
-    // The callback handed to the plug-ins, with the decoder as its data.
+    // The callbacks handed to the plug-ins, with the decoder as their data.
     static int32_t ProgressCallback(int32_t Num, int32_t Denom, intptr_t Data);
+    static void RowsCallback(SpiHandle Info, SpiHandle Bits, int32_t RowsDone, intptr_t Data);
     void LoadBy(const TInSPI& SPI, int32_t Offset);
     void TakePicture(const TInSPI& SPI, const PictureArguments& Args, bool Preview);
     // Frees the handles of a call that succeeded but gave nothing usable.
     void DiscardDecoded();
     int32_t PluginProgress(int32_t Num, int32_t Denom);
+    // Passes the rows a plug-in has finished on to the thread's row watch.
+    void PluginRows(SpiHandle Info, SpiHandle Bits, int32_t RowsDone);
+    // The watch hears that the rows it was told of go, if it was told of any.
+    void WithdrawRows();
+    // FRows from a plug-in's blocks; false for blocks that are no rows to read.
+    bool ReadRowLayout(HLOCAL Info, HLOCAL Bits);
     void RethrowPending();
     void Report(TProgressStage Stage, uint8_t PercentDone, const QString& Msg);
 
@@ -90,6 +98,10 @@ private:
     TSPIDIBLayout FLayout;
     std::exception_ptr FPending;
     TPictureFault FFault = TPictureFault::NotAPicture;
+    // The rows told to the watch: the picture's layout, read at the first
+    // telling, with the count of rows growing.
+    TDecodedRows FRows;
+    bool FRowsTold = false;
 };
 
 class TInSPIAbleFromFile : public TInSPIAbleData {

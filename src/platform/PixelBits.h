@@ -23,6 +23,8 @@ public:
     bool Contains(int X, int Y) const { return X >= 0 && Y >= 0 && X < FWidth && Y < FHeight; }
     // X and Y must lie in the picture.
     void Set(int X, int Y) { Word(X, Y) |= Bit(X); }
+    // Sets the pixel when On, without a branch.
+    void Mark(int X, int Y, bool On) { Word(X, Y) |= uint64_t(On) << (X & 63); }
     bool Test(int X, int Y) const { return (Word(X, Y) & Bit(X)) != 0; }
     // Visit(X) for each set pixel of row Y, from the left.
     template <typename TVisit>

@@ -94,11 +94,27 @@ SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag, SpiH
 /* GetArchiveInfo, GetFileInfo, GetFile and ConfigurationDlg are looked up by
  * name and kept, but never called. */
 
+/* ---- an extension of our own, optional ---- */
+
+/* Told by GetPictureRows: the first RowsDone rows, counted from the top, of
+ * the pixel block Bits hold their final values (Info, the BITMAPINFO block,
+ * is complete) and stay where they are while the plug-in works on. RowsDone
+ * -1: the blocks are about to be freed; the host stops reading them before
+ * it returns. */
+typedef void (*SpiRowsCallback)(SpiHandle Info, SpiHandle Bits, int32_t RowsDone, intptr_t lData);
+/* As GetPicture, telling the host each row as it is finished, so that the
+ * host can work on the rows while the rest of the picture decodes. */
+SPI_EXPORT int32_t GetPictureRows(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
+                                  SpiHandle* pHBm, SpiProgressCallback lpPrgressCallback,
+                                  SpiRowsCallback lpRowsCallback, intptr_t lData);
+
 typedef int32_t (*SpiGetPluginInfoFn)(int32_t, char*, int32_t);
 typedef int32_t (*SpiIsSupportedFn)(const char*, uintptr_t);
 typedef int32_t (*SpiGetPictureInfoFn)(const char*, intptr_t, uint32_t, SpiPictureInfo*);
 typedef int32_t (*SpiGetPictureFn)(const char*, intptr_t, uint32_t, SpiHandle*, SpiHandle*,
                                    SpiProgressCallback, intptr_t);
+typedef int32_t (*SpiGetPictureRowsFn)(const char*, intptr_t, uint32_t, SpiHandle*, SpiHandle*,
+                                       SpiProgressCallback, SpiRowsCallback, intptr_t);
 
 /* ---- exported by the loading program ---- */
 

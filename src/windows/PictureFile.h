@@ -2,7 +2,6 @@
 // The open dialog's formats and the JPEG writer of the pictures that image
 // windows show (reading them: import/ShownPicture.h).
 #include <QString>
-#include <memory>
 
 #include "platform/Bitmap.h"
 

@@ -1,5 +1,6 @@
 // The pixel passes give the results of one thread whatever the thread count,
 // and those of the single pass over the pixels that came before them.
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <functional>
@@ -46,14 +47,17 @@ protected:
     }
 };
 
-void PhotoCircle() {
+// A circle as the window's tools set it: bright pixels are the target.
+void SetCircle(int X, int Y, int R) {
     CircleSet = true;
-    CircleX = 1276;
-    CircleY = 980;
-    CircleR = 756;
+    CircleX = X;
+    CircleY = Y;
+    CircleR = R;
     CircleCenterOffset = 0.0;
     ThresholdCondition = 0;
 }
+
+void PhotoCircle() { SetCircle(1276, 980, 756); }
 
 TEST_F(ThreadCountTest, ThePhotographsGapFractionIsTheSinglePassOnesForEveryThreadCount) {
     if (!QFile::exists(kCoolpix)) GTEST_SKIP() << "shared photographs not present: " << kCoolpix.toStdString();
@@ -91,6 +95,14 @@ TEST_F(ThreadCountTest, ThePhotographsGapFractionIsTheSinglePassOnesForEveryThre
          },
          {54872, 161364, 259170, 344574, 415656, 364124}, {3638, 44948, 35932, 32242, 41865, 30327},
          13.638838491593711, 85},
+        // On more threads counted while the photograph decodes.
+        {"fixed threshold",
+         [] {
+             ThresholdMethod = 2;
+             FixedThreshold = 150;
+         },
+         {54804, 161208, 258784, 343648, 414544, 468748}, {20, 18792, 26731, 9891, 17453, 18098}, 6.568275654684166,
+         150},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -143,6 +155,34 @@ TEST_F(ThreadCountTest, TheYearsPAREstimateIsTheSameForEveryThreadCount) {
             ASSERT_EQ(Host.Charts.size(), 1u);
             EXPECT_EQ(Below(), Days);
         }
+    }
+}
+
+TEST_F(ThreadCountTest, AJpegCutInItsLastRowsFailsThoughItsRowsWereCountedWhileItDecoded) {
+    const TPlugins Plugins;
+    QImage Photo(320, 240, QImage::Format_RGB888);
+    for (int Y = 0; Y < Photo.height(); ++Y)
+        for (int X = 0; X < Photo.width(); ++X) Photo.setPixelColor(X, Y, QColor(X % 256, Y, (X * Y) % 256));
+    QByteArray Jpeg;
+    QBuffer Buffer(&Jpeg);
+    ASSERT_TRUE(Buffer.open(QIODevice::WriteOnly) && Photo.save(&Buffer, "JPG"));
+    // The last bytes of the last row's data go; only the end marker stays.
+    const QString Cut = Write(QStringLiteral("cut.jpg"), Jpeg.left(Jpeg.size() - 5) + "\xFF\xD9");
+    for (int Threads : {1, 8}) {
+        SCOPED_TRACE(Threads);
+        PrepareRun(
+            [] {
+                SetCircle(160, 120, 110);
+                ThresholdMethod = 2;
+                FixedThreshold = 100;
+            },
+            Threads);
+        SkyFactor = -1.0;
+        TBitmap Picture;
+        EXPECT_TRUE(GapFractionAnalysis(Cut, Picture, {0, 0, 1 << 20, 1 << 20}));
+        EXPECT_EQ(Host.LastStatus(), QStringLiteral("ERR14"));
+        EXPECT_EQ(SkyFactor, -1.0);  // nothing published
+        EXPECT_TRUE(Picture.Empty());
     }
 }
 

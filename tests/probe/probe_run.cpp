@@ -102,6 +102,8 @@ int Run(const QStringList& Args) {
         } else if (Option == QLatin1String("--print")) {
             if (!ProbeVariables().contains(Value)) return kUsage;
             Prints << Value;
+            // Printed after the run, the threshold histogram is counted even when the method needs none.
+            if (Value == QLatin1String("Histogram")) ThresholdHistogramRead = true;
         } else if (const auto Registered = ProbeRunOptions().find(Option); Registered != ProbeRunOptions().end()) {
             if (!Registered->second(Value)) return kUsage;
         } else {

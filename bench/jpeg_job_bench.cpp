@@ -1,0 +1,196 @@
+// The JPEG job against the floor of any analysis that starts from a JPEG,
+// decoding it as a stream (libjpeg's rows into one row, as djpeg does), each
+// measured in the same run on the same camera-like photograph (a fisheye
+// disc of sky and branches with sensor grain, at quality 92) of 12 and of 48
+// megapixels:
+// - the gap fraction of the blue channel at a fixed threshold over the
+//   circle and the LAI report, within 1.6 times the decoding on all cores
+//   ("ratio_all_cores") and 3.0 times on one thread ("ratio_one_thread");
+// - opening the photograph in the program's window (tam32-probe gui): the
+//   peak resident memory beyond that of opening a 16 x 12 JPEG, within twice
+//   the picture's 24-bit size ("memory_per_picture").
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "BenchJpeg.h"
+#include "BenchPlugins.h"
+#include "BenchTempFile.h"
+#include "analysis/AnalysisState.h"
+#include "analysis/DecodedImageCache.h"
+#include "analysis/GapFraction.h"
+#include "analysis/GlobalSettings.h"
+#include "analysis/LAIReports.h"
+#include "analysis/RowBlocks.h"
+#include "platform/Bitmap.h"
+
+namespace {
+
+using namespace tam32;
+
+struct TCameraSize {
+    int Width, Height, Radius;
+};
+// The two sizes of the targets, with the circle over each picture.
+constexpr TCameraSize kSizes[] = {{4288, 2848, 1300}, {8000, 6000, 2740}};
+
+// A camera-like photograph of the size, written on first use and removed at exit.
+struct TCameraPhoto {
+    std::string Path;
+    explicit TCameraPhoto(const TCameraSize& Size)
+        : Path(bench::TempFileName("camera-" + std::to_string(Size.Width), ".jpg")) {
+        std::mt19937 random(Size.Width);
+        std::normal_distribution<double> grain(0.0, 6.0);
+        const double cx = Size.Width / 2.0, cy = Size.Height / 2.0;
+        bench::WriteJpegFile(
+            Path, Size.Width, Size.Height,
+            [&](int y, uint8_t* row) {
+                for (int x = 0; x < Size.Width; ++x) {
+                    const double dx = x + 0.5 - cx, dy = y + 0.5 - cy, r = std::hypot(dx, dy) / Size.Radius;
+                    // Branches: bands that wind around the centre and thin out towards the zenith.
+                    const double branch =
+                        std::sin(std::atan2(dy, dx) * 23.0 + r * 40.0) + std::sin(r * 90.0 + dx * 0.01);
+                    const bool sky = r < 1.0 && branch < 0.6 - 0.8 * r;
+                    const double level = r >= 1.0 ? 4.0 : (sky ? 205.0 - 40.0 * r : 55.0 + 30.0 * std::sin(dy * 0.02));
+                    for (int c = 0; c < 3; ++c) {
+                        const double tint = sky ? (c == 2 ? 35.0 : c == 1 ? 5.0 : -10.0) : (c == 1 ? 12.0 : 0.0);
+                        row[3 * x + c] = uint8_t(std::clamp(level + tint + grain(random), 0.0, 255.0));
+                    }
+                }
+            },
+            92);
+    }
+    ~TCameraPhoto() { std::filesystem::remove(Path); }
+};
+
+const TCameraPhoto& Photo(int Index) {
+    static const TCameraPhoto photos[] = {TCameraPhoto(kSizes[0]), TCameraPhoto(kSizes[1])};
+    return photos[Index];
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point Start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+// libjpeg's streaming decode: every row into the same row.
+double DecodeSeconds(const std::string& File) {
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<uint8_t> row;
+    bench::ReadJpegFile(
+        File, [&](const jpeg_decompress_struct& Info) { row.resize(std::size_t(Info.output_width) * Info.output_components); },
+        [&](int) { return row.data(); });
+    return SecondsSince(start);
+}
+
+// The job on Threads analysis threads; settings and picture made outside the timing.
+double JobSeconds(benchmark::State& State, const std::string& File, const TCameraSize& Size, int Threads) {
+    ResetSettingsToDefaults(QDate(2024, 6, 21));
+    ResetAnalysisState();
+    ClearDecodedImageCache();
+    CircleSet = true;
+    CircleX = Size.Width / 2;
+    CircleY = Size.Height / 2;
+    CircleR = Size.Radius;
+    ThresholdCondition = 0;  // bright sky is the gap, as the window's circle tools set it
+    ThresholdMethod = 2;
+    FixedThreshold = 128;
+    SetAnalysisThreads(Threads);
+    TBitmap picture;
+    const QString file = QString::fromStdString(File);
+    const auto start = std::chrono::steady_clock::now();
+    if (GapFractionAnalysis(file, picture, TRect{0, 0, Size.Width - 1, Size.Height - 1}) || ShowLAIResults(file))
+        State.SkipWithError("the job failed");
+    const double seconds = SecondsSince(start);
+    SetAnalysisThreads(0);
+    return seconds;
+}
+
+// Arg: 0 for 12 megapixels, 1 for 48.
+void BM_JpegJobAgainstStreamingDecode(benchmark::State& State) {
+    const bench::TPlugins plugins;
+    const int index = int(State.range(0));
+    const std::string& file = Photo(index).Path;
+    double allCores = 0.0, oneThread = 0.0;
+    for (auto _ : State) {
+        const double decode = DecodeSeconds(file);
+        const double job = JobSeconds(State, file, kSizes[index], 0);
+        allCores += job / decode;
+        oneThread += JobSeconds(State, file, kSizes[index], 1) / DecodeSeconds(file);
+        State.SetIterationTime(job);
+    }
+    State.counters["ratio_all_cores"] = allCores / double(State.iterations());
+    State.counters["ratio_one_thread"] = oneThread / double(State.iterations());
+}
+BENCHMARK(BM_JpegJobAgainstStreamingDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+#ifdef TAM32_PROBE_PROGRAM
+
+// The peak resident memory in bytes of the program opening File in a window.
+double OpenedPeakBytes(const std::string& File) {
+    const std::string script = bench::TempFileName("open-script", ".txt");
+    if (FILE* out = std::fopen(script.c_str(), "w")) {
+        std::fprintf(out, "open %s\n", File.c_str());
+        std::fclose(out);
+    }
+    // Spawned, not forked: a forked child would count the benchmark's own
+    // pages as its peak before it runs the program.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    const char* program = TAM32_PROBE_PROGRAM;
+    char* const arguments[] = {const_cast<char*>(program), const_cast<char*>("gui"), const_cast<char*>(script.c_str()),
+                               nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program, &quiet, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    if (spawned != 0) return -1.0;
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    std::filesystem::remove(script);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? double(usage.ru_maxrss) * 1024.0 : -1.0;
+}
+
+// A 16 x 12 JPEG, the program's own memory without a picture worth the name.
+const std::string& SmallPhoto() {
+    static const struct TSmall {
+        std::string Path = bench::TempFileName("small", ".jpg");
+        TSmall() {
+            bench::WriteJpegFile(Path, 16, 12, [](int, uint8_t* row) { std::fill_n(row, 48, uint8_t(128)); });
+        }
+        ~TSmall() { std::filesystem::remove(Path); }
+    } small;
+    return small.Path;
+}
+
+void BM_OpeningAPhotographInTheProgram(benchmark::State& State) {
+    const int index = int(State.range(0));
+    const TCameraSize& size = kSizes[index];
+    double ratios = 0.0;
+    for (auto _ : State) {
+        const double peak = OpenedPeakBytes(Photo(index).Path), small = OpenedPeakBytes(SmallPhoto());
+        if (peak < 0.0 || small < 0.0) State.SkipWithError("tam32-probe failed");
+        ratios += (peak - small) / (3.0 * size.Width * size.Height);
+    }
+    State.counters["memory_per_picture"] = ratios / double(State.iterations());
+}
+BENCHMARK(BM_OpeningAPhotographInTheProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+#endif
+
+}  // namespace
