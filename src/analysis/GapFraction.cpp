@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <numbers>
 #include <optional>
 
 #include "analysis/AnalysisArea.h"
@@ -26,11 +25,6 @@
 #include "platform/PixelBits.h"
 
 namespace tam32 {
-namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
-
-}  // namespace
 
 bool TGapTallies::Empty() const {
     for (double All : Rings[0])
@@ -69,16 +63,6 @@ void TGapTallies::Publish() const {
     }
     SkyFactor = 100.0 * Sky;
 }
-
-double SkyWeight(double Radius, double LensZenith, double Zenith) {
-    // Solid angle per unit image area is sin(theta) * dtheta/dr / r, theta
-    // the lens zenith; at the very centre sin(theta) / r tends to dtheta/dr.
-    const double Slope = ZenithSlopePerPixel(Radius);
-    const double SinOverR = Radius > 1e-9 ? std::sin(LensZenith * kDeg) / Radius : Slope;
-    return std::cos(Zenith * kDeg) * SinOverR * Slope / std::numbers::pi;
-}
-
-double SkyWeight(double Radius, double Zenith) { return SkyWeight(Radius, RadiusToZenith(Radius), Zenith); }
 
 bool OpenGapFractionImage(const QString& FileName) {
     if (!CircleSet || CircleRadius() <= 0.0) {

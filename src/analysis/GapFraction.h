@@ -24,11 +24,4 @@ bool GapFractionAnalysis(const QString& FileName, TBitmap& Image, const TRect& A
 // Image, so that a caller drawing over them paints the picture once.
 bool GapFractionAnalysisUnpainted(const QString& FileName, TBitmap& Image, const TRect& Area, TPixelBits& Gaps);
 
-// The sky factor's weight of a gap pixel at image radius Radius whose zenith
-// (slope-corrected where set) is Zenith: the cosine-weighted solid angle the
-// pixel covers under the lens model, over pi.
-double SkyWeight(double Radius, double Zenith);
-// The same, given the lens zenith of Radius (RadiusToZenith(Radius)).
-double SkyWeight(double Radius, double LensZenith, double Zenith);
-
 }  // namespace tam32

@@ -14,7 +14,6 @@
 #include "analysis/AnalysisArea.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/EngineHost.h"
-#include "analysis/GapFraction.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/PictureRows.h"

@@ -184,6 +184,16 @@ double ZenithSlopePerPixel(double Radius) {
     return (RadiusToZenith(Radius + H) - RadiusToZenith(Low)) / (Radius + H - Low) * kDeg;
 }
 
+double SkyWeight(double Radius, double LensZenith, double Zenith) {
+    // Solid angle per unit image area is sin(theta) * dtheta/dr / r, theta
+    // the lens zenith; at the very centre sin(theta) / r tends to dtheta/dr.
+    const double Slope = ZenithSlopePerPixel(Radius);
+    const double SinOverR = Radius > 1e-9 ? std::sin(LensZenith * kDeg) / Radius : Slope;
+    return std::cos(Zenith * kDeg) * SinOverR * Slope / kPi;
+}
+
+double SkyWeight(double Radius, double Zenith) { return SkyWeight(Radius, RadiusToZenith(Radius), Zenith); }
+
 double SlopeCorrectedZenith(double Zenith, double X, double Y) {
     double Phi = (PixelAzimuth(X, Y) - NorthForAnalysis) * kDeg;
     if (Phi < 0.0) Phi += 2.0 * kPi;

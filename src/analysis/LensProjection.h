@@ -1,9 +1,10 @@
 #pragma once
 // Fisheye geometry shared by every analysis: the exact circle centre and
 // radius, direction angles and azimuths, the eight lens projection models
-// (zenith to image radius and back), the slope-corrected zenith and the
-// 15-degree ring of a pixel. Angles are degrees; pure functions of their
-// arguments and of the circle, lens and slope settings.
+// (zenith to image radius and back), the slope-corrected zenith, the
+// 15-degree ring of a pixel and its weight in the sky factor. Angles are
+// degrees; pure functions of their arguments and of the circle, lens and
+// slope settings.
 #include <cstdint>
 
 namespace tam32 {
@@ -40,5 +41,12 @@ int ZenithRingIndex(int X, int Y);
 
 // dZenith/dRadius in radians per pixel under LensType, at Radius.
 double ZenithSlopePerPixel(double Radius);
+
+// The sky factor's weight of a gap pixel at image radius Radius whose zenith
+// (slope-corrected where set) is Zenith: the cosine-weighted solid angle the
+// pixel covers under the lens model, over pi.
+double SkyWeight(double Radius, double Zenith);
+// The same, given the lens zenith of Radius (RadiusToZenith(Radius)).
+double SkyWeight(double Radius, double LensZenith, double Zenith);
 
 }  // namespace tam32
