@@ -14,7 +14,7 @@
 #include "analysis/PictureRows.h"
 #include "analysis/RadialGeometry.h"
 #include "analysis/RowBlocks.h"
-#include "analysis/RunSeries.h"
+#include "analysis/SeriesRadialGeometry.h"
 #include "platform/Rounding.h"
 
 namespace tam32 {

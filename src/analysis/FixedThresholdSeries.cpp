@@ -9,7 +9,7 @@
 #include "analysis/Messages.h"
 #include "analysis/OptionFields.h"
 #include "analysis/RowProgress.h"
-#include "analysis/RunSeries.h"
+#include "analysis/SeriesRadialGeometry.h"
 #include "analysis/TargetPixels.h"
 
 namespace tam32 {

@@ -19,6 +19,7 @@
 #include "analysis/RadialGeometry.h"
 #include "analysis/RowProgress.h"
 #include "analysis/RunSeries.h"
+#include "analysis/SeriesRadialGeometry.h"
 #include "analysis/SettingsCheck.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Bitmap.h"

@@ -8,7 +8,7 @@
 #include "analysis/LensProjection.h"
 #include "analysis/RowBlocks.h"
 #include "analysis/RowProgress.h"
-#include "analysis/RunSeries.h"
+#include "analysis/SeriesRadialGeometry.h"
 
 namespace tam32 {
 namespace {

@@ -1,32 +1,16 @@
 #include "analysis/RunSeries.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "analysis/DecodedImageCache.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/RadialGeometry.h"
 
 namespace tam32 {
 namespace {
 
-// Everything the geometry is computed from.
-struct TGeometryInputs {
-    TRect Box;
-    int32_t CentreX = 0, CentreY = 0, Radius = 0;
-    double CentreOffset = 0.0;
-    int32_t Lens = 0;
-    double ViewAngle = 0.0;
-    bool Slope = false;
-    int32_t ZenithModel = 0;
-    bool operator==(const TGeometryInputs&) const = default;
-};
-
-TGeometryInputs InputsInForce(const TRect& Box) {
-    return {Box, CircleX, CircleY, CircleR, CircleCenterOffset, LensType, MaxViewAngle, SlopeCorrection,
-            ZenithThresholdType};
-}
-
 int OpenSeries = 0;
-TGeometryInputs KeptInputs;
-std::shared_ptr<const TRadialGeometry> KeptGeometry;
+std::vector<void (*)()> Releases;
 
 }  // namespace
 
@@ -34,20 +18,14 @@ TRunSeries::TRunSeries() { ++OpenSeries; }
 
 TRunSeries::~TRunSeries() {
     if (--OpenSeries > 0) return;
-    KeptGeometry.reset();
+    for (void (*Release)() : std::exchange(Releases, {})) Release();
     ClearDecodedImageCache();
 }
 
 bool RunSeriesOpen() { return OpenSeries > 0; }
 
-std::shared_ptr<const TRadialGeometry> SeriesRadialGeometry(const TRect& Box) {
-    if (OpenSeries == 0) return std::make_shared<const TRadialGeometry>(Box);
-    const TGeometryInputs Inputs = InputsInForce(Box);
-    if (!KeptGeometry || !(Inputs == KeptInputs)) {
-        KeptGeometry = std::make_shared<const TRadialGeometry>(Box);
-        KeptInputs = Inputs;
-    }
-    return KeptGeometry;
+void ReleaseWhenSeriesEnds(void (*Release)()) {
+    if (std::find(Releases.begin(), Releases.end(), Release) == Releases.end()) Releases.push_back(Release);
 }
 
 }  // namespace tam32
