@@ -10,12 +10,12 @@
 
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
+#include "analysis/CorrectionSettingsCheck.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
 #include "analysis/Resampling.h"
 #include "analysis/RowBlocks.h"
-#include "analysis/SettingsCheck.h"
 #include "platform/Bitmap.h"
 #include "platform/PageMemory.h"
 #include "platform/Rounding.h"

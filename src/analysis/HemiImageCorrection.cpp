@@ -5,11 +5,11 @@
 #include "analysis/AnalysisImage.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/CircleResampling.h"
+#include "analysis/CorrectionSettingsCheck.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
 #include "analysis/Resampling.h"
-#include "analysis/SettingsCheck.h"
 
 namespace tam32 {
 

@@ -2,13 +2,13 @@
 
 #include <vector>
 
+#include "analysis/CanopySettingsCheck.h"
 #include "analysis/CanopyTransmittance.h"
 #include "analysis/EllipsoidalFit.h"
 #include "analysis/EngineHost.h"
 #include "analysis/FiveRingLAI.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
-#include "analysis/SettingsCheck.h"
 #include "platform/DelphiFormat.h"
 #include "platform/WinTypes.h"
 

@@ -6,6 +6,7 @@
 
 #include "analysis/AnalysisImage.h"
 #include "analysis/BatchSettingsFile.h"
+#include "analysis/CanopySettingsCheck.h"
 #include "analysis/EngineHost.h"
 #include "analysis/FixedThresholdSeries.h"
 #include "analysis/GapFraction.h"
@@ -15,7 +16,6 @@
 #include "analysis/OptionFields.h"
 #include "analysis/PAREstimate.h"
 #include "analysis/RunSeries.h"
-#include "analysis/SettingsCheck.h"
 #include "analysis/SunTrack.h"
 #include "platform/Canvas.h"
 #include "platform/DelphiFormat.h"
