@@ -15,6 +15,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/DecodedImageCache.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/OpenAnalysisImage.h"
 
 namespace {
 

@@ -1,11 +1,7 @@
 #include "analysis/AnalysisImage.h"
 
-#include <cmath>
-
 #include "analysis/AnalysisState.h"
-#include "analysis/Binarize.h"
 #include "analysis/DecodedImageCache.h"
-#include "analysis/DistortionCorrection.h"
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
@@ -89,28 +85,6 @@ std::optional<QString> AnalysisImageLoadFailure(const QString& FileName) {
     const std::optional<QString> Reason = DecodingFailure(FileName, Failed);
     FreeAnalysisImage();
     return Reason;
-}
-
-bool OpenAnalysisImage(const QString& FileName) {
-    SavedBinarizeTarget = BinarizeTarget;
-    SavedThresholdCondition = ThresholdCondition;
-    SavedThresholdMethod = ThresholdMethod;
-    SavedFixedThreshold = FixedThreshold;
-    SettingsOverridden = true;
-    // Every failure from here on leaves the settings and the image as before the call.
-    TAnalysisRun Run;
-    if (DistortAuto && std::fabs(DistortParameter) > 0.1) {
-        if (MakeDistortionCorrectedImage(FileName)) {
-            ShowErrorMessage(QStringLiteral("ERR13"));
-            return true;
-        }
-    } else if (LoadAnalysisImage(FileName)) {
-        ShowErrorMessage(QStringLiteral("ERR14"));
-        return true;
-    }
-    if (ShrinkBeforeAnalysis && BinarizeAnalysisImage()) return true;
-    Run.Keep();
-    return false;
 }
 
 void FreeAnalysisImage() { AnalysisImage.reset(); }

@@ -23,11 +23,6 @@ inline const QString ClipboardFileName = QStringLiteral("Import From Clipboard")
 // The image under analysis; null between analyses.
 extern std::unique_ptr<TSPIPxDIB> AnalysisImage;
 
-// Saves the four classification settings, loads the image as the settings ask
-// (distortion-corrected, plain, then shrunk when ShrinkBeforeAnalysis is set).
-// True on failure, after its message; the settings are then back as they were
-// and no image stays loaded.
-bool OpenAnalysisImage(const QString& FileName);
 // Fills a new AnalysisImage from the file or the clipboard, 24-bit. A file
 // that cannot be decoded is reported through the engine host and gives True.
 bool LoadAnalysisImage(const QString& FileName);

@@ -3,6 +3,7 @@
 #include "analysis/AnalysisArea.h"
 #include "analysis/AnalysisImage.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 
 namespace tam32 {
 

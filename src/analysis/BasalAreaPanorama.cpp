@@ -14,6 +14,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/Resampling.h"
 #include "analysis/RowBlocks.h"
 #include "platform/Bitmap.h"

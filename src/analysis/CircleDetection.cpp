@@ -7,6 +7,7 @@
 #include "analysis/AnalysisImage.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/PictureRows.h"
 #include "analysis/RowBlocks.h"
 

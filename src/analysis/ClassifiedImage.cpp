@@ -13,6 +13,7 @@
 #include "analysis/GlobalSettings.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/PictureRows.h"
 #include "analysis/RowBlocks.h"
 #include "analysis/RowProgress.h"

@@ -6,6 +6,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/LensProjection.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "platform/Rounding.h"
 
 namespace tam32 {

@@ -7,6 +7,7 @@
 #include "analysis/DiscriminantAnalysis.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 
 namespace tam32 {
 namespace {

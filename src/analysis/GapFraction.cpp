@@ -17,6 +17,7 @@
 #include "analysis/LensProjection.h"
 #include "analysis/MaskPicture.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/RadialGeometry.h"
 #include "analysis/RowProgress.h"
 #include "analysis/RunSeries.h"

@@ -10,6 +10,7 @@
 #include "analysis/EngineHost.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/PictureRows.h"
 #include "analysis/RowBlocks.h"
 #include "platform/Bitmap.h"

@@ -7,6 +7,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/GlobalSettings.h"
 #include "analysis/Messages.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/SettingsCheck.h"
 #include "analysis/TargetPixels.h"
 

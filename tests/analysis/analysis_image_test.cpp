@@ -15,6 +15,7 @@
 #include "analysis/DiscriminantTraining.h"
 #include "analysis/GapFraction.h"
 #include "analysis/Labelling.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/PAREstimate.h"
 #include "analysis/RunSeries.h"
 #include "analysis/SkeletonLength.h"

@@ -8,6 +8,7 @@
 #include "AnalysisFixture.h"
 #include "analysis/AnalysisArea.h"
 #include "analysis/LensProjection.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "platform/Rounding.h"
 
 namespace tam32::test {

@@ -7,6 +7,7 @@
 #include "AnalysisFixture.h"
 #include "analysis/Classifier.h"
 #include "analysis/ClassifierFile.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "common/save_fault.h"
 
 namespace tam32::test {

@@ -9,6 +9,7 @@
 #include "analysis/Classifier.h"
 #include "analysis/DiscriminantTraining.h"
 #include "analysis/LensProjection.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Bitmap.h"
 

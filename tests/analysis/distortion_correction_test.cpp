@@ -7,6 +7,7 @@
 #include "AnalysisFixture.h"
 #include "CorrectionPictures.h"
 #include "analysis/DistortionCorrection.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::test {

@@ -16,6 +16,7 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/CanopyTransmittance.h"
 #include "analysis/GlobalSettings.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/TargetPixels.h"
 #include "platform/Exceptions.h"
 

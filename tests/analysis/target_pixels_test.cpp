@@ -5,6 +5,7 @@
 #include "analysis/AnalysisArea.h"
 #include "analysis/Binarize.h"
 #include "analysis/LensProjection.h"
+#include "analysis/OpenAnalysisImage.h"
 #include "analysis/TargetPixels.h"
 
 namespace tam32::test {
