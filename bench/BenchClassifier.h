@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
 #include "platform/WinTypes.h"
 
 namespace tam32::bench {

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "BenchTempFile.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace tam32::bench {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "BenchTempFile.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace tam32::bench {
 

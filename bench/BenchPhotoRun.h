@@ -9,7 +9,7 @@
 
 #include "BenchHemiPhoto.h"
 #include "BenchPlugins.h"
-#include "analysis/DecodedImageCache.h"
+#include "analysis/core/DecodedImageCache.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::bench {

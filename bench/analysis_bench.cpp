@@ -16,12 +16,12 @@
 #include "BenchJpeg.h"
 #include "BenchPlugins.h"
 #include "BenchTempFile.h"
-#include "analysis/AnalysisImage.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/CircleDetection.h"
-#include "analysis/DecodedImageCache.h"
-#include "analysis/GapFraction.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/core/AnalysisImage.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/DecodedImageCache.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/geometry/CircleDetection.h"
 #include "platform/Bitmap.h"
 
 namespace {

@@ -9,10 +9,10 @@
 
 #include "BenchClassifier.h"
 #include "BenchPhotoRun.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/ClassifiedImage.h"
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/colour/ClassifiedImage.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QImage>
 
 #include "BenchPhotoRun.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/ColourAnalyses.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/colour/ColourAnalyses.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace {
 

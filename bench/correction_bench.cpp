@@ -15,12 +15,12 @@
 
 #include "BenchPhotoRun.h"
 #include "BenchTempFile.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/BasalAreaPanorama.h"
-#include "analysis/DistortionCorrection.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/HemiImageCorrection.h"
-#include "analysis/TiltCorrection.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/corrections/BasalAreaPanorama.h"
+#include "analysis/corrections/HemiImageCorrection.h"
+#include "analysis/corrections/TiltCorrection.h"
+#include "analysis/geometry/DistortionCorrection.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "BenchJpeg.h"
 #include "BenchPhotoRun.h"
 #include "BenchTempFile.h"
-#include "analysis/GapFraction.h"
-#include "analysis/LAIReports.h"
-#include "analysis/RowBlocks.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/canopy/LAIReports.h"
+#include "analysis/core/RowBlocks.h"
 #include "import/SPIPxDIB.h"
 
 namespace {

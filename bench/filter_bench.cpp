@@ -12,10 +12,10 @@
 #include <string>
 
 #include "BenchPhotoRun.h"
-#include "analysis/FilterKernel.h"
-#include "analysis/GcpCorrection.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/SpatialFilter.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/corrections/FilterKernel.h"
+#include "analysis/corrections/GcpCorrection.h"
+#include "analysis/corrections/SpatialFilter.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 
 #include "BenchHemiPhoto.h"
 #include "BenchPlugins.h"
-#include "analysis/AnalysisArea.h"
-#include "analysis/AnalysisImage.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/DecodedImageCache.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/OpenAnalysisImage.h"
+#include "analysis/core/AnalysisImage.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/DecodedImageCache.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/geometry/AnalysisArea.h"
+#include "analysis/geometry/OpenAnalysisImage.h"
 
 namespace {
 

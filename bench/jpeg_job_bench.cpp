@@ -29,12 +29,12 @@
 #include "BenchJpeg.h"
 #include "BenchPlugins.h"
 #include "BenchTempFile.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/DecodedImageCache.h"
-#include "analysis/GapFraction.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LAIReports.h"
-#include "analysis/RowBlocks.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/canopy/LAIReports.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/DecodedImageCache.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/RowBlocks.h"
 #include "platform/Bitmap.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include "../tests/analysis/SyntheticMasks.h"
 #include "BenchMaskFiles.h"
 #include "BenchPlugins.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/DecodedImageCache.h"
-#include "analysis/GapFraction.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LabelRuns.h"
-#include "analysis/Labelling.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/DecodedImageCache.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/objects/LabelRuns.h"
+#include "analysis/objects/Labelling.h"
 #include "platform/Bitmap.h"
 
 namespace {

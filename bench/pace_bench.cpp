@@ -32,7 +32,7 @@
 #include "BenchHemiPhoto.h"
 #include "BenchMaskFiles.h"
 #include "BenchTempFile.h"
-#include "analysis/ClassifierFile.h"
+#include "analysis/colour/ClassifierFile.h"
 
 namespace {
 

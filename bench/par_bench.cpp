@@ -5,11 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchPhotoRun.h"
-#include "analysis/AnalysisImage.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/GapFraction.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/PAREstimate.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/core/AnalysisImage.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/sun/PAREstimate.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "BenchTempFile.h"
-#include "analysis/OptionFields.h"
-#include "analysis/SettingsFile.h"
+#include "analysis/core/OptionFields.h"
+#include "analysis/core/SettingsFile.h"
 
 using namespace tam32;
 

@@ -12,11 +12,11 @@
 
 #include "BenchMaskFiles.h"
 #include "BenchPlugins.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/DecodedImageCache.h"
-#include "analysis/GapFraction.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/SkeletonLength.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/DecodedImageCache.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/objects/SkeletonLength.h"
 #include "platform/Bitmap.h"
 
 namespace {

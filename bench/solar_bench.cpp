@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "analysis/SolarPosition.h"
+#include "analysis/sun/SolarPosition.h"
 
 using namespace tam32;
 

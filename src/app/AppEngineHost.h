@@ -3,7 +3,7 @@
 // status bar, the results window, modal charts and the program's dialogs.
 #include <QElapsedTimer>
 
-#include "analysis/EngineHost.h"
+#include "analysis/core/EngineHost.h"
 
 class QLabel;
 class QWidget;

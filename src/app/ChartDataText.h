@@ -5,7 +5,7 @@
 // the Y of each series at the same position. Lines end in CR LF.
 #include <QString>
 
-#include "analysis/ChartData.h"
+#include "analysis/core/ChartData.h"
 
 namespace tam32 {
 

@@ -14,10 +14,10 @@
 #include <climits>
 #include <optional>
 
-#include "analysis/EngineHost.h"
-#include "analysis/FilterKernel.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/corrections/FilterKernel.h"
 #include "windows/GridCells.h"
 
 namespace tam32 {

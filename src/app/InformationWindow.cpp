@@ -8,9 +8,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "analysis/Classifier.h"
-#include "analysis/LAIReports.h"
-#include "analysis/Messages.h"
+#include "analysis/canopy/LAIReports.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/Messages.h"
 #include "platform/Clipboard.h"
 #include "windows/GroupColorDelegate.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "analysis/EngineHost.h"
+#include "analysis/core/EngineHost.h"
 #include "platform/WinTypes.h"
 
 class QPlainTextEdit;

@@ -16,7 +16,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-#include "analysis/Messages.h"
+#include "analysis/core/Messages.h"
 #include "app/ChartDataText.h"
 #include "image/PxDIB.h"
 #include "platform/Bitmap.h"

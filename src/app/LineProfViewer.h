@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "analysis/ChartData.h"
+#include "analysis/core/ChartData.h"
 
 class QAction;
 class QChart;

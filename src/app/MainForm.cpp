@@ -17,8 +17,8 @@
 #include <QToolBar>
 #include <QWindow>
 
-#include "analysis/EngineHost.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/Messages.h"
 #include "app/AboutBox.h"
 #include "app/InformationWindow.h"
 #include "app/MenuTree.h"

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/GapEstimate.h"
+#include "analysis/canopy/GapEstimate.h"
 #include "windows/ImageWindowFrame.h"
 
 class QComboBox;

@@ -2,9 +2,9 @@
 // for other images and later runs, and loaded again.
 #include <QFileDialog>
 
-#include "analysis/ClassifierFile.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/colour/ClassifierFile.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/MainForm.h"
 
 namespace tam32 {

@@ -9,11 +9,11 @@
 #include <cmath>
 #include <optional>
 
-#include "analysis/DistortionCorrection.h"
-#include "analysis/EngineHost.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
-#include "analysis/SpatialFilter.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/corrections/SpatialFilter.h"
+#include "analysis/geometry/DistortionCorrection.h"
 #include "app/CorrectedPictureName.h"
 #include "app/FilterDlg.h"
 #include "app/MainForm.h"

@@ -3,11 +3,11 @@
 // table of the results window.
 #include <QFileInfo>
 
-#include "analysis/AnalysisImage.h"
-#include "analysis/EngineHost.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Labelling.h"
-#include "analysis/Messages.h"
+#include "analysis/core/AnalysisImage.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/objects/Labelling.h"
 #include "app/MainForm.h"
 #include "platform/DelphiFormat.h"
 #include "platform/Rounding.h"

@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
-#include "analysis/EngineHost.h"
+#include "analysis/core/EngineHost.h"
 #include "app/AppEngineHost.h"
 #include "app/InformationWindow.h"
 #include "app/MainForm.h"

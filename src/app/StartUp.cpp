@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <clocale>
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "image/PxDIB.h"
 #include "import/SPIBitmap.h"
 #include "platform/Bitmap.h"

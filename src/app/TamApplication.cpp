@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "analysis/ExceptionText.h"
+#include "analysis/core/ExceptionText.h"
 #include "platform/Exceptions.h"
 
 namespace tam32 {

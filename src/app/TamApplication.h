@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <exception>
 
-#include "analysis/ExceptionText.h"
+#include "analysis/core/ExceptionText.h"
 
 namespace tam32 {
 

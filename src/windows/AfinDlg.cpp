@@ -19,8 +19,8 @@
 #include <cmath>
 #include <optional>
 
-#include "analysis/EngineHost.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/Messages.h"
 #include "platform/DelphiFormat.h"
 #include "windows/GridCells.h"
 #include "windows/NamedWidgets.h"

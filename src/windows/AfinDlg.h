@@ -10,8 +10,8 @@
 #include <QDialog>
 #include <vector>
 
-#include "analysis/GcpCorrection.h"
-#include "analysis/GcpFit.h"
+#include "analysis/corrections/GcpCorrection.h"
+#include "analysis/corrections/GcpFit.h"
 #include "windows/FieldRefusal.h"
 
 class QComboBox;

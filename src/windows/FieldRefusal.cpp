@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "analysis/EngineHost.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/Messages.h"
 
 namespace tam32 {
 namespace {

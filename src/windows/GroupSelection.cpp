@@ -1,6 +1,6 @@
 #include "windows/GroupSelection.h"
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "windows/TamOptionDialog.h"
 
 namespace tam32 {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/DelphiFormat.h"

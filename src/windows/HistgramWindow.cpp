@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "windows/ImageView.h"
 #include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"

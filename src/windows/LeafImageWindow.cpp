@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "analysis/EngineHost.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LightLevel.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/geometry/LightLevel.h"
+#include "analysis/core/Messages.h"
 #include "windows/AfinDlg.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "analysis/CircleDetection.h"
-#include "analysis/EngineHost.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LensProjection.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/geometry/CircleDetection.h"
+#include "analysis/geometry/LensProjection.h"
 #include "platform/Canvas.h"
 #include "platform/Rounding.h"
 #include "windows/ImageView.h"

@@ -1,10 +1,10 @@
 // The colour classification of an image window: the sample tool with the
 // window's sample table, and the classified image of its box area.
 
-#include "analysis/ClassifiedImage.h"
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/colour/ClassifiedImage.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/LookingTable.h"

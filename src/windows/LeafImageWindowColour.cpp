@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "analysis/AreaHistogram.h"
-#include "analysis/ColourAnalyses.h"
-#include "analysis/EngineHost.h"
-#include "analysis/Messages.h"
+#include "analysis/colour/ColourAnalyses.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/Messages.h"
+#include "analysis/geometry/AreaHistogram.h"
 #include "windows/HistgramWindow.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"

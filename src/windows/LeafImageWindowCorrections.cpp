@@ -1,12 +1,12 @@
 // The image corrections of an image window: the tilt tool, the panorama for
 // basal-area counts, the distortion-corrected picture in place and the
 // north-up and slope-corrected photograph written to a file.
-#include "analysis/BasalAreaPanorama.h"
-#include "analysis/DistortionCorrection.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/HemiImageCorrection.h"
-#include "analysis/Messages.h"
-#include "analysis/TiltCorrection.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/corrections/BasalAreaPanorama.h"
+#include "analysis/corrections/HemiImageCorrection.h"
+#include "analysis/corrections/TiltCorrection.h"
+#include "analysis/geometry/DistortionCorrection.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LeafImageWindow.h"

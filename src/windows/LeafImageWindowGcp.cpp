@@ -1,7 +1,7 @@
 // The control-point correction of an image window: the tool that picks
 // ground control points into the window's control-point dialog, and the
 // picture of the opened file corrected by the dialog's fit.
-#include "analysis/GcpCorrection.h"
+#include "analysis/corrections/GcpCorrection.h"
 #include "windows/AfinDlg.h"
 #include "windows/LeafImageWindow.h"
 

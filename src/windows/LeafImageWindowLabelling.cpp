@@ -1,9 +1,9 @@
 // The object commands of an image window: the labelling of the objects in
 // the box area and the skeleton length of its thin structures.
 
-#include "analysis/Labelling.h"
-#include "analysis/Messages.h"
-#include "analysis/SkeletonLength.h"
+#include "analysis/core/Messages.h"
+#include "analysis/objects/Labelling.h"
+#include "analysis/objects/SkeletonLength.h"
 #include "platform/Canvas.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <optional>
 
-#include "analysis/ColourAnalyses.h"
-#include "analysis/EngineHost.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LensProjection.h"
-#include "analysis/Messages.h"
-#include "analysis/SettingsCheck.h"
+#include "analysis/colour/ColourAnalyses.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/geometry/LensProjection.h"
+#include "analysis/core/Messages.h"
+#include "analysis/core/SettingsCheck.h"
 #include "platform/Canvas.h"
 #include "platform/DelphiFormat.h"
 #include "platform/Rounding.h"

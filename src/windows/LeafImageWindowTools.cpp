@@ -1,10 +1,10 @@
 // The mouse tools of an image window: choosing one, and the marks they draw.
 #include <cmath>
 
-#include "analysis/EngineHost.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LensProjection.h"
-#include "analysis/Messages.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/geometry/LensProjection.h"
 #include "platform/Canvas.h"
 #include "platform/Rounding.h"
 #include "windows/ImageView.h"

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "analysis/Messages.h"
+#include "analysis/core/Messages.h"
 #include "windows/GroupColorDelegate.h"
 
 namespace tam32 {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "analysis/DiscriminantTraining.h"
+#include "analysis/colour/DiscriminantTraining.h"
 #include "platform/WinTypes.h"
 
 class QColorDialog;

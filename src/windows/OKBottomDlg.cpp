@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "platform/Rounding.h"
 #include "windows/NamedWidgets.h"
 #include "windows/PictureFile.h"

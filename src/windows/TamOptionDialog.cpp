@@ -19,8 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "analysis/Messages.h"
-#include "analysis/SettingsFile.h"
+#include "analysis/core/Messages.h"
+#include "analysis/core/SettingsFile.h"
 #include "windows/NamedWidgets.h"
 #include "windows/RadioGroup.h"
 #include "windows/SelectFolder.h"

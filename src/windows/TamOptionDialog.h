@@ -8,8 +8,8 @@
 #include <QDialog>
 #include <QString>
 
-#include "analysis/OptionFields.h"
-#include "analysis/SettingsFilePlace.h"
+#include "analysis/core/OptionFields.h"
+#include "analysis/core/SettingsFilePlace.h"
 #include "platform/WinTypes.h"
 #include "windows/FieldRefusal.h"
 

@@ -15,13 +15,13 @@
 #include <algorithm>
 #include <optional>
 
-#include "analysis/AreaHistogram.h"
-#include "analysis/Classifier.h"
-#include "analysis/EngineHost.h"
-#include "analysis/ExceptionText.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
-#include "analysis/SettingsFile.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/EngineHost.h"
+#include "analysis/core/ExceptionText.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/core/SettingsFile.h"
+#include "analysis/geometry/AreaHistogram.h"
 #include "platform/Exceptions.h"
 #include "windows/HistgramWindow.h"
 #include "windows/RadioGroup.h"

@@ -9,12 +9,12 @@
 #include <functional>
 
 #include "RecordingEngineHost.h"
-#include "analysis/AnalysisImage.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/DecodedImageCache.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
-#include "analysis/RowBlocks.h"
+#include "analysis/core/AnalysisImage.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/DecodedImageCache.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/core/RowBlocks.h"
 #include "import/SPIBitmap.h"
 #include "import/SPIs.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "AnalysisFixture.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LensProjection.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/geometry/LensProjection.h"
 
 namespace tam32::test {
 

@@ -6,8 +6,8 @@
 #include <QStringList>
 
 #include "AnalysisFixture.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/PAREstimate.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/sun/PAREstimate.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::test {

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "analysis/EngineHost.h"
+#include "analysis/core/EngineHost.h"
 
 namespace tam32::test {
 

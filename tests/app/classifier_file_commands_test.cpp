@@ -3,9 +3,9 @@
 #include <QFileDialog>
 #include <QTimer>
 
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/frame_fixture.h"
 
 namespace tam32::test {

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "analysis/FilterKernel.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/corrections/FilterKernel.h"
 #include "app/frame_fixture.h"
 #include "windows/AfinDlg.h"
 #include "windows/LeafImageWindow.h"

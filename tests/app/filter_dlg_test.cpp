@@ -13,9 +13,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/FilterDlg.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"

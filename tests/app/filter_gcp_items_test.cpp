@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "analysis/FilterKernel.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/corrections/FilterKernel.h"
 #include "app/FilterDlg.h"
 #include "app/frame_fixture.h"
 #include "common/user_click.h"

@@ -10,8 +10,8 @@
 #include <QMdiSubWindow>
 #include <functional>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/frame_fixture.h"
 #include "app/modal_answerer.h"
 #include "windows/ImageTools.h"

@@ -12,10 +12,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/MainForm.h"
 #include "common/message_files.h"
 #include "common/widget_app_env.h"

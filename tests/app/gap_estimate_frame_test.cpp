@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/frame_fixture.h"
 #include "app/modal_answerer.h"
 #include "windows/OKBottomDlg.h"

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/ExceptionText.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/ExceptionText.h"
+#include "analysis/core/Messages.h"
 #include "app/frame_fixture.h"
 #include "app/modal_answerer.h"
 #include "platform/Exceptions.h"

@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
-#include "analysis/Messages.h"
+#include "analysis/core/Messages.h"
 #include "app/InformationWindow.h"
 #include "platform/qstring_printer.h"
 #include "common/widget_app_env.h"

@@ -32,10 +32,10 @@
 #include <functional>
 #include <memory>
 
-#include "analysis/AnalysisState.h"
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/MainForm.h"
 #include "app/Program.h"
 #include "common/widget_app_env.h"

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QProcess>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "app/frame_fixture.h"
 #include "windows/LeafImageWindow.h"
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "app/frame_fixture.h"
 #include "common/probe_process.h"
 #include "common/user_click.h"

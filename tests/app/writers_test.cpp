@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "analysis/FilterKernel.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/SettingsFilePlace.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/SettingsFilePlace.h"
+#include "analysis/corrections/FilterKernel.h"
 #include "app/LineProfViewer.h"
 #include "app/TamApplication.h"
 #include "app/frame_fixture.h"

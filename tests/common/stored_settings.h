@@ -4,7 +4,7 @@
 #include <QString>
 #include <tuple>
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace tam32::test {
 

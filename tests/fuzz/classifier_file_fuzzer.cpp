@@ -10,9 +10,9 @@
 #include <string>
 
 #include "FuzzInputFile.h"
-#include "analysis/Classifier.h"
-#include "analysis/ClassifierFile.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/colour/ClassifierFile.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
 
 using namespace tam32;
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "analysis/FilterKernel.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/corrections/FilterKernel.h"
 
 using namespace tam32;
 

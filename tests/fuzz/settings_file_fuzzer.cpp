@@ -9,8 +9,8 @@
 #include <tuple>
 
 #include "FuzzInputFile.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/SettingsFile.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/SettingsFile.h"
 
 using namespace tam32;
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "analysis/ChartData.h"
-#include "analysis/EngineHost.h"
+#include "analysis/core/ChartData.h"
+#include "analysis/core/EngineHost.h"
 
 namespace tam32::probe {
 

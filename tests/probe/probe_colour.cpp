@@ -5,9 +5,9 @@
 //   run SepColorAnalysis IMAGE --area L,T,R,B --print SepColorSums --print TargetRGBHistogram
 
 #include "ProbeRun.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/ColourAnalyses.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/colour/ColourAnalyses.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::probe {

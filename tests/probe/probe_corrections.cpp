@@ -13,11 +13,11 @@
 
 #include "ProbePrinting.h"
 #include "ProbeRun.h"
-#include "analysis/BasalAreaPanorama.h"
-#include "analysis/DistortionCorrection.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/HemiImageCorrection.h"
-#include "analysis/TiltCorrection.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/corrections/BasalAreaPanorama.h"
+#include "analysis/corrections/HemiImageCorrection.h"
+#include "analysis/corrections/TiltCorrection.h"
+#include "analysis/geometry/DistortionCorrection.h"
 
 namespace tam32::probe {
 

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "ProbeRun.h"
-#include "analysis/FilterKernel.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/SpatialFilter.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/corrections/FilterKernel.h"
+#include "analysis/corrections/SpatialFilter.h"
 
 namespace tam32::probe {
 namespace {

@@ -8,11 +8,11 @@
 // vector file it wrote.
 #include "ProbePrinting.h"
 #include "ProbeRun.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Labelling.h"
-#include "analysis/OutlineVectorFile.h"
-#include "analysis/SkeletonLength.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/objects/Labelling.h"
+#include "analysis/objects/OutlineVectorFile.h"
+#include "analysis/objects/SkeletonLength.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::probe {

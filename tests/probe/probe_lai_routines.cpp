@@ -2,7 +2,7 @@
 // gap fraction analysis: GapFractionAnalysis+ShowLAIResults prints the full
 // report, GapFractionAnalysis+AddBatchResultLine the batch row.
 #include "ProbeRun.h"
-#include "analysis/LAIReports.h"
+#include "analysis/canopy/LAIReports.h"
 
 namespace tam32::probe {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "../analysis/RecordingEngineHost.h"
 #include "ProbeCommands.h"
-#include "analysis/Messages.h"
+#include "analysis/core/Messages.h"
 
 namespace tam32::probe {
 namespace {

@@ -4,9 +4,9 @@
 //   run DrawSunTrackOnImage IMAGE --circle X,Y,R --north DEG --out TRACK.bmp
 
 #include "ProbeRun.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/PAREstimate.h"
-#include "analysis/SunTrack.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/sun/PAREstimate.h"
+#include "analysis/sun/SunTrack.h"
 #include "platform/Bitmap.h"
 
 namespace tam32::probe {

@@ -1,7 +1,7 @@
 #include "ProbePrinting.h"
 #include "ProbeRun.h"
 #include "ProbeSettings.h"
-#include "analysis/SettingsFile.h"
+#include "analysis/core/SettingsFile.h"
 
 namespace tam32::probe {
 

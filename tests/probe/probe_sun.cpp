@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "ProbeCommands.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/SolarPosition.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/sun/SolarPosition.h"
 
 namespace tam32::probe {
 namespace {

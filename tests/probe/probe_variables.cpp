@@ -1,8 +1,8 @@
 // The settings, engine state and results that "tam32-probe run" sets with
 // --set Name=Value and prints with --print Name.
 #include "ProbeRun.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace tam32::probe {
 

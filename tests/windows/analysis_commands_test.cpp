@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/widget_app_env.h"
 #include "windows/image_window_fixture.h"

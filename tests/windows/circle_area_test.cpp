@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/LensProjection.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/geometry/LensProjection.h"
 #include "common/widget_app_env.h"
 #include "platform/Canvas.h"
 #include "platform/PictureFormats.h"

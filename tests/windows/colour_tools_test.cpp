@@ -12,9 +12,9 @@
 #include <algorithm>
 
 #include "analysis/AnalysisFixture.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "common/widget_app_env.h"
 #include "platform/PictureFormats.h"
 #include "windows/HistgramWindow.h"

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <algorithm>
 
-#include "analysis/Messages.h"
+#include "analysis/core/Messages.h"
 #include "windows/image_window_fixture.h"
 
 namespace tam32 {

@@ -13,7 +13,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "analysis/Messages.h"
+#include "analysis/core/Messages.h"
 #include "common/user_click.h"
 #include "platform/qstring_printer.h"
 #include "windows/AfinDlg.h"

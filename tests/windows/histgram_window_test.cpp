@@ -9,12 +9,12 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "analysis/AnalysisState.h"
-#include "analysis/AreaHistogram.h"
-#include "analysis/ColourAnalyses.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/OptionFields.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/colour/ColourAnalyses.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/OptionFields.h"
+#include "analysis/geometry/AreaHistogram.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"
 #include "platform/Bitmap.h"

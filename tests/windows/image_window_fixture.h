@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "analysis/GlobalSettings.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/GlobalSettings.h"
 #include "common/widget_app_env.h"
 #include "windows/LeafImageWindow.h"
 #include "windows/recording_frame.h"

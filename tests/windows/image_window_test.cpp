@@ -9,7 +9,7 @@
 #include <QHash>
 #include <QTemporaryDir>
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "common/widget_app_env.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"

@@ -6,7 +6,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "common/widget_app_env.h"
 #include "platform/Bitmap.h"
 #include "windows/LeafImageWindow.h"

@@ -10,10 +10,10 @@
 #include <functional>
 #include <string>
 
-#include "analysis/GlobalSettings.h"
-#include "analysis/LensProjection.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
+#include "analysis/geometry/LensProjection.h"
 #include "common/widget_app_env.h"
 #include "windows/CircleFrom3Points.h"
 #include "windows/EdgeViews.h"

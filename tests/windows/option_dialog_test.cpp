@@ -24,11 +24,11 @@
 #include <memory>
 #include <tuple>
 
-#include "analysis/AnalysisState.h"
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "common/stored_settings.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <map>
 
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "common/widget_app_env.h"
 #include "windows/OKBottomDlg.h"
 #include "windows/RadioGroup.h"

@@ -12,9 +12,9 @@
 #include <deque>
 #include <optional>
 
-#include "analysis/Classifier.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/Messages.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "analysis/RecordingEngineHost.h"
 #include "common/message_files.h"
 #include "common/user_click.h"

@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QTimer>
 
-#include "analysis/AnalysisImage.h"
-#include "analysis/Classifier.h"
-#include "analysis/GapFraction.h"
-#include "analysis/GlobalSettings.h"
-#include "analysis/LAIReports.h"
-#include "analysis/Messages.h"
 #include "analysis/RecordingEngineHost.h"
+#include "analysis/canopy/GapFraction.h"
+#include "analysis/canopy/LAIReports.h"
+#include "analysis/core/AnalysisImage.h"
+#include "analysis/core/Classifier.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/core/Messages.h"
 #include "platform/Exceptions.h"
 #include "windows/image_window_fixture.h"
 

@@ -19,7 +19,7 @@
 #include "GcpCommands.h"
 #include "SampleTableCommands.h"
 #include "WindowCommands.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 #include "app/MainForm.h"
 #include "app/Program.h"
 #include "app/TamApplication.h"

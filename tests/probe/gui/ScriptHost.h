@@ -3,7 +3,7 @@
 // host, and what the engine shows is printed on the way: "STATUS: text" on
 // each change of the status bar's message panel, "MEMO: line", "GRID ..." and
 // a chart's lines. Installed for its lifetime.
-#include "analysis/EngineHost.h"
+#include "analysis/core/EngineHost.h"
 
 namespace tam32::probe {
 

@@ -34,9 +34,9 @@
 #include "../ProbePlugins.h"
 #include "../ProbePrinting.h"
 #include "../ProbeSettings.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/GcpCorrection.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
+#include "analysis/corrections/GcpCorrection.h"
 #include "app/FilterDlg.h"
 #include "windows/AfinDlg.h"
 

@@ -2,7 +2,7 @@
 // (--set and print): the setting dialog opens filled from them, e.g.
 //   menu SpeedButton19 with --set GapImageFile1=A.bmp --set GapCameraHeight1=1500 ...
 #include "../ProbeRun.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/GlobalSettings.h"
 
 namespace tam32::probe {
 namespace {

@@ -22,8 +22,8 @@
 #include "../ProbePrinting.h"
 #include "../ProbeRun.h"
 #include "../ProbeSettings.h"
-#include "analysis/AnalysisState.h"
-#include "analysis/GlobalSettings.h"
+#include "analysis/core/AnalysisState.h"
+#include "analysis/core/GlobalSettings.h"
 #include "windows/TamOptionDialog.h"
 
 namespace tam32::probe {
