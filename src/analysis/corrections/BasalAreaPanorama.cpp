@@ -12,8 +12,8 @@
 #include "analysis/core/AnalysisState.h"
 #include "analysis/core/GlobalSettings.h"
 #include "analysis/core/Messages.h"
-#include "analysis/core/Resampling.h"
 #include "analysis/core/RowBlocks.h"
+#include "analysis/corrections/CircleSampling.h"
 #include "analysis/corrections/CorrectionSettingsCheck.h"
 #include "analysis/geometry/LensProjection.h"
 #include "analysis/geometry/OpenAnalysisImage.h"
@@ -30,9 +30,6 @@ constexpr int kHalf = 500;
 constexpr int kBandRows = 257;
 constexpr int kRows = 2 * kHalf + kBandRows;
 constexpr int kBottomRow = kRows - 1;
-// Columns per block of the analysis threads: the neighbouring rays of a
-// block read the photograph where its rows are still cached.
-constexpr int kColumnsPerBlock = 64;
 // The widest picture that the window's drawing takes.
 constexpr double kMostColumns = 32767.0;
 
@@ -60,55 +57,45 @@ bool BAMeasurement(const QString& FileName, TBitmap& Image) {
     const int N = RoundInt(Columns);
     const double ZenithStep = 90.0 / R90;
     // Painted straight into the window picture's own format, rows from the
-    // top, each row's start taken here for the threads.
-    // Huge pages keep a ray's rows, a row's length apart, within few pages.
+    // top, each row's start taken here for the threads; on huge pages the
+    // fresh memory takes few faults.
     QImage Panorama(N + 1, kRows, QImage::Format_BGR888);
     if (Panorama.isNull()) throw std::bad_alloc();
     AdviseHugePages(Panorama.bits(), std::size_t(Panorama.sizeInBytes()));
     std::vector<uint8_t*> Rows(kRows);
     for (int Row = 0; Row < kRows; ++Row) Rows[std::size_t(Row)] = Panorama.scanLine(Row);
+    // Each row the circle of its zenith angle, column c at the position that
+    // ZenithAzimuthToXY gives for azimuth c·ColumnStep; below them the band
+    // white. A block of rows on one thread, which so also takes the fresh
+    // memory's pages of its own rows.
+    const TCircleSampler Circles(*AnalysisImage, CircleX, CircleY, N + 1, ColumnStep);
+    const std::size_t RowBytes = std::size_t(N + 1) * 3;
+    ForEachBlockOf(kRowsPerBlock, 0, kBottomRow, [&](const TRowBlock& Block) {
+        for (int Row = Block.First; Row <= Block.Last; ++Row) {
+            uint8_t* const Pixels = Rows[std::size_t(Row)];
+            if (Row > 2 * kHalf) {
+                std::memset(Pixels, 255, RowBytes);
+                continue;
+            }
+            const int K = kHalf - Row;
+            Circles.SampleRow(ZenithToRadius(90.0 - K * ZenithStep), Pixels);
+        }
+    });
+    // The horizon's values as dots in the band: 0 on its last row, 255 on its
+    // first; in each column the later dot covers an earlier one.
     const auto Put = [&Rows](int Column, int Row, int Red, int Green, int Blue) {
         uint8_t* P = Rows[std::size_t(Row)] + std::size_t(Column) * 3;
         P[0] = uint8_t(Blue);
         P[1] = uint8_t(Green);
         P[2] = uint8_t(Red);
     };
-    // The band white, and the rows above it touched once, in blocks of rows:
-    // the threads take the fresh memory's pages each on their own, where the
-    // columns below would all wait on the same ones.
-    const std::size_t RowBytes = std::size_t(N + 1) * 3;
-    ForEachBlockOf(kRowsPerBlock, 0, kBottomRow, [&](const TRowBlock& Block) {
-        for (int Row = Block.First; Row <= Block.Last; ++Row)
-            std::memset(Rows[std::size_t(Row)], Row >= 2 * kHalf ? 255 : 0, RowBytes);
-    });
-
-    // The radius of each row once, and the direction of each column once:
-    // exactly what ZenithAzimuthToXY computes for each sample.
-    std::vector<double> Radii(2 * kHalf + 1);
-    for (int K = -kHalf; K <= kHalf; ++K) Radii[std::size_t(K + kHalf)] = ZenithToRadius(90.0 - K * ZenithStep);
-    const TBilinearSampler Source(*AnalysisImage);
-    // Each column on its own: its ray of samples, and in the band below the
-    // dots of its horizon.
-    ForEachBlockOf(kColumnsPerBlock, 0, N, [&](const TRowBlock& Block) {
-        // Locals, which stay in registers across the picture's byte stores.
-        const double* const RadiusOf = Radii.data();
-        const double Step = ColumnStep;
-        for (int Column = Block.First; Column <= Block.Last; ++Column) {
-            const double Cos = std::cos(Column * Step), Sin = std::sin(Column * Step);
-            for (int K = -kHalf; K <= kHalf; ++K) {
-                const double R = RadiusOf[K + kHalf];
-                int Red, Green, Blue;
-                Source.SampleBilinear(Red, Green, Blue, CircleX + R * Cos, CircleY - R * Sin);
-                Put(Column, kHalf - K, Red, Green, Blue);
-                if (K != 0) continue;
-                // The horizon's values as dots in the band: 0 on its last row,
-                // 255 on its first; a later dot covers an earlier one.
-                Put(Column, kBottomRow - Red, 255, 0, 0);
-                Put(Column, kBottomRow - Green, 0, 255, 0);
-                Put(Column, kBottomRow - Blue, 0, 0, 255);
-            }
-        }
-    });
+    for (int Column = 0; Column <= N; ++Column) {
+        const uint8_t* Horizon = Rows[kHalf] + std::size_t(Column) * 3;
+        const int Blue = Horizon[0], Green = Horizon[1], Red = Horizon[2];
+        Put(Column, kBottomRow - Red, 255, 0, 0);
+        Put(Column, kBottomRow - Green, 0, 255, 0);
+        Put(Column, kBottomRow - Blue, 0, 0, 255);
+    }
     // The window picture alone holds the pixels, so drawing on it copies none.
     Image.SetImage(std::exchange(Panorama, QImage()));
     Image.Canvas().MoveTo(0, kHalf);
