@@ -70,12 +70,15 @@ void TGapTallies::Publish() const {
     SkyFactor = 100.0 * Sky;
 }
 
-double SkyWeight(double Radius, double LensZenith, double Zenith) {
+double SkyWeight(double Radius, double LensZenith, double Zenith, double Slope) {
     // Solid angle per unit image area is sin(theta) * dtheta/dr / r, theta
     // the lens zenith; at the very centre sin(theta) / r tends to dtheta/dr.
-    const double Slope = ZenithSlopePerPixel(Radius);
     const double SinOverR = Radius > 1e-9 ? std::sin(LensZenith * kDeg) / Radius : Slope;
     return std::cos(Zenith * kDeg) * SinOverR * Slope / std::numbers::pi;
+}
+
+double SkyWeight(double Radius, double LensZenith, double Zenith) {
+    return SkyWeight(Radius, LensZenith, Zenith, ZenithSlopePerPixel(Radius));
 }
 
 double SkyWeight(double Radius, double Zenith) { return SkyWeight(Radius, RadiusToZenith(Radius), Zenith); }

@@ -30,5 +30,7 @@ bool GapFractionAnalysisUnpainted(const QString& FileName, TBitmap& Image, const
 double SkyWeight(double Radius, double Zenith);
 // The same, given the lens zenith of Radius (RadiusToZenith(Radius)).
 double SkyWeight(double Radius, double LensZenith, double Zenith);
+// The same, given also ZenithSlopePerPixel(Radius).
+double SkyWeight(double Radius, double LensZenith, double Zenith, double Slope);
 
 }  // namespace tam32

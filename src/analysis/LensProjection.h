@@ -4,7 +4,10 @@
 // (zenith to image radius and back), the slope-corrected zenith and the
 // 15-degree ring of a pixel. Angles are degrees; pure functions of their
 // arguments and of the circle, lens and slope settings.
+#include <algorithm>
 #include <cstdint>
+#include <numbers>
+#include <span>
 
 namespace tam32 {
 
@@ -40,5 +43,32 @@ int ZenithRingIndex(int X, int Y);
 
 // dZenith/dRadius in radians per pixel under LensType, at Radius.
 double ZenithSlopePerPixel(double Radius);
+
+// ZenithSlopePerPixel is a central difference over a small fraction of a
+// pixel, one-sided at the centre: the radii whose zeniths it takes, and the
+// slope from those zeniths.
+constexpr double kSlopeStep = 1.0 / 64.0;
+inline double SlopeRadiusAbove(double Radius) { return Radius + kSlopeStep; }
+inline double SlopeRadiusBelow(double Radius) { return std::max(Radius - kSlopeStep, 0.0); }
+inline double SlopeOfZeniths(double Radius, double ZenithAbove, double ZenithBelow) {
+    return (ZenithAbove - ZenithBelow) / (SlopeRadiusAbove(Radius) - SlopeRadiusBelow(Radius)) *
+           (std::numbers::pi / 180.0);
+}
+
+// RadiusToZenith under the lens and circle settings of the time it is made,
+// for a loop over many radii: the settings are read once, and a whole row of
+// radii is worked out at a time, the polynomials of the calibrated lenses
+// side by side, each radius's zenith the same to the last bit.
+class TLensZenith {
+public:
+    TLensZenith();
+    double operator()(double Radius) const;
+    // Zeniths[I] becomes the zenith of Radii[I]; both have the same size.
+    void operator()(std::span<const double> Radii, std::span<double> Zeniths) const;
+
+private:
+    int32_t FLensType;
+    double FRadius, FMaxViewAngle;
+};
 
 }  // namespace tam32
