@@ -7,7 +7,7 @@ cd "$ROOT"
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libqt6svg6
-  libjpeg62-turbo-dev libpng-dev libtiff-dev libsane-dev sane-utils
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev libsane-dev sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev libopencv-imgproc-dev
   imagemagick libwmf-bin fonts-urw-base35
   fonts-noto-cjk xvfb xauth libx11-dev

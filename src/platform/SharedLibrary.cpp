@@ -10,10 +10,11 @@
 #include <link.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
+
+#include "platform/MappedFile.h"
 
 namespace tam32 {
 namespace {
@@ -99,21 +100,7 @@ bool IsLoadedFrom(void* Handle, int File) {
     link_map* map = nullptr;
     struct stat status;
     if (dlinfo(Handle, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || ::fstat(File, &status) != 0) return false;
-    const auto address = reinterpret_cast<uintptr_t>(map->l_ld);
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    if (!maps.open(QIODevice::ReadOnly)) return false;
-    // Its size shows as 0: it is read to its end, not to that size.
-    for (const QByteArray& line : maps.readAll().split('\n')) {
-        // start-end perms offset major:minor inode path
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() < 5) continue;
-        const QList<QByteArray> range = fields[0].split('-'), device = fields[3].split(':');
-        if (range.size() != 2 || device.size() != 2) continue;
-        if (address < range[0].toULongLong(nullptr, 16) || address >= range[1].toULongLong(nullptr, 16)) continue;
-        return device[0].toUInt(nullptr, 16) == major(status.st_dev) &&
-               device[1].toUInt(nullptr, 16) == minor(status.st_dev) && fields[4].toULongLong() == status.st_ino;
-    }
-    return false;
+    return MappedFileAt(reinterpret_cast<uintptr_t>(map->l_ld)) == FileIdOf(status);
 }
 
 }  // namespace

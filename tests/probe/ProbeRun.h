@@ -24,11 +24,21 @@ namespace tam32::probe {
 // Runs on the image file with the window picture and the box area; True when
 // the routine reported failure.
 using TProbeRoutine = std::function<bool(const QString& FileName, TBitmap& Image, const TRect& Area)>;
-std::map<QString, TProbeRoutine>& ProbeRoutines();
+
+// Whether a routine may write text into the picture: fonts need a GUI
+// application, which "run" starts only for such a routine (a plain one
+// starts in a fraction of the time).
+enum class TWritesText { No, Yes };
+
+struct TProbeRoutineEntry {
+    TProbeRoutine Run;
+    TWritesText Text;
+};
+std::map<QString, TProbeRoutineEntry>& ProbeRoutines();
 
 struct RegisterProbeRoutine {
-    RegisterProbeRoutine(const char* Name, TProbeRoutine Routine) {
-        ProbeRoutines().emplace(QString::fromLatin1(Name), std::move(Routine));
+    RegisterProbeRoutine(const char* Name, TProbeRoutine Routine, TWritesText Text = TWritesText::No) {
+        ProbeRoutines().emplace(QString::fromLatin1(Name), TProbeRoutineEntry{std::move(Routine), Text});
     }
 };
 

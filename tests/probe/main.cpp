@@ -1,6 +1,7 @@
 // Test-only driver that exposes the engine to outside checks; never
 // installed. Usage: tam32-probe COMMAND ARGS...
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <clocale>
 #include <cstdio>
@@ -8,8 +9,11 @@
 #include <exception>
 #include <vector>
 
+#include <unistd.h>
+
 #include "ProbeCommands.h"
 #include "platform/Exceptions.h"
+#include "platform/ProgramFolder.h"
 
 using namespace tam32;
 
@@ -37,6 +41,12 @@ int PrintUsage() {
 
 int main(int argc, char* argv[]) {
     const probe::ProbeCommand* command = argc > 1 ? FindCommand(argv[1]) : nullptr;
+#ifdef TAM32_PROBE_GUI_TWIN
+    // The twin beside this driver runs the commands that drive windows and
+    // lists them in the usage; it keeps the arguments, the name included.
+    if (command == nullptr)
+        execv(QFile::encodeName(ProgramFolder() + QStringLiteral("/" TAM32_PROBE_GUI_TWIN)).constData(), argv);
+#endif
     if (command == nullptr) return PrintUsage();
     const std::unique_ptr<QCoreApplication> app = command->MakeApplication
                                                       ? command->MakeApplication(argc, argv)

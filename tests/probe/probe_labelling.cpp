@@ -41,7 +41,7 @@ const RegisterProbeRoutine kLabellAnalysis("LabellAnalysis", [](const QString& F
     const bool Failed = LabellAnalysis(File, Image, Area);
     if (!Failed && LabelTraceVectorize) PrintLine(QStringLiteral("FILE: ") + OutlineVectorFileName(AnalysisFileName));
     return Failed;
-});
+}, TWritesText::Yes);  // each object's number
 
 const RegisterProbeRoutine kTopoAnalysis("TopoAnalysis", [](const QString& File, TBitmap& Image, const TRect& Area) {
     return !ShowImageIfEmpty(Image, File) || TopoAnalysis(File, Image, Area);

@@ -33,8 +33,8 @@
 
 namespace tam32::probe {
 
-std::map<QString, TProbeRoutine>& ProbeRoutines() {
-    static std::map<QString, TProbeRoutine> Routines;
+std::map<QString, TProbeRoutineEntry>& ProbeRoutines() {
+    static std::map<QString, TProbeRoutineEntry> Routines;
     return Routines;
 }
 
@@ -56,13 +56,31 @@ bool ShowImageIfEmpty(TBitmap& Picture, const QString& File) {
 
 namespace {
 
+// A GUI application, for its fonts, when one of the routines named in the
+// argument after "run" may write text; the core application otherwise.
+std::unique_ptr<QCoreApplication> MakeRunApplication(int& Argc, char** Argv) {
+    bool WritesText = false;
+    if (Argc > 2)
+        for (const QString& Name : QString::fromLocal8Bit(Argv[2]).split(QLatin1Char('+')))
+            if (const auto Routine = ProbeRoutines().find(Name); Routine != ProbeRoutines().end())
+                WritesText = WritesText || Routine->second.Text == TWritesText::Yes;
+    if (!WritesText) {
+        // Pictures made without a screen take the resolution of the offscreen
+        // one (96 dpi), which their saved headers show.
+        QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+        return std::make_unique<QCoreApplication>(Argc, Argv);
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(Argc, Argv);
+}
+
 int Run(const QStringList& Args) {
     if (Args.size() < 2) return kUsage;
     std::vector<TProbeRoutine*> Routines;
     for (const QString& Name : Args[0].split(QLatin1Char('+'))) {
         const auto Routine = ProbeRoutines().find(Name);
         if (Routine == ProbeRoutines().end()) return kUsage;
-        Routines.push_back(&Routine->second);
+        Routines.push_back(&Routine->second.Run);
     }
     const QString ImageFile = Args[1];
     ResetSettingsToDefaults();
@@ -126,13 +144,7 @@ const RegisterProbeCommand kRun({"run",
                                  "ROUTINE[+ROUTINE...] IMAGE [--ini FILE] [--set Name=Value]... "
                                  "[--circle X,Y,R[,ODD]] [--north DEG] [--area L,T,R,B] [--out RESULT.bmp] "
                                  "[--print Name]... [--OPTION VALUE]...",
-                                 Run,
-                                 // Routines write text into the picture, which needs a GUI application.
-                                 [](int& Argc, char** Argv) -> std::unique_ptr<QCoreApplication> {
-                                     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-                                         qputenv("QT_QPA_PLATFORM", "offscreen");
-                                     return std::make_unique<QGuiApplication>(Argc, Argv);
-                                 }});
+                                 Run, MakeRunApplication});
 
 const RegisterProbeRoutine kDetectCircleArea("DetectCircleArea",
                                              [](const QString& File, TBitmap&, const TRect&) { return DetectCircleArea(File); });

@@ -83,6 +83,28 @@ double Polynomial(std::span<const double> C, double X) {
     return Sum;
 }
 
+// Polynomial(C, X[I]) into Sums[I] for each of Count values, four sums side
+// by side in registers: each takes Polynomial's steps, but one sum no longer
+// waits for the multiplication and addition before it to finish.
+void PolynomialOfEach(std::span<const double> C, const double* X, double* Sums, std::size_t Count) {
+    std::size_t I = 0;
+    for (; I + 4 <= Count; I += 4) {
+        const double X0 = X[I], X1 = X[I + 1], X2 = X[I + 2], X3 = X[I + 3];
+        double S0 = 0.0, S1 = 0.0, S2 = 0.0, S3 = 0.0;
+        for (auto It = C.rbegin(); It != C.rend(); ++It) {
+            S0 = S0 * X0 + *It;
+            S1 = S1 * X1 + *It;
+            S2 = S2 * X2 + *It;
+            S3 = S3 * X3 + *It;
+        }
+        Sums[I] = S0;
+        Sums[I + 1] = S1;
+        Sums[I + 2] = S2;
+        Sums[I + 3] = S3;
+    }
+    for (; I < Count; ++I) Sums[I] = Polynomial(C, X[I]);
+}
+
 // Arguments beyond the circle would leave the arcsine's domain; the edge value stands for them.
 double HalfAngleArcSin(double V) { return std::asin(std::clamp(V, -1.0, 1.0)) * kHalfAngleToDegrees; }
 
@@ -92,28 +114,54 @@ double NormalLensHalfDiagonal() {
     return std::sqrt(X * X + Y * Y);
 }
 
+// The calibrated lens models' zenith of a radius T = r / R:
+// Finish(Polynomial(Inverse, Scale * T)).
+struct TInverseModel {
+    std::span<const double> Inverse;
+    double Scale;
+    double (*Finish)(double Sum);
+};
+constexpr TInverseModel kNikon8mm{kNikon8mmInverse, 11.5, [](double Sum) { return Sum * 90.0 / 11.5; }};
+constexpr TInverseModel kSigma8mm{kSigma8mmInverse, 11.0, [](double Sum) { return HalfAngleArcSin(Sum / 15.6); }};
+constexpr TInverseModel kFCE8{kFCE8Inverse, 577.0, [](double Sum) { return Sum; }};
+constexpr TInverseModel kRaynox{kRaynoxInverse, 3.21,
+                                [](double Sum) { return HalfAngleArcSin(Sum / 5.72646925793537); }};
+
+double ZenithOfModel(const TInverseModel& Model, double T) {
+    return Model.Finish(Polynomial(Model.Inverse, Model.Scale * T));
+}
+
+// The inverse model of a calibrated LensType; nullptr for the others.
+const TInverseModel* InverseModelOf(int32_t Type) {
+    switch (Type) {
+        case 1: return &kNikon8mm;
+        case 4: return &kSigma8mm;
+        case 5: return &kFCE8;
+        case 6: return &kRaynox;
+        default: return nullptr;
+    }
+}
+
 // The calibrated lens models, each direction on its own constants: image
 // radius of a zenith for circle radius R, and zenith of a radius T = r / R.
 // The forward models stop at the circle's edge.
 inline double RadiusNikon8mm(double Zenith, double R) {
     return std::min(Polynomial(kNikon8mmForward, 11.5 * Zenith / 90.0) / 11.5 * R, R);
 }
-inline double ZenithNikon8mm(double T) { return Polynomial(kNikon8mmInverse, 11.5 * T) * 90.0 / 11.5; }
+inline double ZenithNikon8mm(double T) { return ZenithOfModel(kNikon8mm, T); }
 
 inline double RadiusSigma8mm(double Zenith, double R) {
     return std::min(Polynomial(kSigma8mmForward, 15.6 * std::sin(Zenith * kDeg / 2.0)) / 11.0 * R, R);
 }
-inline double ZenithSigma8mm(double T) { return HalfAngleArcSin(Polynomial(kSigma8mmInverse, 11.0 * T) / 15.6); }
+inline double ZenithSigma8mm(double T) { return ZenithOfModel(kSigma8mm, T); }
 
 inline double RadiusFCE8(double Zenith, double R) { return std::min(Polynomial(kFCE8Forward, Zenith) / 577.0 * R, R); }
-inline double ZenithFCE8(double T) { return Polynomial(kFCE8Inverse, 577.0 * T); }
+inline double ZenithFCE8(double T) { return ZenithOfModel(kFCE8, T); }
 
 inline double RadiusRaynox(double Zenith, double R) {
     return std::min(Polynomial(kRaynoxForward, 5.7265085705453 * std::sin(Zenith * kDeg / 2.0)) / 3.21 * R, R);
 }
-inline double ZenithRaynox(double T) {
-    return HalfAngleArcSin(Polynomial(kRaynoxInverse, 3.21 * T) / 5.72646925793537);
-}
+inline double ZenithRaynox(double T) { return ZenithOfModel(kRaynox, T); }
 
 }  // namespace
 
@@ -162,34 +210,56 @@ double ZenithToRadius(double Zenith) {
     }
 }
 
-double RadiusToZenith(double Radius) {
-    const double R = CircleRadius();
-    const double T = Radius / R;
-    switch (LensType) {
+TLensZenith::TLensZenith() : FLensType(LensType), FRadius(CircleRadius()), FMaxViewAngle(MaxViewAngle) {}
+
+double TLensZenith::operator()(double Radius) const {
+    const double T = Radius / FRadius;
+    switch (FLensType) {
         case 1: return ZenithNikon8mm(T);
         case 2: return HalfAngleArcSin(T / std::sqrt(2.0));
         case 3: return HalfAngleArcSin(11.0 * T / 15.6);
         case 4: return ZenithSigma8mm(T);
         case 5: return ZenithFCE8(T);
         case 6: return ZenithRaynox(T);
-        case kNormalLensType: return std::atan((21.5 / MaxViewAngle) * Radius / NormalLensHalfDiagonal()) * 180.0 / kPi;
-        default: return std::min(MaxViewAngle * Radius / R, MaxViewAngle);
+        case kNormalLensType: return std::atan((21.5 / FMaxViewAngle) * Radius / NormalLensHalfDiagonal()) * 180.0 / kPi;
+        default: return std::min(FMaxViewAngle * Radius / FRadius, FMaxViewAngle);
     }
 }
 
+void TLensZenith::operator()(std::span<const double> Radii, std::span<double> Zeniths) const {
+    const TInverseModel* Model = InverseModelOf(FLensType);
+    if (Model == nullptr) {
+        for (std::size_t I = 0; I < Radii.size(); ++I) Zeniths[I] = (*this)(Radii[I]);
+        return;
+    }
+    // A part of the radii at a time, with the polynomial's arguments beside them.
+    constexpr std::size_t kPart = 256;
+    double Arguments[kPart];
+    for (std::size_t First = 0; First < Radii.size(); First += kPart) {
+        const std::size_t Count = std::min(kPart, Radii.size() - First);
+        for (std::size_t I = 0; I < Count; ++I) Arguments[I] = Model->Scale * (Radii[First + I] / FRadius);
+        double* const Sums = Zeniths.data() + First;
+        PolynomialOfEach(Model->Inverse, Arguments, Sums, Count);
+        for (std::size_t I = 0; I < Count; ++I) Sums[I] = Model->Finish(Sums[I]);
+    }
+}
+
+double RadiusToZenith(double Radius) { return TLensZenith()(Radius); }
+
 double ZenithSlopePerPixel(double Radius) {
-    // A central difference of a small fraction of a pixel; one-sided at the centre.
-    constexpr double H = 1.0 / 64.0;
-    const double Low = std::max(Radius - H, 0.0);
-    return (RadiusToZenith(Radius + H) - RadiusToZenith(Low)) / (Radius + H - Low) * kDeg;
+    const TLensZenith Zenith;
+    return SlopeOfZeniths(Radius, Zenith(SlopeRadiusAbove(Radius)), Zenith(SlopeRadiusBelow(Radius)));
+}
+
+double SkyWeight(double Radius, double LensZenith, double Zenith, double Slope) {
+    // Solid angle per unit image area is sin(theta) * dtheta/dr / r, theta
+    // the lens zenith; at the very centre sin(theta) / r tends to dtheta/dr.
+    const double SinOverR = Radius > 1e-9 ? std::sin(LensZenith * kDeg) / Radius : Slope;
+    return std::cos(Zenith * kDeg) * SinOverR * Slope / kPi;
 }
 
 double SkyWeight(double Radius, double LensZenith, double Zenith) {
-    // Solid angle per unit image area is sin(theta) * dtheta/dr / r, theta
-    // the lens zenith; at the very centre sin(theta) / r tends to dtheta/dr.
-    const double Slope = ZenithSlopePerPixel(Radius);
-    const double SinOverR = Radius > 1e-9 ? std::sin(LensZenith * kDeg) / Radius : Slope;
-    return std::cos(Zenith * kDeg) * SinOverR * Slope / kPi;
+    return SkyWeight(Radius, LensZenith, Zenith, ZenithSlopePerPixel(Radius));
 }
 
 double SkyWeight(double Radius, double Zenith) { return SkyWeight(Radius, RadiusToZenith(Radius), Zenith); }

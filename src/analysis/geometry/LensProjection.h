@@ -5,7 +5,10 @@
 // 15-degree ring of a pixel and its weight in the sky factor. Angles are
 // degrees; pure functions of their arguments and of the circle, lens and
 // slope settings.
+#include <algorithm>
 #include <cstdint>
+#include <numbers>
+#include <span>
 
 namespace tam32 {
 
@@ -48,5 +51,34 @@ double ZenithSlopePerPixel(double Radius);
 double SkyWeight(double Radius, double Zenith);
 // The same, given the lens zenith of Radius (RadiusToZenith(Radius)).
 double SkyWeight(double Radius, double LensZenith, double Zenith);
+// The same, given also ZenithSlopePerPixel(Radius).
+double SkyWeight(double Radius, double LensZenith, double Zenith, double Slope);
+
+// ZenithSlopePerPixel is a central difference over a small fraction of a
+// pixel, one-sided at the centre: the radii whose zeniths it takes, and the
+// slope from those zeniths.
+constexpr double kSlopeStep = 1.0 / 64.0;
+inline double SlopeRadiusAbove(double Radius) { return Radius + kSlopeStep; }
+inline double SlopeRadiusBelow(double Radius) { return std::max(Radius - kSlopeStep, 0.0); }
+inline double SlopeOfZeniths(double Radius, double ZenithAbove, double ZenithBelow) {
+    return (ZenithAbove - ZenithBelow) / (SlopeRadiusAbove(Radius) - SlopeRadiusBelow(Radius)) *
+           (std::numbers::pi / 180.0);
+}
+
+// RadiusToZenith under the lens and circle settings of the time it is made,
+// for a loop over many radii: the settings are read once, and a whole row of
+// radii is worked out at a time, the polynomials of the calibrated lenses
+// side by side, each radius's zenith the same to the last bit.
+class TLensZenith {
+public:
+    TLensZenith();
+    double operator()(double Radius) const;
+    // Zeniths[I] becomes the zenith of Radii[I]; both have the same size.
+    void operator()(std::span<const double> Radii, std::span<double> Zeniths) const;
+
+private:
+    int32_t FLensType;
+    double FRadius, FMaxViewAngle;
+};
 
 }  // namespace tam32

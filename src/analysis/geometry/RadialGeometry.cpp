@@ -73,14 +73,31 @@ TRadialGeometry::TIndexRange TRadialGeometry::LargerWithin(int64_t B) const {
     return {std::max(B, FLarger.First), int64_t(std::min(double(FLarger.Last), std::floor(Chord) + 1.0))};
 }
 
-void TRadialGeometry::FillCell(std::size_t Cell, int64_t A, int64_t B) {
-    const double Dx = double(A) + FHalf, Dy = double(B) + FHalf;
-    const double Radius = std::sqrt(Dx * Dx + Dy * Dy);
-    const double Zenith = RadiusToZenith(Radius);
-    FSkyWeights[Cell] = SkyWeight(Radius, Zenith, Zenith);
-    FBands[Cell] = BandOf(Zenith);
-    FDegrees[Cell] = DegreeOf(Zenith);
-    if (FWeightings) FWeightings[Cell] = ZenithWeighting(Zenith);
+void TRadialGeometry::FillRow(const TLensZenith& Lens, int64_t B, std::vector<double>& Radii,
+                              std::vector<double>& Zeniths) {
+    const TIndexRange Larger = LargerWithin(B);
+    if (Larger.Last < Larger.First) return;
+    // The radii of the row's cells, then those of their slopes' differences.
+    const std::size_t N = std::size_t(Larger.Last - Larger.First + 1);
+    Radii.resize(3 * N);
+    Zeniths.resize(3 * N);
+    const double Dy = double(B) + FHalf;
+    for (std::size_t I = 0; I < N; ++I) {
+        const double Dx = double(Larger.First + int64_t(I)) + FHalf;
+        const double Radius = std::sqrt(Dx * Dx + Dy * Dy);
+        Radii[I] = Radius;
+        Radii[N + I] = SlopeRadiusAbove(Radius);
+        Radii[2 * N + I] = SlopeRadiusBelow(Radius);
+    }
+    Lens(Radii, Zeniths);
+    for (std::size_t I = 0; I < N; ++I) {
+        const std::size_t At = Cell(Larger.First + int64_t(I), B);
+        const double Radius = Radii[I], Zenith = Zeniths[I];
+        FSkyWeights[At] = SkyWeight(Radius, Zenith, Zenith, SlopeOfZeniths(Radius, Zeniths[N + I], Zeniths[2 * N + I]));
+        FBands[At] = BandOf(Zenith);
+        FDegrees[At] = DegreeOf(Zenith);
+        if (FWeightings) FWeightings[At] = ZenithWeighting(Zenith);
+    }
 }
 
 void TRadialGeometry::Fill(std::size_t Cells) {
@@ -88,12 +105,10 @@ void TRadialGeometry::Fill(std::size_t Cells) {
     FBands = std::make_unique_for_overwrite<uint8_t[]>(Cells);
     FDegrees = std::make_unique_for_overwrite<uint8_t[]>(Cells);
     if (ZenithThresholdType != 0) FWeightings = std::make_unique_for_overwrite<double[]>(Cells);
+    const TLensZenith Lens;
     ForEachRowBlock(0, int(FRowOffsets.size()) - 1, [&](const TRowBlock& Block) {
-        for (int Row = Block.First; Row <= Block.Last; ++Row) {
-            const int64_t B = FSmaller.First + Row;
-            const TIndexRange Larger = LargerWithin(B);
-            for (int64_t A = Larger.First; A <= Larger.Last; ++A) FillCell(Cell(A, B), A, B);
-        }
+        std::vector<double> Radii, Zeniths;
+        for (int Row = Block.First; Row <= Block.Last; ++Row) FillRow(Lens, FSmaller.First + Row, Radii, Zeniths);
     });
 }
 

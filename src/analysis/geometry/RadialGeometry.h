@@ -18,6 +18,8 @@
 
 namespace tam32 {
 
+class TLensZenith;
+
 class TRadialGeometry {
 public:
     // For the pixels of Area (inclusive) within the circle, from the circle
@@ -82,7 +84,8 @@ private:
     TIndexRange LargerWithin(int64_t B) const;
     // Allocates and fills the table's Cells cells.
     void Fill(std::size_t Cells);
-    void FillCell(std::size_t Cell, int64_t A, int64_t B);
+    // Fills table row B; Radii and Zeniths are room for the row's values.
+    void FillRow(const TLensZenith& Lens, int64_t B, std::vector<double>& Radii, std::vector<double>& Zeniths);
 
     bool FUsable = false;
     int64_t FCentreX = 0, FCentreY = 0;

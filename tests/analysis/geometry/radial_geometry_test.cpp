@@ -22,7 +22,7 @@ TEST(RadialGeometryTest, EveryPixelOfAnyAreaGetsTheValuesOfItsOwnZenith) {
     const TRect Areas[] = {Rect(0, 0, 239, 179), Rect(130, 20, 170, 70), Rect(20, 90, 95, 150),
                            Rect(0, 80, 239, 80),  Rect(101, 0, 101, 179), Rect(60, 30, 140, 75)};
     for (const double Offset : {0.0, 0.5})
-        for (const int Lens : {0, 1, 5})
+        for (int Lens = 0; Lens <= 7; ++Lens)
             for (const int ZenithModel : {0, 1})
                 for (const TRect& Area : Areas) {
                     ResetSettingsToDefaults(QDate(2024, 6, 21));
