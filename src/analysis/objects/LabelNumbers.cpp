@@ -8,8 +8,10 @@
 #include <climits>
 #include <cmath>
 #include <optional>
+#include <system_error>
 #include <vector>
 
+#include "analysis/core/PictureRows.h"
 #include "platform/Bitmap.h"
 #include "platform/DelphiFormat.h"
 
@@ -213,50 +215,52 @@ std::shared_ptr<TStamps> MakeStamps(const TFont& Font) {
     return Stamps;
 }
 
-// The stamps of the last font asked for, kept for the next run.
-std::shared_ptr<TStamps> StampsFor(const TFont& Font) {
-    static std::shared_ptr<TStamps> Last;
-    static QString LastKey;
-    const QString Key = Font.ToQFont().key();
-    if (Key != LastKey) {
-        Last = MakeStamps(Font);
-        LastKey = Key;
-    }
+// The stamps of the font last made, kept for the next run.
+struct TKeptStamps {
+    QString Key;
+    std::shared_ptr<TStamps> Stamps;
+};
+TKeptStamps& Kept() {
+    static TKeptStamps Last;
     return Last;
 }
 
-// Grey pixels of a 24-bit picture, outside it none; the row of the last
-// pixel is kept, as the stamps go row by row.
-class TGreyPlotter {
-public:
-    explicit TGreyPlotter(TBitmap& Image) : FImage(Image) {}
-    void Plot(int64_t X, int64_t Y, uint8_t Value) {
-        if (X < 0 || Y < 0 || X >= FImage.Width() || Y >= FImage.Height()) return;
-        if (Y != FRowY) {
-            FRow = FImage.ScanLine(int(Y));
-            FRowY = Y;
-        }
-        uint8_t* P = FRow + X * 3;
-        P[0] = P[1] = P[2] = Value;
-    }
-
-private:
-    TBitmap& FImage;
-    uint8_t* FRow = nullptr;
-    int64_t FRowY = -1;
-};
+bool Plain(TBitmap& Image) {
+    const TCanvas& Canvas = Image.Canvas();
+    return Canvas.Font.Color == clBlack && Canvas.Pen.Color == clBlack && Canvas.Pen.Width == 1 &&
+           Canvas.Pen.Style == TPenStyle::psSolid && Canvas.Pen.Mode == TPenMode::pmCopy &&
+           Canvas.Brush.Color == clWhite && Canvas.Brush.Style == TBrushStyle::bsSolid &&
+           Image.PixelFormat() == TPixelFormat::pf24bit;
+}
 
 }  // namespace
 
 TLabelNumbers::TLabelNumbers(TBitmap& Image) : FImage(Image) {
-    const TCanvas& Canvas = Image.Canvas();
-    const bool Plain = Canvas.Font.Color == clBlack && Canvas.Pen.Color == clBlack && Canvas.Pen.Width == 1 &&
-                       Canvas.Pen.Style == TPenStyle::psSolid && Canvas.Pen.Mode == TPenMode::pmCopy &&
-                       Canvas.Brush.Color == clWhite && Canvas.Brush.Style == TBrushStyle::bsSolid &&
-                       Image.PixelFormat() == TPixelFormat::pf24bit;
     // Without the GUI application there are no fonts: the canvas says so.
-    if (Plain && qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-        FStamps = StampsFor(Canvas.Font);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
+    const TFont Font = Image.Canvas().Font;
+    FFontKey = Font.ToQFont().key();
+    if (FFontKey == Kept().Key) return;
+    // A font's first use loads the font files: on a thread of its own, that
+    // overlaps what the caller does before the first number.
+    const auto Make = [Font] { return MakeStamps(Font); };
+    try {
+        FMaking = std::async(std::launch::async, Make);
+    } catch (const std::system_error&) {
+        FMaking = std::async(std::launch::deferred, Make);
+    }
+}
+
+void TLabelNumbers::ChooseStamps() {
+    FChosen = true;
+    if (FFontKey.isEmpty()) return;
+    TKeptStamps& Last = Kept();
+    if (FMaking.valid()) {
+        Last.Stamps = FMaking.get();
+        Last.Key = FFontKey;
+    }
+    if (!Plain(FImage) || FImage.Canvas().Font.ToQFont().key() != Last.Key) return;
+    FStamps = Last.Stamps;
 }
 
 TLabelNumbers::~TLabelNumbers() {
@@ -266,12 +270,17 @@ TLabelNumbers::~TLabelNumbers() {
 }
 
 void TLabelNumbers::Draw(TPoint Centre, int Number) {
+    if (!FChosen) ChooseStamps();
     if (!FStamps) {
         TCanvas& Canvas = FImage.Canvas();
         Canvas.TextOut(Centre.X, Centre.Y, Format(QStringLiteral("No.%d"), {Number}));
         Canvas.Ellipse(Centre.X - 3, Centre.Y - 3, Centre.X + 3, Centre.Y + 3);
         return;
     }
+    // The rows are asked for again only when the picture's store moved: ten
+    // thousand numbers would otherwise ask for every row they cover.
+    if (FImage.Height() > 0 && (FRows.empty() || FRows.front() != FImage.ScanLine(0)))
+        FRows = WritableRows(FImage, Rect(0, 0, FImage.Width() - 1, FImage.Height() - 1));
     TStamps& Stamps = *FStamps;
     std::vector<TPoint>& Ink = FInk;
     Ink.clear();
@@ -283,10 +292,15 @@ void TLabelNumbers::Draw(TPoint Centre, int Number) {
     const int64_t Bottom = std::min<int64_t>(int64_t(Centre.Y) + Stamps.Height, FImage.Height());
     if (Left < Right)
         for (int64_t Y = Top; Y < Bottom; ++Y)
-            std::fill_n(FImage.ScanLine(int(Y)) + Left * 3, (Right - Left) * 3, uint8_t(255));
-    TGreyPlotter Plotter(FImage);
+            std::fill_n(FRows[std::size_t(Y)] + Left * 3, (Right - Left) * 3, uint8_t(255));
+    const int64_t Columns = FImage.Width(), Rows = FImage.Height();
     const auto Stamp = [&](const std::vector<TPoint>& Points, uint8_t Value) {
-        for (const TPoint& P : Points) Plotter.Plot(int64_t(Centre.X) + P.X, int64_t(Centre.Y) + P.Y, Value);
+        for (const TPoint& P : Points) {
+            const int64_t X = int64_t(Centre.X) + P.X, Y = int64_t(Centre.Y) + P.Y;
+            if (X < 0 || Y < 0 || X >= Columns || Y >= Rows) continue;
+            uint8_t* Pixel = FRows[std::size_t(Y)] + X * 3;
+            Pixel[0] = Pixel[1] = Pixel[2] = Value;
+        }
     };
     Stamp(Ink, 0);
     Stamp(Stamps.CircleBrush, 255);

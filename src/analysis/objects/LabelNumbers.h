@@ -8,6 +8,9 @@
 // drawn once by Qt as stamps and then copied. A font whose glyphs do not sit
 // at whole pixels one after another, each pair as the pair is drawn, is left
 // to the canvas itself.
+#include <QString>
+#include <cstdint>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -19,10 +22,12 @@ class TBitmap;
 
 class TLabelNumbers {
 public:
-    // Image: 24 bits per pixel. With another pen, brush or font colour the
-    // canvas itself draws.
+    // Image: 24 bits per pixel. With another pen, brush or font colour at
+    // the first number the canvas itself draws. The glyphs of a font not yet
+    // used are drawn on a thread of their own from here on.
     explicit TLabelNumbers(TBitmap& Image);
-    // Tells the picture once that it changed, as each drawing would have.
+    // Tells the picture once that it changed, as each drawing would have;
+    // waits for glyphs still being drawn.
     ~TLabelNumbers();
     TLabelNumbers(const TLabelNumbers&) = delete;
     TLabelNumbers& operator=(const TLabelNumbers&) = delete;
@@ -32,8 +37,14 @@ public:
     struct TStamps;
 
 private:
+    void ChooseStamps();
+
     TBitmap& FImage;
+    QString FFontKey;  // empty: no fonts without the GUI application
+    std::future<std::shared_ptr<TStamps>> FMaking;
+    bool FChosen = false;
     std::shared_ptr<TStamps> FStamps;  // null: the canvas draws
+    std::vector<uint8_t*> FRows;       // of the picture, when stamped
     std::vector<TPoint> FInk;          // of the number being drawn
     bool FDrawn = false;
     TPoint FPenPos;

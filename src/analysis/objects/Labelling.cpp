@@ -196,11 +196,12 @@ void SaveOutlineVectorFile(const TOutlineVectorFile& VectorFile) {
 }
 
 // The objects within the limits, largest first (equal areas in the order of
-// their numbers), each measured, numbered on the picture (Paint) and its
-// outline written to the outline vector file; in gap mode up to object
-// GapObjectNo. LabelledObjectCount becomes their number.
-std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelRuns& Runs, const TRect& Box,
-                                       const TAreaLimits& Limits) {
+// their numbers), each measured, numbered on the picture by Numbers when
+// given, its outline drawn there (Paint) and written to the outline vector
+// file; in gap mode up to object GapObjectNo. LabelledObjectCount becomes
+// their number.
+std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, TLabelNumbers* Numbers, const TLabelRuns& Runs,
+                                       const TRect& Box, const TAreaLimits& Limits) {
     const auto ObjectPixels = [&Runs](int Object) { return Runs.ObjectArea[std::size_t(Object)]; };
     std::vector<int> Order(static_cast<std::size_t>(Runs.ObjectCount()));
     std::iota(Order.begin(), Order.end(), 1);
@@ -208,8 +209,6 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
 
     TOutlineVectorFile VectorFile;
     const bool Centres = ShowLabelledNumber || CalcTraceLengthRatio;
-    std::optional<TLabelNumbers> Numbers;
-    if (Paint && Centres) Numbers.emplace(Image);
     std::vector<TListedObject> Listed;
     std::vector<TPoint> Points;
     LabelledObjectCount = 0;
@@ -238,6 +237,10 @@ std::vector<TListedObject> ListObjects(TBitmap& Image, bool Paint, const TLabelR
 }
 
 bool LabelLoadedImage(TBitmap& Image, const TRect& Area) {
+    const bool Paint = DrawResults && !Image.Empty();
+    // Made first, so that a font's glyphs are drawn while the objects are found.
+    std::optional<TLabelNumbers> Numbers;
+    if (Paint && (ShowLabelledNumber || CalcTraceLengthRatio)) Numbers.emplace(Image);
     TRect Box;
     const std::optional<TLabelRuns> Found = FindObjects(Area, Box);
     if (!Found) return true;
@@ -247,9 +250,9 @@ bool LabelLoadedImage(TBitmap& Image, const TRect& Area) {
         return true;
     }
     const TAreaLimits Limits = AreaLimits(Runs);
-    const bool Paint = DrawResults && !Image.Empty();
     if (Paint) PaintObjects(Image, Runs, Box, Limits);
-    const std::vector<TListedObject> Listed = ListObjects(Image, Paint, Runs, Box, Limits);
+    const std::vector<TListedObject> Listed =
+        ListObjects(Image, Paint, Numbers ? &*Numbers : nullptr, Runs, Box, Limits);
     if (!GapEstimateMode) {
         Report(Runs, Listed);
         return false;
