@@ -176,9 +176,9 @@ TEST_F(BmpPluginTest, EveryHeaderSizeMaskAndRowOrderDecodesLikeAPlainBmp) {
         {"40 bytes, alpha bit fields, red lowest", Rich,
          {.HeaderSize = 40, .BitCount = 32, .Compression = 6, .Masks = {0xFF, 0xFF00, 0xFF0000, 0xFF000000}}},
     };
-    for (const auto& [name, picture, spec] : cases) {
+    for (const auto& [name, picture, layout] : cases) {
         SCOPED_TRACE(name);
-        WriteBytes(Path("w.bmp"), WriteBmp(spec, kWidth, kHeight, picture));
+        WriteBytes(Path("w.bmp"), WriteBmp(layout, kWidth, kHeight, picture));
         ExpectDecoded(Path("w.bmp"), kWidth, kHeight, picture);
     }
     WriteBytes(Path("rle4.bmp"), Rle4Picture());

@@ -64,29 +64,29 @@ TEST_F(PictureFileTest, ReadsBmpAndJpegAsTwentyFourBitBitmaps) {
 // 16-bit 5-5-5 pixels of every level of each channel, and 32-bit ones
 // behind a version 5 header whose bit fields include alpha.
 std::vector<uint8_t> SixteenBitBmp() {
-    test::BmpSpec spec;
-    spec.Width = 32;
-    spec.Height = 3;
-    spec.BitCount = 16;
-    spec.XPels = spec.YPels = 2835;  // 72 dots per inch
-    for (int y = 0; y < spec.Height; ++y)
-        for (int x = 0; x < spec.Width; ++x) {
+    test::BmpSpec layout;
+    layout.Width = 32;
+    layout.Height = 3;
+    layout.BitCount = 16;
+    layout.XPels = layout.YPels = 2835;  // 72 dots per inch
+    for (int y = 0; y < layout.Height; ++y)
+        for (int x = 0; x < layout.Width; ++x) {
             const auto pixel = static_cast<uint16_t>(x << (5 * y));
-            spec.Bits.push_back(static_cast<uint8_t>(pixel));
-            spec.Bits.push_back(static_cast<uint8_t>(pixel >> 8));
+            layout.Bits.push_back(static_cast<uint8_t>(pixel));
+            layout.Bits.push_back(static_cast<uint8_t>(pixel >> 8));
         }
-    return test::MakeBmp(spec);
+    return test::MakeBmp(layout);
 }
 
 std::vector<uint8_t> AlphaFieldsBmp() {
-    test::BmpSpec spec;
-    spec.HeaderSize = 124;
-    spec.Width = 5;
-    spec.Height = 2;
-    spec.BitCount = 32;
-    spec.Compression = BI_BITFIELDS;
-    for (int i = 0; i < 10; ++i) test::Append(spec.Bits, static_cast<uint32_t>(0x80000000u | i * 0x00102030u));
-    std::vector<uint8_t> bytes = test::MakeBmp(spec);
+    test::BmpSpec layout;
+    layout.HeaderSize = 124;
+    layout.Width = 5;
+    layout.Height = 2;
+    layout.BitCount = 32;
+    layout.Compression = BI_BITFIELDS;
+    for (int i = 0; i < 10; ++i) test::Append(layout.Bits, static_cast<uint32_t>(0x80000000u | i * 0x00102030u));
+    std::vector<uint8_t> bytes = test::MakeBmp(layout);
     const uint32_t masks[] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
     std::memcpy(bytes.data() + 14 + 40, masks, sizeof masks);
     return bytes;
