@@ -13,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -21,9 +20,11 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "BenchHemiPhoto.h"
 #include "BenchJpeg.h"
+#include "BenchProcess.h"
 #include "BenchTempFile.h"
 
 namespace {
@@ -72,17 +73,11 @@ const TPhotoFiles& Files() {
 
 // Seconds that the probe takes with Args; a failed run ends the benchmark.
 double Seconds(benchmark::State& State, const QStringList& Args) {
-    QProcess probe;
-    probe.setStandardOutputFile(QProcess::nullDevice());
-    probe.setStandardErrorFile(QProcess::nullDevice());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    probe.setProcessEnvironment(environment);
-    const auto start = std::chrono::steady_clock::now();
-    probe.start(QStringLiteral(TAM32_PROBE_PROGRAM), Args);
-    if (!probe.waitForFinished(600000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-        State.SkipWithError("tam32-probe failed");
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::vector<std::string> arguments{TAM32_PROBE_PROGRAM};
+    for (const QString& Arg : Args) arguments.push_back(Arg.toStdString());
+    const bench::TProcessRun Run = bench::RunProcess(arguments, {"QT_QPA_PLATFORM=offscreen"});
+    if (!Run.Ok) State.SkipWithError("tam32-probe failed");
+    return Run.Seconds;
 }
 
 // The gui script that opens the photograph, sets its circle and then runs Command (if any).

@@ -15,27 +15,18 @@
 //   the picture's 24-bit size ("memory_per_picture").
 #include <benchmark/benchmark.h>
 
-#include <QDir>
-#include <QFile>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "BenchJpeg.h"
 #include "BenchPlugins.h"
+#include "BenchProcess.h"
 #include "BenchTempFile.h"
 #include "analysis/canopy/GapFraction.h"
 #include "analysis/canopy/LAIReports.h"
@@ -146,61 +137,6 @@ BENCHMARK(BM_JpegJobAgainstStreamingDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMi
 
 #ifdef TAM32_PROBE_PROGRAM
 
-// A program that ran to its end with exit status 0 (Ok), its wall time and,
-// when watched, its peak resident memory in bytes.
-struct TProcessRun {
-    bool Ok = false;
-    double Seconds = 0.0, PeakBytes = 0.0;
-};
-
-// The high-water mark of the resident memory of process Id's program in
-// bytes; 0 once the process has ended.
-double HighWaterBytes(pid_t Id) {
-    const std::string path = "/proc/" + std::to_string(Id) + "/status";
-    FILE* status = std::fopen(path.c_str(), "r");
-    if (status == nullptr) return 0.0;
-    double bytes = 0.0;
-    char line[256];
-    while (std::fgets(line, sizeof line, status) != nullptr)
-        if (std::strncmp(line, "VmHWM:", 6) == 0) bytes = std::strtod(line + 6, nullptr) * 1024.0;
-    std::fclose(status);
-    return bytes;
-}
-
-// Program (found on the path) with Arguments and the environment variables
-// Settings ("NAME=value") before the benchmark's own, its output thrown away.
-// The peak is watched while the program runs, as the mark only grows: what
-// the child reports at its end would include the benchmark's own peak, which
-// the system hands on to a program started from the benchmark's memory.
-TProcessRun RunProcess(const std::vector<std::string>& Arguments, const std::vector<std::string>& Settings = {},
-                       bool WatchPeak = false) {
-    std::vector<char*> argv, envp;
-    for (const std::string& argument : Arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    for (const std::string& setting : Settings) envp.push_back(const_cast<char*>(setting.c_str()));
-    for (char** variable = environ; *variable != nullptr; ++variable) envp.push_back(*variable);
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argv[0], &quiet, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&quiet);
-    if (spawned != 0) return {};
-    int status = 0;
-    double peak = 0.0;
-    if (WatchPeak)
-        while (waitpid(child, &status, WNOHANG) == 0) {
-            peak = std::max(peak, HighWaterBytes(child));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    else
-        waitpid(child, &status, 0);
-    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, SecondsSince(start), peak};
-}
-
 // The peak resident memory in bytes of the program opening File in a window.
 double OpenedPeakBytes(const std::string& File) {
     const std::string script = bench::TempFileName("open-script", ".txt");
@@ -208,18 +144,13 @@ double OpenedPeakBytes(const std::string& File) {
         std::fprintf(out, "open %s\n", File.c_str());
         std::fclose(out);
     }
-    const TProcessRun opened = RunProcess({TAM32_PROBE_PROGRAM, "gui", script}, {"QT_QPA_PLATFORM=offscreen"}, true);
+    const bench::TProcessRun opened = bench::RunProcess({TAM32_PROBE_PROGRAM, "gui", script}, {"QT_QPA_PLATFORM=offscreen"}, true);
     std::filesystem::remove(script);
     return opened.Ok ? opened.PeakBytes : -1.0;
 }
 
 // Runs of each process, alternating: enough for a steady median on a busy machine.
 constexpr int kProcessRuns = 11;
-
-double Median(std::vector<double> Values) {
-    std::sort(Values.begin(), Values.end());
-    return Values[Values.size() / 2];
-}
 
 // Args: 0 for 12 megapixels, 1 for 48; 0 for all cores, 1 for one thread.
 void BM_JpegJobAsWholeProcesses(benchmark::State& State) {
@@ -243,14 +174,14 @@ void BM_JpegJobAsWholeProcesses(benchmark::State& State) {
     for (auto _ : State) {
         std::vector<double> decodeSeconds, jobSeconds;
         for (int run = 0; run < kProcessRuns; ++run) {
-            const TProcessRun decoded = RunProcess(decode), done = RunProcess(job, threads);
+            const bench::TProcessRun decoded = bench::RunProcess(decode), done = bench::RunProcess(job, threads);
             if (!decoded.Ok) State.SkipWithError("djpeg failed (is libjpeg-turbo-progs installed?)");
             if (!done.Ok) State.SkipWithError("tam32-probe failed");
             decodeSeconds.push_back(decoded.Seconds);
             jobSeconds.push_back(done.Seconds);
         }
-        State.SetIterationTime(Median(jobSeconds));
-        ratios += Median(jobSeconds) / Median(decodeSeconds);
+        State.SetIterationTime(bench::Median(jobSeconds));
+        ratios += bench::Median(jobSeconds) / bench::Median(decodeSeconds);
     }
     State.counters["ratio_whole_process"] = ratios / double(State.iterations());
 }

@@ -21,11 +21,8 @@
 // (*_ms_per_MP).
 #include <benchmark/benchmark.h>
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
@@ -36,6 +33,7 @@
 #include "BenchClassifier.h"
 #include "BenchHemiPhoto.h"
 #include "BenchMaskFiles.h"
+#include "BenchProcess.h"
 #include "BenchTempFile.h"
 #include "analysis/colour/ClassifierFile.h"
 
@@ -55,30 +53,14 @@ struct TProcess {
     QString Program = QStringLiteral(TAM32_PROBE_PROGRAM);
 };
 
-double Median(std::vector<double> Values) {
-    std::sort(Values.begin(), Values.end());
-    const std::size_t Mid = Values.size() / 2;
-    return Values.size() % 2 ? Values[Mid] : (Values[Mid - 1] + Values[Mid]) / 2.0;
-}
-
 // Seconds that the probe Program takes with Args; false when it failed.
 bool TimeProbe(const QString& Program, const QStringList& Args, bool OneThread, double& Seconds) {
-    QProcess Probe;
-    Probe.setStandardOutputFile(QProcess::nullDevice());
-    Probe.setStandardErrorFile(QProcess::nullDevice());
-    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
-    Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (OneThread)
-        Environment.insert(QStringLiteral("TAM32_THREADS"), QStringLiteral("1"));
-    else
-        Environment.remove(QStringLiteral("TAM32_THREADS"));
-    Probe.setProcessEnvironment(Environment);
-    const auto Start = std::chrono::steady_clock::now();
-    Probe.start(Program, Args);
-    const bool Ran =
-        Probe.waitForFinished(600000) && Probe.exitStatus() == QProcess::NormalExit && Probe.exitCode() == 0;
-    Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    return Ran;
+    std::vector<std::string> arguments{Program.toStdString()};
+    for (const QString& Arg : Args) arguments.push_back(Arg.toStdString());
+    const bench::TProcessRun Run =
+        bench::RunProcess(arguments, {"QT_QPA_PLATFORM=offscreen", OneThread ? "TAM32_THREADS=1" : "TAM32_THREADS=0"});
+    Seconds = Run.Seconds;
+    return Run.Ok;
 }
 
 // Runs every process once a round, in order, after the reference's gap
@@ -108,11 +90,11 @@ void RunRounds(benchmark::State& State, std::vector<TProcess>& Processes, double
     const TProcess& Gap = Processes.front();
     for (const TProcess* Process : Round) {
         const std::string Name = Process->Name;
-        const double Seconds = Median(Process->Seconds);
+        const double Seconds = bench::Median(Process->Seconds);
         State.counters[Name + "_ms_per_MP"] = 1000.0 * Seconds / Megapixels;
         if (Process == &Reference || Process == &Gap) continue;
-        State.counters[Name + "_x_gap"] = Seconds / Median(Gap.Seconds);
-        if (!Reference.Seconds.empty()) State.counters[Name + "_x_reference"] = Seconds / Median(Reference.Seconds);
+        State.counters[Name + "_x_gap"] = Seconds / bench::Median(Gap.Seconds);
+        if (!Reference.Seconds.empty()) State.counters[Name + "_x_reference"] = Seconds / bench::Median(Reference.Seconds);
     }
 }
 
@@ -144,7 +126,7 @@ void BM_LabellingPace(benchmark::State& State) {
     };
     RunRounds(State, Processes, Mask.Width * double(Mask.Height) / 1e6);
     if (Processes[1].Seconds.size() == std::size_t(kRounds))
-        State.counters["labels_x_plain"] = Median(Processes[1].Seconds) / Median(Processes[2].Seconds);
+        State.counters["labels_x_plain"] = bench::Median(Processes[1].Seconds) / bench::Median(Processes[2].Seconds);
 }
 BENCHMARK(BM_LabellingPace)->Arg(0)->Arg(1)->Iterations(kRounds)->Unit(benchmark::kMillisecond)->UseManualTime();
 
