@@ -16,11 +16,6 @@ namespace {
 // What ends the count of a block whose rows never came.
 struct TRowsEnded {};
 
-TRect ClipToPicture(const TRect& Area, int Width, int Height) {
-    return {std::max(Area.Left, 0), std::max(Area.Top, 0), std::min(Area.Right, Width - 1),
-            std::min(Area.Bottom, Height - 1)};
-}
-
 }  // namespace
 
 bool TGapCountWhileDecoding::Applies() {
