@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <optional>
 
 #include "analysis/canopy/CanopySettingsCheck.h"
