@@ -7,7 +7,6 @@
 #include "analysis/core/AnalysisState.h"
 #include "analysis/core/GlobalSettings.h"
 #include "analysis/core/Messages.h"
-#include "analysis/core/OptionFields.h"
 #include "analysis/core/RowProgress.h"
 #include "analysis/geometry/SeriesRadialGeometry.h"
 #include "analysis/geometry/TargetPixels.h"
@@ -55,8 +54,7 @@ TFixedThresholdSeries::TFixedThresholdSeries() = default;
 TFixedThresholdSeries::~TFixedThresholdSeries() = default;
 
 bool TFixedThresholdSeries::Applies() {
-    return ThresholdMethod == kFixedMethodItem && BinarizeTarget >= 0 && BinarizeTarget <= 2 && !ShrinkBeforeAnalysis &&
-           !KeepAnalysisImage;
+    return FixedChannelThreshold() && !ShrinkBeforeAnalysis && !KeepAnalysisImage;
 }
 
 bool TFixedThresholdSeries::Count(const QString& FileName, const TRect& Area) {

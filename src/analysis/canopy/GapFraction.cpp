@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <optional>
 
 #include "analysis/canopy/CanopySettingsCheck.h"
@@ -94,8 +93,7 @@ bool PrepareGapFractionArea(const TRect& Area, TRect& Box) {
     HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
     for (auto& Row : ZenithHistogram) Row.fill(0);
     Box = ClipToAnalysisImage(Area);
-    const bool FixedChannel = ThresholdMethod == 2 && BinarizeTarget >= 0 && BinarizeTarget <= 2;
-    if (!(FixedChannel && !ThresholdHistogramRead ? PrepareFixedChannelThreshold()
+    if (!(FixedChannelThreshold() && !ThresholdHistogramRead ? PrepareFixedChannelThreshold()
                                                    : PrepareClassification(true, Box)))
         return false;
     ShowClassificationFailure(Box);

@@ -31,6 +31,10 @@ bool OpenGapFractionImage(const QString& FileName);
 // image into Box and the target's thresholds prepared (failing with "ERR17",
 // or "ERR31" for a box without a pixel).
 bool PrepareGapFractionArea(const TRect& Area, TRect& Box);
+// Whether the target is a fixed threshold on the red, green or blue channel.
+inline bool FixedChannelThreshold() {
+    return ThresholdMethod == 2 && BinarizeTarget >= 0 && BinarizeTarget <= 2;
+}
 
 // One counted pixel: where it is, its bytes and its place among the zeniths.
 struct TCountedPixel {

@@ -16,18 +16,13 @@ namespace {
 // What ends the count of a block whose rows never came.
 struct TRowsEnded {};
 
-TRect ClipToPicture(const TRect& Area, int Width, int Height) {
-    return {std::max(Area.Left, 0), std::max(Area.Top, 0), std::min(Area.Right, Width - 1),
-            std::min(Area.Bottom, Height - 1)};
-}
-
 }  // namespace
 
 bool TGapCountWhileDecoding::Applies() {
     // A corrected or shrunk picture is made on the threads once it is decoded,
     // and a histogram would have to be counted before any pixel is tested.
-    return AnalysisThreads() > 1 && ThresholdMethod == 2 && BinarizeTarget >= 0 && BinarizeTarget <= 2 &&
-           !ThresholdHistogramRead && !(DistortAuto && std::fabs(DistortParameter) > 0.1) && !ShrinkBeforeAnalysis;
+    return AnalysisThreads() > 1 && FixedChannelThreshold() && !ThresholdHistogramRead &&
+           !(DistortAuto && std::fabs(DistortParameter) > 0.1) && !ShrinkBeforeAnalysis;
 }
 
 TGapCountWhileDecoding::TGapCountWhileDecoding(const TRect& Area, bool Drawn) : FArea(Area), FDrawn(Drawn) {}

@@ -142,8 +142,12 @@ void PutWindowPixelRGB(TBitmap& Image, uint8_t R, uint8_t G, uint8_t B, int X, i
 
 TRect ClipToAnalysisImage(const TRect& Area) {
     if (!AnalysisImage) return {0, 0, -1, -1};
-    return {std::max(Area.Left, 0), std::max(Area.Top, 0), std::min(Area.Right, AnalysisImage->Width() - 1),
-            std::min(Area.Bottom, AnalysisImage->Height() - 1)};
+    return ClipToPicture(Area, AnalysisImage->Width(), AnalysisImage->Height());
+}
+
+TRect ClipToPicture(const TRect& Area, int Width, int Height) {
+    return {std::max(Area.Left, 0), std::max(Area.Top, 0), std::min(Area.Right, Width - 1),
+            std::min(Area.Bottom, Height - 1)};
 }
 
 TAnalysisRun::TAnalysisRun() { ClearUpperVectorState(); }

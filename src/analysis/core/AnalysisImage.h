@@ -49,6 +49,8 @@ void PutWindowPixelRGB(TBitmap& Image, uint8_t R, uint8_t G, uint8_t B, int X, i
 // Area within the analysis image; empty (Left > Right or Top > Bottom) when
 // they do not meet, as when a window's area is used on a smaller file.
 TRect ClipToAnalysisImage(const TRect& Area);
+// The same for a picture of Width by Height pixels.
+TRect ClipToPicture(const TRect& Area, int Width, int Height);
 
 // Ends the analysis that opened the image, also on an early return or an
 // exception: the settings are put back and the image freed unless Keep was called.

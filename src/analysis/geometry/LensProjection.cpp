@@ -142,26 +142,22 @@ const TInverseModel* InverseModelOf(int32_t Type) {
     }
 }
 
-// The calibrated lens models, each direction on its own constants: image
-// radius of a zenith for circle radius R, and zenith of a radius T = r / R.
-// The forward models stop at the circle's edge.
+// The calibrated lens models' image radius of a zenith for circle radius R,
+// on constants of their own (not the inverse models'); they stop at the
+// circle's edge.
 inline double RadiusNikon8mm(double Zenith, double R) {
     return std::min(Polynomial(kNikon8mmForward, 11.5 * Zenith / 90.0) / 11.5 * R, R);
 }
-inline double ZenithNikon8mm(double T) { return ZenithOfModel(kNikon8mm, T); }
 
 inline double RadiusSigma8mm(double Zenith, double R) {
     return std::min(Polynomial(kSigma8mmForward, 15.6 * std::sin(Zenith * kDeg / 2.0)) / 11.0 * R, R);
 }
-inline double ZenithSigma8mm(double T) { return ZenithOfModel(kSigma8mm, T); }
 
 inline double RadiusFCE8(double Zenith, double R) { return std::min(Polynomial(kFCE8Forward, Zenith) / 577.0 * R, R); }
-inline double ZenithFCE8(double T) { return ZenithOfModel(kFCE8, T); }
 
 inline double RadiusRaynox(double Zenith, double R) {
     return std::min(Polynomial(kRaynoxForward, 5.7265085705453 * std::sin(Zenith * kDeg / 2.0)) / 3.21 * R, R);
 }
-inline double ZenithRaynox(double T) { return ZenithOfModel(kRaynox, T); }
 
 }  // namespace
 
@@ -214,13 +210,10 @@ TLensZenith::TLensZenith() : FLensType(LensType), FRadius(CircleRadius()), FMaxV
 
 double TLensZenith::operator()(double Radius) const {
     const double T = Radius / FRadius;
+    if (const TInverseModel* Model = InverseModelOf(FLensType)) return ZenithOfModel(*Model, T);
     switch (FLensType) {
-        case 1: return ZenithNikon8mm(T);
         case 2: return HalfAngleArcSin(T / std::sqrt(2.0));
         case 3: return HalfAngleArcSin(11.0 * T / 15.6);
-        case 4: return ZenithSigma8mm(T);
-        case 5: return ZenithFCE8(T);
-        case 6: return ZenithRaynox(T);
         case kNormalLensType: return std::atan((21.5 / FMaxViewAngle) * Radius / NormalLensHalfDiagonal()) * 180.0 / kPi;
         default: return std::min(FMaxViewAngle * Radius / FRadius, FMaxViewAngle);
     }

@@ -35,12 +35,18 @@ int RoundSteps(int64_t Steps) { return int((Steps + kSteps / 2) >> 6); }
 bool Before(const TPoint& A, const TPoint& B) { return A.Y != B.Y ? A.Y < B.Y : A.X < B.X; }
 bool SamePoint(const TPoint& A, const TPoint& B) { return A.X == B.X && A.Y == B.Y; }
 
+// Scratch becomes a picture of Width by Height pixels of the sentinel, for
+// the canvas to draw on: what it drew is what is no longer the sentinel.
+void MakeScratch(TBitmap& Scratch, int Width, int Height) {
+    Scratch.SetImage(QImage(Width, Height, QImage::Format_BGR888));
+    for (int Y = 0; Y < Scratch.Height(); ++Y) std::fill_n(Scratch.ScanLine(Y), 3 * Scratch.Width(), kSentinel);
+}
+
 // The black pixels of Text as the canvas writes it with a clear brush, from
 // the text's top left corner.
 std::vector<TPoint> CanvasInk(const TFont& Font, const QString& Text, int Height) {
     TBitmap Scratch;
-    Scratch.SetImage(QImage(Text.size() * 4 * Height, 3 * Height, QImage::Format_BGR888));
-    for (int Y = 0; Y < Scratch.Height(); ++Y) std::fill_n(Scratch.ScanLine(Y), 3 * Scratch.Width(), kSentinel);
+    MakeScratch(Scratch, int(Text.size()) * 4 * Height, 3 * Height);
     TCanvas& Canvas = Scratch.Canvas();
     Canvas.Font = Font;
     Canvas.Brush.Style = TBrushStyle::bsClear;
@@ -202,8 +208,7 @@ std::shared_ptr<TStamps> MakeStamps(const TFont& Font) {
     // The circle as the canvas draws it about (R, R) on a small picture.
     constexpr int R = 8;
     TBitmap Scratch;
-    Scratch.SetImage(QImage(2 * R + 1, 2 * R + 1, QImage::Format_BGR888));
-    for (int Y = 0; Y < Scratch.Height(); ++Y) std::fill_n(Scratch.ScanLine(Y), 3 * Scratch.Width(), kSentinel);
+    MakeScratch(Scratch, 2 * R + 1, 2 * R + 1);
     Scratch.Canvas().Ellipse(R - 3, R - 3, R + 3, R + 3);
     for (int Y = 0; Y < Scratch.Height(); ++Y) {
         const uint8_t* Row = Scratch.ScanLine(Y);

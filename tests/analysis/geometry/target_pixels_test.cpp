@@ -1,7 +1,7 @@
 #include <cmath>
 #include <limits>
 
-#include "analysis/AnalysisFixture.h"
+#include "analysis/CorrectionPictures.h"
 #include "analysis/geometry/AnalysisArea.h"
 #include "analysis/geometry/Binarize.h"
 #include "analysis/geometry/LensProjection.h"
@@ -20,12 +20,7 @@ protected:
         ASSERT_FALSE(OpenAnalysisImage(File));
     }
     void Circle(int X, int Y, int R) {
-        CircleSet = true;
-        CircleX = X;
-        CircleY = Y;
-        CircleR = R;
-        CircleCenterOffset = 0.0;
-        LensType = 0;
+        SetEquidistantCircle(X, Y, R);
         HorizonRadius2 = std::pow(ZenithToRadius(90.0), 2);
     }
 };
