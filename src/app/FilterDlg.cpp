@@ -19,6 +19,7 @@
 #include "analysis/core/Messages.h"
 #include "analysis/corrections/FilterKernel.h"
 #include "windows/GridCells.h"
+#include "windows/NamedWidgets.h"
 
 namespace tam32 {
 namespace {
@@ -57,21 +58,15 @@ TFilterDlg::TFilterDlg(QWidget* Parent) : QDialog(Parent) {
     StringGrid1->verticalHeader()->setDefaultSectionSize(kCellHeight);
     StringGrid1->setMinimumSize(3 * kCellWidth + 4, 3 * kCellHeight + 4);
 
-    SpinEdit1 = new TOddSpinBox(this);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setRange(1, kMaxFilterSize);
+    SpinEdit1 = NamedSpinEdit<TOddSpinBox>(this, "SpinEdit1", 1, kMaxFilterSize);
     SpinEdit1->setSingleStep(2);
     SpinEdit1->setValue(3);
     // The grid follows the size once it is typed in full.
     SpinEdit1->setKeyboardTracking(false);
-    Label1 = new QLabel(QStringLiteral("Filter Size"), this);
-    Label1->setBuddy(SpinEdit1);
-    SpinEdit2 = new QSpinBox(this);
-    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
-    SpinEdit2->setRange(INT_MIN, INT_MAX);
+    Label1 = BuddyLabel(this, QStringLiteral("Filter Size"), SpinEdit1);
+    SpinEdit2 = NamedSpinEdit(this, "SpinEdit2", INT_MIN, INT_MAX);
     SpinEdit2->setValue(1);
-    Label2 = new QLabel(QStringLiteral("Filter×1/"), this);
-    Label2->setBuddy(SpinEdit2);
+    Label2 = BuddyLabel(this, QStringLiteral("Filter×1/"), SpinEdit2);
     Button1 = new QPushButton(QStringLiteral("<Load>"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAutoDefault(false);

@@ -30,11 +30,12 @@
 #include "import/AcquireImage.h"
 #include "import/SPIBitmap.h"
 #include "import/SPIs.h"
+#include "import/ShownPicture.h"
 #include "platform/Clipboard.h"
 #include "platform/Exceptions.h"
+#include "windows/CaptionAsShown.h"
 #include "windows/ImageView.h"
 #include "windows/LeafImageWindow.h"
-#include "import/ShownPicture.h"
 #include "windows/PictureFile.h"
 
 namespace tam32 {
@@ -57,14 +58,7 @@ constexpr const char* kCheckedItems[] = {
 // ("ﾊﾞｰｼﾞｮﾝ情報(&A)").
 QString CaptionWithoutAccelerator(const QString& Caption) {
     static const QRegularExpression kBracketed(QStringLiteral("\\(&[^&]\\)$"));
-    const QString unbracketed = QString(Caption).remove(kBracketed);
-    QString plain;
-    for (qsizetype i = 0; i < unbracketed.size(); ++i) {
-        // "&&" gives "&", "&x" gives "x".
-        if (unbracketed[i] == u'&' && i + 1 < unbracketed.size()) ++i;
-        plain += unbracketed[i];
-    }
-    return plain;
+    return CaptionAsShown(QString(Caption).remove(kBracketed));
 }
 
 QString SameFileKey(const QString& Name) {

@@ -6,17 +6,18 @@
 
 #include "analysis/core/EngineHost.h"
 #include "analysis/core/Messages.h"
+#include "windows/CaptionAsShown.h"
 
 namespace tam32 {
 namespace {
 
 const QString kRefusal = QStringLiteral("ERR22");
 
-// A caption as it reads, without its accelerator mark or a closing "=".
-QString Shown(QString Caption) {
-    Caption.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(u'\x01', u'&');
-    while (Caption.endsWith(QLatin1Char('=')) || Caption.endsWith(QLatin1Char(' '))) Caption.chop(1);
-    return Caption;
+// A caption as it reads, without a closing "=".
+QString Shown(const QString& Caption) {
+    QString shown = CaptionAsShown(Caption);
+    while (shown.endsWith(QLatin1Char('=')) || shown.endsWith(QLatin1Char(' '))) shown.chop(1);
+    return shown;
 }
 
 }  // namespace

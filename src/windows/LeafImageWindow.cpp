@@ -9,15 +9,15 @@
 
 #include "analysis/core/EngineHost.h"
 #include "analysis/core/GlobalSettings.h"
-#include "analysis/geometry/LightLevel.h"
 #include "analysis/core/Messages.h"
+#include "analysis/geometry/LightLevel.h"
+#include "import/ShownPicture.h"
 #include "windows/AfinDlg.h"
 #include "windows/ImageView.h"
 #include "windows/ImageWindowFrame.h"
 #include "windows/LookingTable.h"
 #include "windows/MenuItemState.h"
 #include "windows/OKBottomDlg.h"
-#include "import/ShownPicture.h"
 #include "windows/ScreenToImage.h"
 
 namespace tam32 {

@@ -8,9 +8,10 @@
 #include "analysis/colour/ColourAnalyses.h"
 #include "analysis/core/EngineHost.h"
 #include "analysis/core/GlobalSettings.h"
-#include "analysis/geometry/LensProjection.h"
 #include "analysis/core/Messages.h"
 #include "analysis/core/SettingsCheck.h"
+#include "analysis/geometry/LensProjection.h"
+#include "import/ShownPicture.h"
 #include "platform/Canvas.h"
 #include "platform/DelphiFormat.h"
 #include "platform/Rounding.h"
@@ -21,7 +22,6 @@
 #include "windows/LeafImageWindow.h"
 #include "windows/MenuItemState.h"
 #include "windows/NamedWidgets.h"
-#include "import/ShownPicture.h"
 
 namespace tam32 {
 namespace {

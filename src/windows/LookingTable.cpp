@@ -25,15 +25,15 @@ enum TColumn { colNo, colGroup, colColor, colX, colY, colCount };
 // The designed size of the window and of its buttons; each is widened to
 // what its caption needs in the interface's font.
 constexpr int kDesignWidth = 317, kDesignHeight = 281, kButtonHeight = 24;
-const char* const kDesignWidthProperty = "designWidth";
 
-// Captioned by key Key and hinted by the key five places on.
+// Captioned by key Key and hinted by the key five places on; Width wide, or
+// as wide as the caption needs.
 QToolButton* SpeedButton(QToolBar* Bar, const char* Name, int Width, int Key) {
     auto* button = new QToolButton(Bar);
     button->setObjectName(QLatin1String(Name));
-    button->setProperty(kDesignWidthProperty, Width);
     button->setText(GetFormCaption(kFormKey, Key));
     button->setToolTip(GetFormCaption(kFormKey, Key + 5));
+    button->setFixedSize(std::max(Width, button->sizeHint().width()), kButtonHeight);
     Bar->addWidget(button);
     return button;
 }
@@ -96,9 +96,6 @@ void TLookingTable::FormCreate() {
 }
 
 void TLookingTable::FitToCaptions() {
-    for (QToolButton* button : {SpeedButton1, SpeedButton4, SpeedButton2, SpeedButton5, SpeedButton3})
-        button->setFixedSize(std::max(button->property(kDesignWidthProperty).toInt(), button->sizeHint().width()),
-                             kButtonHeight);
     // The tool bar holds every button: none goes behind its overflow mark.
     ToolBar1->layout()->invalidate();
     setMinimumSize(std::max(kDesignWidth, ToolBar1->sizeHint().width()), kDesignHeight);

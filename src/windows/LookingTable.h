@@ -68,8 +68,8 @@ public:
 
 private:
     void FormCreate();
-    // Each button as wide as its caption needs, at least as designed, and
-    // the window wide enough for all of them.
+    // The window wide enough for all the buttons, each as wide as its
+    // caption needs.
     void FitToCaptions();
     std::optional<TColor> ChooseColor();
     void SetCell(int Col, int Row, const QString& Text);

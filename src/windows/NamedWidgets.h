@@ -1,6 +1,7 @@
 #pragma once
 // The small widgets the dialogs build, each with its object name (the tests
 // and the scripted driver find controls by it), and the number a user typed.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -24,11 +25,19 @@ inline QLineEdit* NamedEdit(QWidget* Parent, const char* Name, const QString& Te
     return edit;
 }
 
-inline QSpinBox* NamedSpinEdit(QWidget* Parent, const char* Name, int Min, int Max) {
-    auto* edit = new QSpinBox(Parent);
+template <class TSpin = QSpinBox>
+TSpin* NamedSpinEdit(QWidget* Parent, const char* Name, int Min, int Max) {
+    auto* edit = new TSpin(Parent);
     edit->setObjectName(QLatin1String(Name));
     edit->setRange(Min, Max);
     return edit;
+}
+
+// The label that names Field: a refusal of Field's value quotes it.
+inline QLabel* BuddyLabel(QWidget* Parent, const QString& Text, QWidget* Field) {
+    auto* label = new QLabel(Text, Parent);
+    label->setBuddy(Field);
+    return label;
 }
 
 // A number typed in C notation, blanks around it allowed; nothing for text

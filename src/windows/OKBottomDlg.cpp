@@ -79,15 +79,10 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     SpinEdit7->setToolTip(Text("DMS102"));
     SpinEdit9 = NamedSpinEdit(Panel2, "SpinEdit9", 0, 1000000);
     SpinEdit10 = NamedSpinEdit(Panel2, "SpinEdit10", 0, 1000000);
-    const auto label = [this](const QString& Text, QWidget* Field) {
-        auto* label = new QLabel(Text, Panel2);
-        label->setBuddy(Field);
-        return label;
-    };
-    Label9 = label(Text("DMS75"), SpinEdit5);
-    Label13 = label(QStringLiteral("－"), SpinEdit8);
-    Label10 = label(Text("DMS76"), SpinEdit6);
-    Label12 = label(Text("DMS77"), SpinEdit7);
+    Label9 = BuddyLabel(Panel2, Text("DMS75"), SpinEdit5);
+    Label13 = BuddyLabel(Panel2, QStringLiteral("－"), SpinEdit8);
+    Label10 = BuddyLabel(Panel2, Text("DMS76"), SpinEdit6);
+    Label12 = BuddyLabel(Panel2, Text("DMS77"), SpinEdit7);
     // The object numbers are those of the labelling report's first column.
     const QString objectNo = Text("DMS48").section(u'\t', 0, 0);
     RadioGroup1 = new TRadioGroup(Text("DMS78"), {Text("DMS80"), Text("DMS81")}, Panel2);
@@ -95,15 +90,15 @@ TOKBottomDlg::TOKBottomDlg(QWidget* Parent) : QDialog(Parent) {
     RadioGroup2 = new TRadioGroup(Text("DMS79"), {Text("DMS82"), Text("DMS83")}, Panel2);
     RadioGroup2->SetItemIndex(1);
     auto* grid2 = new QGridLayout(Panel2);
-    grid2->addWidget(label(Text("DMS104"), Edit1), 0, 0);
+    grid2->addWidget(BuddyLabel(Panel2, Text("DMS104"), Edit1), 0, 0);
     grid2->addWidget(Edit1, 0, 1, 1, 3);
     grid2->addWidget(SpeedButton1, 0, 4);
-    grid2->addWidget(label(objectNo, SpinEdit9), 0, 5);
+    grid2->addWidget(BuddyLabel(Panel2, objectNo, SpinEdit9), 0, 5);
     grid2->addWidget(SpinEdit9, 0, 6);
-    grid2->addWidget(label(Text("DMS105"), Edit2), 1, 0);
+    grid2->addWidget(BuddyLabel(Panel2, Text("DMS105"), Edit2), 1, 0);
     grid2->addWidget(Edit2, 1, 1, 1, 3);
     grid2->addWidget(SpeedButton2, 1, 4);
-    grid2->addWidget(label(objectNo, SpinEdit10), 1, 5);
+    grid2->addWidget(BuddyLabel(Panel2, objectNo, SpinEdit10), 1, 5);
     grid2->addWidget(SpinEdit10, 1, 6);
     grid2->addWidget(Label9, 2, 0);
     grid2->addWidget(SpinEdit5, 2, 1);

@@ -31,10 +31,7 @@ namespace {
 
 // A typed decimal stays for OK to refuse.
 QSpinBox* SpinEdit(QWidget* Parent, const char* Name, TOptionRange Range) {
-    auto* edit = new TWholeSpinBox(Parent);
-    edit->setObjectName(QLatin1String(Name));
-    edit->setRange(Range.Min, Range.Max);
-    return edit;
+    return NamedSpinEdit<TWholeSpinBox>(Parent, Name, Range.Min, Range.Max);
 }
 
 QCheckBox* CheckBox(QWidget* Parent, const char* Name, const QString& Caption = QString()) {
@@ -55,13 +52,6 @@ TRadioGroup* RadioGroup(QWidget* Parent, const char* Name, const QStringList& It
     group->setObjectName(QLatin1String(Name));
     group->setFlat(true);
     return group;
-}
-
-// The label that names Field.
-QLabel* Caption(QWidget* Parent, const QString& Text, QWidget* Field) {
-    auto* label = new QLabel(Text, Parent);
-    label->setBuddy(Field);
-    return label;
 }
 
 QWidget* Page(QTabWidget* Pages, const char* Name) {
@@ -242,8 +232,8 @@ void TTamOptionDialog::CreateLensPage() {
     Edit5 = NamedEdit(GroupBox22, "Edit5");
     Edit6 = NamedEdit(GroupBox22, "Edit6");
     CheckBox8 = CheckBox(GroupBox22, "CheckBox8");
-    GroupBox22->setLayout(Row({Caption(GroupBox22, QStringLiteral("β'="), Edit5), Edit5,
-                               Caption(GroupBox22, QStringLiteral("φ'="), Edit6), Edit6, CheckBox8}));
+    GroupBox22->setLayout(Row({BuddyLabel(GroupBox22, QStringLiteral("β'="), Edit5), Edit5,
+                               BuddyLabel(GroupBox22, QStringLiteral("φ'="), Edit6), Edit6, CheckBox8}));
     GroupBox22->hide();
 
     ComboBox2 = new QComboBox(TabSheet1);
@@ -309,7 +299,7 @@ void TTamOptionDialog::CreatePARPage() {
     auto* sky = new QGridLayout;
     const std::pair<const char*, QLineEdit*> skyFields[] = {{"τ  =", Edit14}, {"ASL=", Edit15}, {"%PAR=", Edit16}, {"%Dif=", Edit2}};
     for (int i = 0; i < 4; ++i) {
-        sky->addWidget(Caption(TabSheet4, QString::fromUtf8(skyFields[i].first), skyFields[i].second), i / 2, (i % 2) * 2);
+        sky->addWidget(BuddyLabel(TabSheet4, QString::fromUtf8(skyFields[i].first), skyFields[i].second), i / 2, (i % 2) * 2);
         sky->addWidget(skyFields[i].second, i / 2, (i % 2) * 2 + 1);
     }
     auto* timeZone = GroupBox(TabSheet4, "GroupBox11", QStringLiteral("Time Zone"));

@@ -17,6 +17,7 @@
 #include "analysis/core/GlobalSettings.h"
 #include "analysis/core/Messages.h"
 #include "app/FilterDlg.h"
+#include "common/refusal_box.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"
 #include "platform/qstring_printer.h"
@@ -123,7 +124,7 @@ TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZeroAndNames
     dialog.SetCell(1, 2, QStringLiteral("abc"));
     UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
-    EXPECT_EQ(Host.Messages, std::vector<QString>{err22 + " (" + FormatDialogMessage(QStringLiteral("DMS91"), {2, 3}) + ")"});
+    EXPECT_EQ(Host.Messages, std::vector<QString>{RefusalBox(FormatDialogMessage(QStringLiteral("DMS91"), {2, 3}))});
     EXPECT_EQ(dialog.focusWidget(), dialog.StringGrid1);
     EXPECT_EQ(std::pair(dialog.StringGrid1->currentColumn(), dialog.StringGrid1->currentRow()), std::pair(1, 2));
     EXPECT_TRUE(dialog.isVisible());
@@ -135,7 +136,7 @@ TEST_F(FilterDlgTest, OKRefusesACellThatIsNoWholeNumberAndADivisorOfZeroAndNames
     Host.Messages.clear();
     UserClick(dialog.OKBtn);
     EXPECT_EQ(Host.LastStatus(), err22);
-    EXPECT_EQ(Host.Messages, std::vector<QString>{err22 + " (" + dialog.Label2->text() + ")"});
+    EXPECT_EQ(Host.Messages, std::vector<QString>{RefusalBox(dialog.Label2->text())});
     EXPECT_EQ(dialog.focusWidget(), dialog.SpinEdit2);
     EXPECT_FALSE(FilterDefined);
     dialog.SpinEdit2->setValue(10);

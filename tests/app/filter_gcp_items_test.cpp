@@ -32,11 +32,6 @@ protected:
             static_cast<QDialog*>(Frame->SaveDialog)->accept();
         });
     }
-    void Trigger(const char* Item) {
-        Frame->MenuItem(Item)->trigger();
-        QCoreApplication::processEvents();
-    }
-    QString File(const char* Name) const { return Files.filePath(QLatin1String(Name)); }
 
     bool Asked = false;
 };

@@ -63,6 +63,12 @@ protected:
     }
 
     QString Caption(const char* Item) const { return Frame->MenuItem(Item)->text(); }
+    // The user chooses the menu item Item.
+    void Trigger(const char* Item) {
+        Frame->MenuItem(Item)->trigger();
+        QCoreApplication::processEvents();
+    }
+    QString File(const char* Name) const { return Files.filePath(QLatin1String(Name)); }
 
     // A classifier of two groups on the constant and red, active.
     void SetClassifier() {

@@ -31,10 +31,6 @@ constexpr QFileDevice::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwn
 
 class WritersTest : public FrameTest {
 protected:
-    void Trigger(const char* Item) {
-        Frame->MenuItem(Item)->trigger();
-        QCoreApplication::processEvents();
-    }
     // What the user is shown while Action runs with every save failing at
     // its first write: the engine host's boxes and the program's error box,
     // which is where a failure raised by a command ends up.
@@ -58,7 +54,6 @@ protected:
         for (const QString& message : Host.Messages) shown << message;
         return shown;
     }
-    QString File(const char* Name) const { return Files.filePath(QLatin1String(Name)); }
     // An image window on the objects picture.
     TLeafImageWindow* OpenObjects() {
         return Frame->CreateMDIChild(WriteObjects(Pictures.filePath(QStringLiteral("objects.bmp"))), false);

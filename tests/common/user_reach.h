@@ -16,18 +16,9 @@
 #include <QToolButton>
 #include <QWidget>
 
-namespace tam32::test {
+#include "windows/CaptionAsShown.h"
 
-// A caption as it reads: "&&" stands for "&", any other "&" marks the
-// accelerator and is not shown.
-inline QString CaptionAsShown(const QString& Caption) {
-    QString shown;
-    for (qsizetype i = 0; i < Caption.size(); ++i) {
-        if (Caption[i] == u'&' && ++i == Caption.size()) break;
-        shown += Caption[i];
-    }
-    return shown;
-}
+namespace tam32::test {
 
 // Why a user cannot click Button now ("hidden", "in the tool bar's
 // overflow", "clipped", "disabled"), or an empty text when they can.

@@ -173,7 +173,9 @@ TEST_F(ColourToolsTest, ScaleByAreaSetsTheResolutionOnlyFromAnAreaAboveZeroAndAT
                                                                : GetDialogMessage(QLatin1String(c.Refusal));
         EXPECT_EQ(std::count(Host.StatusTexts.begin(), Host.StatusTexts.end(), refusal), c.Refusal ? 1 : 0);
         // A refused area or resolution is not offered.
-        if (c.Refusal) EXPECT_EQ(Host.Questions.size(), questions + 1);
+        if (c.Refusal) {
+            EXPECT_EQ(Host.Questions.size(), questions + 1);
+        }
         // The painted classes and the box are gone with the picture read again.
         EXPECT_EQ(Pixels(), before);
         EXPECT_TRUE(Window->FTagAreaMode);

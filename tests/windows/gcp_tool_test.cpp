@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "analysis/core/Messages.h"
+#include "common/refusal_box.h"
 #include "common/user_click.h"
 #include "platform/qstring_printer.h"
 #include "windows/AfinDlg.h"
@@ -62,8 +63,6 @@ protected:
         Dialog->Pixel_Size->setText(QLatin1String(Pixel));
         Press(Dialog->Calc_IMS);
     }
-    // The box of a refused value.
-    static QString Refusal(const QString& Caption) { return StatusOf(ShowErrorMessage, "ERR22") + " (" + Caption + ")"; }
     // A button of the dialog, on its page.
     static void Press(QPushButton* Button) {
         test::TurnToPageOf(*Button);
@@ -141,7 +140,7 @@ TEST_F(GcpToolTest, PointsThatDoNotDetermineTheFitAreRefusedWithNothingChanged) 
     Dialog->SetCell(1, 1, QStringLiteral("abc"));
     Host.Messages.clear();
     Press(Dialog->Analyze);
-    EXPECT_EQ(Host.Messages, std::vector<QString>{Refusal(FormatDialogMessage(QStringLiteral("DMS93"), {1, QStringLiteral("X")}))});
+    EXPECT_EQ(Host.Messages, std::vector<QString>{test::RefusalBox(FormatDialogMessage(QStringLiteral("DMS93"), {1, QStringLiteral("X")}))});
     EXPECT_EQ(Dialog->focusWidget(), Dialog->DataGrid);
     EXPECT_EQ(std::pair(Dialog->DataGrid->currentRow(), Dialog->DataGrid->currentColumn()), std::pair(0, 1));
 }
@@ -172,7 +171,7 @@ TEST_F(GcpToolTest, AnOutputWithoutSizeIsRefusedNamingTheFieldWithNothingChanged
         Host.Messages.clear();
         Size(values[0], values[1], values[2], values[3], values[4]);
         EXPECT_EQ(Host.LastStatus(), StatusOf(ShowErrorMessage, "ERR22"));
-        EXPECT_EQ(Host.Messages, std::vector<QString>{Refusal(refusal.Caption)});
+        EXPECT_EQ(Host.Messages, std::vector<QString>{test::RefusalBox(refusal.Caption)});
         EXPECT_EQ(Dialog->focusWidget(), Dialog->*refusal.Field);
         EXPECT_EQ(Dialog->Image_Size->text(), QStringLiteral("200×100[50.8 dpi]"));
         EXPECT_EQ(std::tuple(Dialog->OutWidth, Dialog->OutHeight, Dialog->PixelSize), std::tuple(200, 100, 0.5));

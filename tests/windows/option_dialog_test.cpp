@@ -29,6 +29,7 @@
 #include "analysis/core/Classifier.h"
 #include "analysis/core/GlobalSettings.h"
 #include "analysis/core/Messages.h"
+#include "common/refusal_box.h"
 #include "common/stored_settings.h"
 #include "common/user_click.h"
 #include "common/widget_app_env.h"
@@ -185,7 +186,7 @@ TEST_F(OptionDialogTest, OkThatRefusesAFieldNamesItShowsItKeepsTheDialogOpenAndC
         host.Messages.clear();
         test::UserClick(d.Button1);
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(host.Messages, std::vector<QString>{refused + QStringLiteral(" (") + refusal.Caption + u')'});
+        EXPECT_EQ(host.Messages, std::vector<QString>{test::RefusalBox(refusal.Caption)});
         EXPECT_EQ(host.LastStatus(), refused);
         EXPECT_EQ(d.focusWidget(), refusal.Field);
         EXPECT_TRUE(refusal.Field->isVisible());
@@ -213,7 +214,7 @@ TEST_F(OptionDialogTest, ADecimalTypedAsTheDistortionParameterIsRefused) {
     host.Messages.clear();
     test::UserClick(d.Button1);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(host.Messages, std::vector<QString>{test::StatusOf(ShowErrorMessage, "ERR22") + " (" + d.GroupBox20->title() + ")"});
+    EXPECT_EQ(host.Messages, std::vector<QString>{test::RefusalBox(d.GroupBox20->title())});
     EXPECT_EQ(d.focusWidget(), d.SpinEdit4);
     EXPECT_EQ(DistortParameter, 0.0);
     // Enter in the field presses OK, which refuses it again.
