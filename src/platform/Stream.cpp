@@ -39,9 +39,8 @@ HLOCAL TStream::TakeBlock(int64_t) { return nullptr; }
 
 // --- file stream ---------------------------------------------------------
 
-TFileStream::TFileStream(const QString& FileName, FileMode Mode) : FFileName(FileName) {
-    const QByteArray path = FileName.toLocal8Bit();
-    if (Mode == FileMode::OpenRead) FHandle = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+TFileStream::TFileStream(const QString& FileName)
+    : FFileName(FileName), FHandle(::open(FileName.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC)) {
     if (FHandle < 0)
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
                               .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
@@ -138,7 +137,7 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::LoadFromFile(const QString& FileName) {
-    TFileStream file(FileName, FileMode::OpenRead);
+    TFileStream file(FileName);
     const int64_t size = file.Size();
     std::vector<uint8_t> data(static_cast<size_t>(size));
     file.ReadBuffer(data.data(), size);

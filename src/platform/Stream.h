@@ -3,8 +3,6 @@
 // move what they can, ReadBuffer and WriteBuffer move all or raise.
 #include <QString>
 #include <cstdint>
-#include <cstdio>
-#include <functional>
 #include <vector>
 
 #include "platform/MemoryHandle.h"
@@ -35,14 +33,12 @@ public:
     virtual HLOCAL TakeBlock(int64_t Count);
 };
 
-// Files are only opened to read here: every write goes through
-// SaveFileAtomically (platform/FileSave.h).
-enum class FileMode { OpenRead };
-
+// A file opened to read: every write goes through SaveFileAtomically
+// (platform/FileSave.h).
 class TFileStream : public TStream {
 public:
     // EFOpenError when the file cannot be opened.
-    TFileStream(const QString& FileName, FileMode Mode);
+    explicit TFileStream(const QString& FileName);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
