@@ -41,29 +41,25 @@ HLOCAL TStream::TakeBlock(int64_t) { return nullptr; }
 
 TFileStream::TFileStream(const QString& FileName)
     : FFileName(FileName), FHandle(::open(FileName.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC)) {
-    if (FHandle < 0)
+    if (FHandle.Get() < 0)
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
                               .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
-}
-
-TFileStream::~TFileStream() {
-    if (FHandle >= 0) ::close(FHandle);
 }
 
 int64_t TFileStream::Read(void* Buffer, int64_t Count) {
     // A picture's pixels go into fresh memory: its page faults are served in parallel.
     if (Count >= kLargeRead) {
-        const off_t position = ::lseek(FHandle, 0, SEEK_CUR);
+        const off_t position = ::lseek(FHandle.Get(), 0, SEEK_CUR);
         if (position >= 0) {
-            const int64_t done = ReadFileBlock(FHandle, position, Buffer, size_t(Count));
-            ::lseek(FHandle, position + done, SEEK_SET);
+            const int64_t done = ReadFileBlock(FHandle.Get(), position, Buffer, size_t(Count));
+            ::lseek(FHandle.Get(), position + done, SEEK_SET);
             return done;
         }
     }
     int64_t done = 0;
     auto* out = static_cast<char*>(Buffer);
     while (done < Count) {
-        const ssize_t n = ::read(FHandle, out + done, static_cast<size_t>(Count - done));
+        const ssize_t n = ::read(FHandle.Get(), out + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += n;
@@ -78,7 +74,7 @@ int64_t TFileStream::Seek(int64_t Offset, SeekOrigin Origin) {
     const int whence = Origin == SeekOrigin::Beginning ? SEEK_SET
                        : Origin == SeekOrigin::Current ? SEEK_CUR
                                                        : SEEK_END;
-    const off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+    const off_t r = ::lseek(FHandle.Get(), static_cast<off_t>(Offset), whence);
     return r < 0 ? -1 : static_cast<int64_t>(r);
 }
 

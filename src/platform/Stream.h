@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/FileHandle.h"
 #include "platform/MemoryHandle.h"
 
 namespace tam32 {
@@ -39,7 +40,6 @@ class TFileStream : public TStream {
 public:
     // EFOpenError when the file cannot be opened.
     explicit TFileStream(const QString& FileName);
-    ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
 
@@ -50,7 +50,7 @@ public:
 
 private:
     QString FFileName;
-    int FHandle = -1;
+    TFileHandle FHandle;
 };
 
 class TMemoryStream : public TStream {
