@@ -58,7 +58,7 @@ int32_t SpiDib::Allocate(int64_t Width, int64_t Height, int BitCount, uint32_t C
     Free();
     if (Width < 1 || Height < 1) return SPI_BROKEN_DATA;
     if (Width > INT32_MAX || Height > INT32_MAX) return SPI_NO_MEMORY;
-    const int64_t stride = (Width * BitCount + 31) / 32 * 4;
+    const int64_t stride = DibRowsSize(Width, 1, BitCount);
     // Compressed data unpacks to the rows, which must fit as well.
     const int64_t limit = PictureBlockLimit();
     if (stride > limit / Height || DataSize > limit) return SPI_NO_MEMORY;

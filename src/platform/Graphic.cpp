@@ -7,7 +7,7 @@
 namespace tam32 {
 
 void TGraphic::LoadFromFile(const QString& FileName) {
-    TFileStream stream(FileName, FileMode::OpenRead);
+    TFileStream stream(FileName);
     LoadFromStream(stream);
 }
 

@@ -7,7 +7,8 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
+
+#include "platform/FileHandle.h"
 
 namespace tam32 {
 namespace {
@@ -22,21 +23,6 @@ struct TMappingQuery {
     uint64_t NameAddress, BuildIdAddress;
 };
 constexpr unsigned long kQueryMapping = _IOWR('f', 17, TMappingQuery);
-
-// The open mapping list, closed with the object.
-class TMapsFile {
-public:
-    TMapsFile() : FHandle(::open("/proc/self/maps", O_RDONLY | O_CLOEXEC)) {}
-    ~TMapsFile() {
-        if (FHandle >= 0) ::close(FHandle);
-    }
-    TMapsFile(const TMapsFile&) = delete;
-    TMapsFile& operator=(const TMapsFile&) = delete;
-    int Get() const { return FHandle; }
-
-private:
-    int FHandle;
-};
 
 // The next field of a list line, from Pos up to a blank or Stop, parsed in Base.
 template <class T>
@@ -62,7 +48,7 @@ TFileId FileIdOf(const struct stat& Status) {
 }
 
 std::optional<TFileId> MappedFileAt(uintptr_t Address) {
-    const TMapsFile maps;
+    const TFileHandle maps(::open("/proc/self/maps", O_RDONLY | O_CLOEXEC));
     if (maps.Get() < 0) return std::nullopt;
     TMappingQuery query{};
     query.Size = sizeof query;

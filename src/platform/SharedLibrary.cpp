@@ -14,36 +14,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileHandle.h"
 #include "platform/MappedFile.h"
 
 namespace tam32 {
 namespace {
 
-// An open file handle, closed with the object.
-class THandle {
-public:
-    explicit THandle(int Handle = -1) : FHandle(Handle) {}
-    ~THandle() {
-        if (FHandle >= 0) ::close(FHandle);
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    THandle(THandle&& Other) noexcept : FHandle(std::exchange(Other.FHandle, -1)) {}
-    THandle& operator=(THandle&& Other) noexcept {
-        std::swap(FHandle, Other.FHandle);
-        return *this;
-    }
-    int Get() const { return FHandle; }
-
-private:
-    int FHandle;
-};
-
 bool OwnedByUserOrRoot(const struct stat& Status) { return Status.st_uid == geteuid() || Status.st_uid == 0; }
 bool OthersMayWrite(const struct stat& Status) { return (Status.st_mode & (S_IWGRP | S_IWOTH)) != 0; }
 
 // Why the folder Name, opened as Folder, may not hold code; empty when it may.
-QString UntrustedFolderReason(const THandle& Folder, const QString& Name) {
+QString UntrustedFolderReason(const TFileHandle& Folder, const QString& Name) {
     struct stat status;
     if (Folder.Get() < 0 || ::fstat(Folder.Get(), &status) != 0)
         return QStringLiteral("the folder %1 cannot be opened").arg(Name);
@@ -54,7 +35,7 @@ QString UntrustedFolderReason(const THandle& Folder, const QString& Name) {
 }
 
 // Why the library file open as File may not be loaded; empty when it may.
-QString UntrustedFileReason(const THandle& File, int OpenError) {
+QString UntrustedFileReason(const TFileHandle& File, int OpenError) {
     struct stat status;
     if (File.Get() < 0) return OpenError == ELOOP ? QStringLiteral("it is a link") : QStringLiteral("it cannot be opened");
     if (::fstat(File.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return QStringLiteral("it is not a plain file");
@@ -67,29 +48,31 @@ QString UntrustedFileReason(const THandle& File, int OpenError) {
 // every folder from the root down to it and then the file passed; Path
 // becomes its name below those folders. An invalid handle and the Reason
 // otherwise.
-THandle OpenTrusted(const QString& FileName, QString& Reason, QString& Path) {
+TFileHandle OpenTrusted(const QString& FileName, QString& Reason, QString& Path) {
     const QFileInfo file(FileName);
     char resolved[PATH_MAX];
     if (::realpath(QFile::encodeName(file.absolutePath()).constData(), resolved) == nullptr) {
         Reason = QStringLiteral("its folder cannot be found");
-        return THandle();
+        return TFileHandle();
     }
     const QString folder = QFile::decodeName(resolved);
     // Each folder is opened from the one above it, never through a link, so
     // the folders examined are the ones the file is opened in.
     QString walked = QStringLiteral("/");
-    THandle at(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    TFileHandle at(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
     Reason = UntrustedFolderReason(at, walked);
     for (const QString& name : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (!Reason.isEmpty()) return THandle();
+        if (!Reason.isEmpty()) return TFileHandle();
         walked = QDir(walked).filePath(name);
-        at = THandle(::openat(at.Get(), QFile::encodeName(name).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        at = TFileHandle(
+            ::openat(at.Get(), QFile::encodeName(name).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         Reason = UntrustedFolderReason(at, walked);
     }
-    if (!Reason.isEmpty()) return THandle();
-    THandle library(::openat(at.Get(), QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!Reason.isEmpty()) return TFileHandle();
+    TFileHandle library(
+        ::openat(at.Get(), QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     Reason = UntrustedFileReason(library, errno);
-    if (!Reason.isEmpty()) return THandle();
+    if (!Reason.isEmpty()) return TFileHandle();
     Path = QDir(folder).filePath(file.fileName());
     return library;
 }
@@ -113,13 +96,13 @@ QString UntrustedLibraryReason(const QString& FileName) {
 
 void* LoadTrustedLibrary(const QString& FileName, QString* LoadedPath) {
     QString reason, path;
-    THandle library = OpenTrusted(FileName, reason, path);
+    TFileHandle library = OpenTrusted(FileName, reason, path);
     if (library.Get() < 0) return nullptr;
     // The loader opens exactly the file that was examined, by the name of
     // its handle. It hands back a library loaded before under the same name,
     // though, and handle numbers come again: then the file goes under
     // another number, the numbers tried held until the load is done.
-    std::vector<THandle> tried;
+    std::vector<TFileHandle> tried;
     for (int attempt = 0; attempt < 8; ++attempt) {
         // Local binding keeps one library's symbols from answering another's lookups.
         void* handle = dlopen(QStringLiteral("/proc/self/fd/%1").arg(library.Get()).toLatin1().constData(),
@@ -130,7 +113,7 @@ void* LoadTrustedLibrary(const QString& FileName, QString* LoadedPath) {
             return handle;
         }
         dlclose(handle);
-        THandle copy(::fcntl(library.Get(), F_DUPFD_CLOEXEC, 0));
+        TFileHandle copy(::fcntl(library.Get(), F_DUPFD_CLOEXEC, 0));
         tried.push_back(std::move(library));
         library = std::move(copy);
     }

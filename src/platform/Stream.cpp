@@ -39,32 +39,27 @@ HLOCAL TStream::TakeBlock(int64_t) { return nullptr; }
 
 // --- file stream ---------------------------------------------------------
 
-TFileStream::TFileStream(const QString& FileName, FileMode Mode) : FFileName(FileName) {
-    const QByteArray path = FileName.toLocal8Bit();
-    if (Mode == FileMode::OpenRead) FHandle = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (FHandle < 0)
+TFileStream::TFileStream(const QString& FileName)
+    : FFileName(FileName), FHandle(::open(FileName.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC)) {
+    if (FHandle.Get() < 0)
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
                               .arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
-}
-
-TFileStream::~TFileStream() {
-    if (FHandle >= 0) ::close(FHandle);
 }
 
 int64_t TFileStream::Read(void* Buffer, int64_t Count) {
     // A picture's pixels go into fresh memory: its page faults are served in parallel.
     if (Count >= kLargeRead) {
-        const off_t position = ::lseek(FHandle, 0, SEEK_CUR);
+        const off_t position = ::lseek(FHandle.Get(), 0, SEEK_CUR);
         if (position >= 0) {
-            const int64_t done = ReadFileBlock(FHandle, position, Buffer, size_t(Count));
-            ::lseek(FHandle, position + done, SEEK_SET);
+            const int64_t done = ReadFileBlock(FHandle.Get(), position, Buffer, size_t(Count));
+            ::lseek(FHandle.Get(), position + done, SEEK_SET);
             return done;
         }
     }
     int64_t done = 0;
     auto* out = static_cast<char*>(Buffer);
     while (done < Count) {
-        const ssize_t n = ::read(FHandle, out + done, static_cast<size_t>(Count - done));
+        const ssize_t n = ::read(FHandle.Get(), out + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += n;
@@ -79,7 +74,7 @@ int64_t TFileStream::Seek(int64_t Offset, SeekOrigin Origin) {
     const int whence = Origin == SeekOrigin::Beginning ? SEEK_SET
                        : Origin == SeekOrigin::Current ? SEEK_CUR
                                                        : SEEK_END;
-    const off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
+    const off_t r = ::lseek(FHandle.Get(), static_cast<off_t>(Offset), whence);
     return r < 0 ? -1 : static_cast<int64_t>(r);
 }
 
@@ -138,7 +133,7 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::LoadFromFile(const QString& FileName) {
-    TFileStream file(FileName, FileMode::OpenRead);
+    TFileStream file(FileName);
     const int64_t size = file.Size();
     std::vector<uint8_t> data(static_cast<size_t>(size));
     file.ReadBuffer(data.data(), size);

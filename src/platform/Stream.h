@@ -3,10 +3,9 @@
 // move what they can, ReadBuffer and WriteBuffer move all or raise.
 #include <QString>
 #include <cstdint>
-#include <cstdio>
-#include <functional>
 #include <vector>
 
+#include "platform/FileHandle.h"
 #include "platform/MemoryHandle.h"
 
 namespace tam32 {
@@ -35,15 +34,12 @@ public:
     virtual HLOCAL TakeBlock(int64_t Count);
 };
 
-// Files are only opened to read here: every write goes through
-// SaveFileAtomically (platform/FileSave.h).
-enum class FileMode { OpenRead };
-
+// A file opened to read: every write goes through SaveFileAtomically
+// (platform/FileSave.h).
 class TFileStream : public TStream {
 public:
     // EFOpenError when the file cannot be opened.
-    TFileStream(const QString& FileName, FileMode Mode);
-    ~TFileStream() override;
+    explicit TFileStream(const QString& FileName);
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
 
@@ -54,7 +50,7 @@ public:
 
 private:
     QString FFileName;
-    int FHandle = -1;
+    TFileHandle FHandle;
 };
 
 class TMemoryStream : public TStream {

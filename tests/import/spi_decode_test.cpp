@@ -274,7 +274,7 @@ TEST_F(DecodeTest, AMemoryStreamIsDecodedInPlaceAndAnyOtherCopied) {
     EXPECT_EQ(inPlace.Memory, memory.Memory());
     EXPECT_EQ(inPlace.OwnStream, nullptr);
 
-    TFileStream stream(file, FileMode::OpenRead);
+    TFileStream stream(file);
     stream.SetPosition(10);
     const TInSPIAbleFromStream copied(nullptr, QString(), stream);
     ASSERT_NE(copied.OwnStream, nullptr);

@@ -109,7 +109,7 @@ TEST_F(PictureTest, AStreamGoesToThePluginsFirst) {
     TMemoryStream picture(MakeTestPicture(3, 3, 8));
     dib.LoadFromStream(picture);
     EXPECT_EQ(dib.Width(), 3);
-    TFileStream bmp(BmpFile(QStringLiteral("s.bmp"), 2, 2, clBlack), FileMode::OpenRead);
+    TFileStream bmp(BmpFile(QStringLiteral("s.bmp"), 2, 2, clBlack));
     dib.LoadFromStream(bmp);
     EXPECT_EQ(dib.Width(), 2);
 }

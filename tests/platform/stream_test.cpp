@@ -123,7 +123,7 @@ TEST(Streams, ALargeFileReadGivesTheBytesFromThePositionAndStopsAtTheEnd) {
     for (const TCase c : {TCase{0, size, size}, TCase{777, 9 << 20, 9 << 20}, TCase{12345, size, size - 12345},
                           TCase{size - 100, 9 << 20, 100}}) {
         SCOPED_TRACE(testing::Message() << c.Position << " + " << c.Count);
-        TFileStream stream(path, FileMode::OpenRead);
+        TFileStream stream(path);
         stream.SetPosition(c.Position);
         std::vector<uint8_t> buffer(size_t(c.Count), 0);
         EXPECT_EQ(stream.Read(buffer.data(), c.Count), c.Expected);
