@@ -287,15 +287,12 @@ void TAfinDlg::Calc_IMSClick() {
         typed[i] = *value;
     }
     const auto [x0, x1, y0, y1, pixel] = typed;
-    const std::optional<TGcpSize> size = GcpOutputSize(x0, x1, y0, y1, pixel);
-    if (!size) {
-        // An extent without a whole pixel needs its upper bound mended;
-        // any other size, the pixel size.
-        const bool pixels = pixel > 0.0;
-        QLineEdit* mend = pixels && !(std::nearbyint((x1 - x0) / pixel) >= 1.0)   ? im_x1
-                          : pixels && !(std::nearbyint((y1 - y0) / pixel) >= 1.0) ? im_y1
-                                                                                   : Pixel_Size;
-        FRefusal.Refuse(*mend);
+    const TGcpSize size = GcpOutputSize(x0, x1, y0, y1, pixel);
+    if (size.Fault != TGcpSizeFault::None) {
+        // An extent without a whole pixel needs its upper bound mended.
+        FRefusal.Refuse(size.Fault == TGcpSizeFault::XExtent   ? *im_x1
+                        : size.Fault == TGcpSizeFault::YExtent ? *im_y1
+                                                               : *Pixel_Size);
         return;
     }
     FRefusal.Accepted();
@@ -304,8 +301,8 @@ void TAfinDlg::Calc_IMSClick() {
     Y0 = y0;
     Y1 = y1;
     PixelSize = pixel;
-    OutWidth = size->Width;
-    OutHeight = size->Height;
+    OutWidth = size.Width;
+    OutHeight = size.Height;
     QString caption = QStringLiteral("%1×%2").arg(OutWidth).arg(OutHeight);
     // Inches of 25.4 mm, 2.54 cm or 0.0254 m.
     constexpr double kInch[] = {25.4, 2.54, 0.0254};

@@ -33,13 +33,15 @@ bool IsReady(const TGcpModel& Model) {
 
 }  // namespace
 
-std::optional<TGcpSize> GcpOutputSize(double X0, double X1, double Y0, double Y1, double PixelSize) {
-    if (!(PixelSize > 0.0)) return std::nullopt;
+TGcpSize GcpOutputSize(double X0, double X1, double Y0, double Y1, double PixelSize) {
+    if (!(PixelSize > 0.0)) return {.Fault = TGcpSizeFault::PixelSize};
     const double Width = std::nearbyint((X1 - X0) / PixelSize), Height = std::nearbyint((Y1 - Y0) / PixelSize);
-    // Also false for a value that is no number.
-    if (!(Width >= 1.0 && Width <= kMaxGcpSide && Height >= 1.0 && Height <= kMaxGcpSide)) return std::nullopt;
-    if (Width * Height > double(kMaxGcpPixels)) return std::nullopt;
-    return TGcpSize{int(Width), int(Height)};
+    // The comparisons are also false for a value that is no number.
+    if (!(Width >= 1.0)) return {.Fault = TGcpSizeFault::XExtent};
+    if (!(Height >= 1.0)) return {.Fault = TGcpSizeFault::YExtent};
+    if (Width > kMaxGcpSide || Height > kMaxGcpSide || Width * Height > double(kMaxGcpPixels))
+        return {.Fault = TGcpSizeFault::PixelSize};
+    return {int(Width), int(Height)};
 }
 
 bool GcpCorrectImageFile(const QString& SrcName, const QString& DstName, const TGcpModel& Model) {

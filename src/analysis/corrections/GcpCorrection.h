@@ -5,7 +5,6 @@
 // row holds the lowest world Y.
 #include <QString>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "analysis/corrections/GcpFit.h"
@@ -15,17 +14,22 @@ namespace tam32 {
 constexpr int kMaxGcpSide = 32767;
 constexpr int64_t kMaxGcpPixels = 100'000'000;
 
+// The typed value that a refused output size needs mended.
+enum class TGcpSizeFault { None, XExtent, YExtent, PixelSize };
+
 struct TGcpSize {
-    int Width, Height;
+    int Width = 0, Height = 0;
+    TGcpSizeFault Fault = TGcpSizeFault::None;  // the size holds only without one
 };
 
 // The output size of the extent X0..X1 by Y0..Y1 at PixelSize world units
 // a pixel: each side's extent / PixelSize to the nearest integer (an exact
-// half to the even one). nullopt when a value is no finite number,
-// PixelSize is not above 0, a side holds no whole pixel (an empty or
-// reversed extent), or the output would exceed kMaxGcpSide pixels a side
-// or kMaxGcpPixels pixels.
-std::optional<TGcpSize> GcpOutputSize(double X0, double X1, double Y0, double Y1, double PixelSize);
+// half to the even one). Refused when PixelSize is not above 0 or no
+// number (the pixel size's fault), a side holds no whole pixel (an empty,
+// reversed or unbounded extent: that side's fault), or the output would
+// exceed kMaxGcpSide pixels a side or kMaxGcpPixels pixels (the pixel
+// size's fault).
+TGcpSize GcpOutputSize(double X0, double X1, double Y0, double Y1, double PixelSize);
 
 // What the correction reads of the control-point dialog.
 struct TGcpModel {
