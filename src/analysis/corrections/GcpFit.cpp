@@ -131,6 +131,16 @@ std::vector<double> WorldCoefficientsOf(const std::vector<double>& Centred, cons
     return World;
 }
 
+// Whether the N terms of the points are of full rank.
+bool OfFullRank(const std::vector<TGcpTerms>& Terms, int N) {
+    std::vector<std::vector<double>> Columns(static_cast<std::size_t>(N));
+    for (const TGcpTerms& T : Terms)
+        for (int C = 0; C < N; ++C) Columns[std::size_t(C)].push_back(T[std::size_t(C)]);
+    const std::vector<double> Values = SingularValues(std::move(Columns));
+    const auto [Smallest, Largest] = std::minmax_element(Values.begin(), Values.end());
+    return *Smallest > kRankTolerance * *Largest;
+}
+
 }  // namespace
 
 TGcpTerms GcpTerms(double X, double Y, int Order) {
@@ -187,21 +197,12 @@ int SolveLinearSystem(int N, const std::vector<long double>& A, std::vector<doub
     return 0;
 }
 
-bool DeterminesTerms(const std::vector<TControlPoint>& Points, int Order) {
-    const int N = GcpTermCount(Order);
-    if (Order < 1 || Order > kMaxFitOrder || Points.size() < std::size_t(N)) return false;
-    std::vector<std::vector<double>> Columns(static_cast<std::size_t>(N));
-    for (const TGcpTerms& T : StandardTerms(Points, Standardisation(Points), Order))
-        for (int C = 0; C < N; ++C) Columns[std::size_t(C)].push_back(T[std::size_t(C)]);
-    const std::vector<double> Values = SingularValues(std::move(Columns));
-    const auto [Smallest, Largest] = std::minmax_element(Values.begin(), Values.end());
-    return *Smallest > kRankTolerance * *Largest;
-}
-
 std::optional<TGcpFit> FitGcp(const std::vector<TControlPoint>& Points, int Order) {
-    if (!DeterminesTerms(Points, Order)) return std::nullopt;
+    const int N = GcpTermCount(Order);
+    if (Order < 1 || Order > kMaxFitOrder || Points.size() < std::size_t(N)) return std::nullopt;
     TGcpFit Fit = Standardisation(Points);
     const std::vector<TGcpTerms> Terms = StandardTerms(Points, Fit, Order);
+    if (!OfFullRank(Terms, N)) return std::nullopt;
     std::optional<std::vector<double>> Col = FitValue(Points, Terms, Order, &TControlPoint::Col);
     if (!Col) return std::nullopt;
     std::optional<std::vector<double>> Row = FitValue(Points, Terms, Order, &TControlPoint::Row);

@@ -58,16 +58,12 @@ struct TGcpFit {
     double RowAt(double X, double Y) const { return GcpValue(GcpTerms(U(X), V(Y), Order()), Centred.Row); }
 };
 
-// Whether Points determine the 2 Order + 1 terms: at least that many
-// points, and their terms of full rank. The rank is taken of the terms of
-// the centred and scaled coordinates (X - mean) / sd and (Y - mean) / sd,
-// which span the same functions whatever the coordinates' size; a singular
-// value below 1e-9 of the largest counts as 0.
-bool DeterminesTerms(const std::vector<TControlPoint>& Points, int Order);
-
 // The least-squares fit of the column and the row, solved in the centred
-// and scaled coordinates of the rank test; nullopt when the points do not
-// determine it, a solve meets a zero pivot, or a coefficient is no finite
+// and scaled coordinates (X - mean) / sd and (Y - mean) / sd, which span
+// the same functions whatever the coordinates' size; nullopt when the
+// points do not determine the 2 Order + 1 terms (fewer points than terms,
+// or terms not of full rank: a singular value below 1e-9 of the largest
+// counts as 0), a solve meets a zero pivot, or a coefficient is no finite
 // number.
 std::optional<TGcpFit> FitGcp(const std::vector<TControlPoint>& Points, int Order);
 
